@@ -1,0 +1,30 @@
+#pragma once
+// Fixed-width text members, measured in bytes of their code page 932 form.
+// A member assigned from a shorter value is padded with blanks, a longer one
+// is cut; a member never assigned holds zero bytes (callers start from
+// QByteArray(width, '\0')).
+#include <QByteArray>
+#include <QByteArrayView>
+
+namespace rw {
+
+// The value as a member of `width` bytes: padded with blanks or cut.
+QByteArray fixedBytes(QByteArrayView value, qsizetype width);
+
+// Assigns `value` to the member at 1-based byte position `pos` of `record`.
+// The record must be long enough to hold the member.
+void putFixed(QByteArray& record, qsizetype pos, qsizetype width, QByteArrayView value);
+
+// The bytes of the member at 1-based position `pos` (fewer, or none, where the
+// record ends early).
+QByteArrayView member(QByteArrayView record, qsizetype pos, qsizetype width);
+
+// The system's CutBytes: the bytes from `pos` (1-based, advanced by `width`
+// whatever is found), at most `width` of them.
+QByteArray CutBytes(QByteArrayView record, qsizetype& pos, qsizetype width);
+
+// A record image read as text with its trailing blanks removed; used where a
+// Part compares or shows a trimmed item.
+QByteArray trimmedRight(QByteArrayView value);
+
+}  // namespace rw

@@ -1,0 +1,37 @@
+#pragma once
+// The ways the system reads numbers out of text, and the texts it writes.
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace rw {
+
+// Lenient: leading blanks skipped, the longest leading number taken, 0 when
+// there is none ("12ab" is 12, "ab" is 0, " 7" is 7).
+double valLenient(QByteArrayView text);
+// Lenient with blanks ignored anywhere ("0 1" is 1).
+double valIgnoringBlanks(QByteArrayView text);
+// Strict: the text (blanks around it allowed) must be a number.
+std::optional<double> parseStrict(QByteArrayView text);
+// Strict, throwing StepFailure naming `what` when the text is not a number.
+double strictNumber(QByteArrayView text, const char* what);
+
+// Int(): the greatest whole number not above x.
+inline double vbInt(double x);
+
+// Number texts. A whole number; with signBlank a non-negative number is
+// preceded by a blank where a minus sign would stand.
+QByteArray numberText(std::int64_t v, bool signBlank = false);
+// A Single: at most 7 significant digits ("1234.568", "12.3", "0").
+QByteArray singleText(float v, bool signBlank = false);
+// A Double: at most 15 significant digits ("16.6").
+QByteArray doubleText(double v, bool signBlank = false);
+
+inline QString qtext(const QByteArray& ascii) { return QString::fromLatin1(ascii); }
+
+}  // namespace rw
+
+#include <cmath>
+inline double rw::vbInt(double x) { return std::floor(x); }

@@ -1,0 +1,39 @@
+#include "common/paths.h"
+
+#include "common/errors.h"
+
+#include <QDir>
+
+namespace rw {
+
+QString nativeName(QStringView systemName) {
+    QString s = systemName.toString();
+    s.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return s;
+}
+
+QString joinPath(const QString& folder, QStringView systemName) { return folder + nativeName(systemName); }
+
+bool isDigits(QByteArrayView t, qsizetype length) {
+    if (t.size() != length) return false;
+    for (char c : t)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+namespace {
+QString checked(QByteArrayView t, qsizetype len, const char* what) {
+    if (!isDigits(t, len)) {
+        std::string shown;
+        for (char c : t) shown += (c >= 0x20 && c < 0x7F) ? c : '?';
+        fail(std::string(what) + " \"" + shown + "\" is not " + std::to_string(len) +
+             " digits; no file is named by it");
+    }
+    return QString::fromLatin1(t.data(), t.size());
+}
+}  // namespace
+
+QString checkedRegistrationNumber(QByteArrayView t) { return checked(t, 10, "registration number"); }
+QString checkedRaceId(QByteArrayView t) { return checked(t, 12, "race id"); }
+
+}  // namespace rw

@@ -1,0 +1,30 @@
+#pragma once
+// File names. The system names every file as the application folder plus a
+// fixed relative name in its own form ("OPTION1N\KYOSOBA.dat"); the
+// separator is mapped to the native one here and nowhere else. Values taken
+// from records that become part of a file name are checked first, so that a
+// hostile record never names a file outside the application folder.
+#include <QByteArrayView>
+#include <QString>
+
+namespace rw {
+
+// "OPTION1N\KYOSOBA.dat" -> "OPTION1N/KYOSOBA.dat".
+QString nativeName(QStringView systemName);
+// Folder + system name; `folder` ends with a separator.
+QString joinPath(const QString& folder, QStringView systemName);
+
+bool isDigits(QByteArrayView text, qsizetype length);
+// A registration or breeding number: ten digits.
+inline bool isRegistrationNumber(QByteArrayView t) { return isDigits(t, 10); }
+// A RaceID: twelve digits.
+inline bool isRaceId(QByteArrayView t) { return isDigits(t, 12); }
+// A RaceKey16: sixteen digits; a race date: eight.
+inline bool isRaceKey16(QByteArrayView t) { return isDigits(t, 16); }
+inline bool isRaceDate(QByteArrayView t) { return isDigits(t, 8); }
+
+// Throw StepFailure with a clear message when the value is not of its form.
+QString checkedRegistrationNumber(QByteArrayView t);
+QString checkedRaceId(QByteArrayView t);
+
+}  // namespace rw

@@ -1,0 +1,72 @@
+#include "common/record_file.h"
+
+#include "common/errors.h"
+#include "common/fixed_text.h"
+
+#include <QFileInfo>
+
+namespace rw {
+
+void RecordFile::open(const QString& path, qsizetype recordLength) {
+    close();
+    if (recordLength <= 0) fail("record length must be positive");
+    auto f = std::make_unique<QFile>(path);
+    if (!f->open(QIODevice::ReadWrite))
+        fail("cannot open " + path.toStdString() + ": " + f->errorString().toStdString());
+    file_ = std::move(f);
+    length_ = recordLength;
+}
+
+void RecordFile::close() {
+    if (file_) file_->close();
+    file_.reset();
+}
+
+qint64 RecordFile::count() const {
+    if (!isOpen()) return 0;
+    return file_->size() / length_;
+}
+
+QByteArray RecordFile::read(qint64 n) const {
+    if (!isOpen()) fail("record file not open");
+    if (n < 1) fail("bad record number " + std::to_string(n));
+    QByteArray out(length_, '\0');
+    if (!file_->seek((n - 1) * length_)) fail("cannot seek in " + file_->fileName().toStdString());
+    const qint64 got = file_->read(out.data(), length_);
+    if (got < 0) fail("cannot read " + file_->fileName().toStdString());
+    return out;  // bytes beyond the end of the file stay zero
+}
+
+void RecordFile::write(qint64 n, QByteArrayView image) {
+    if (!isOpen()) fail("record file not open");
+    if (n < 1) fail("bad record number " + std::to_string(n));
+    QByteArray rec = image.size() == length_ ? image.toByteArray() : fixedBytes(image, length_);
+    if (!file_->seek((n - 1) * length_) || file_->write(rec) != length_)
+        fail("cannot write " + file_->fileName().toStdString());
+}
+
+qint64 RecordFile::append(QByteArrayView image) {
+    const qint64 n = count() + 1;
+    write(n, image);
+    return n;
+}
+
+qint64 RecordFile::countOf(const QString& path, qsizetype recordLength) {
+    QFileInfo fi(path);
+    if (!fi.exists() || recordLength <= 0) return 0;
+    return fi.size() / recordLength;
+}
+
+QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength) {
+    QList<QByteArray> out;
+    QFile f(path);
+    if (!f.exists()) return out;
+    if (!f.open(QIODevice::ReadOnly)) fail("cannot open " + path.toStdString());
+    const QByteArray all = f.readAll();
+    const qsizetype n = all.size() / recordLength;
+    out.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) out.append(all.mid(i * recordLength, recordLength));
+    return out;
+}
+
+}  // namespace rw

@@ -1,0 +1,49 @@
+#pragma once
+// Random-access files of fixed-length records: record n (from 1) at byte
+// (n - 1) * length; the record count is the file length divided by the
+// record length (truncated); appending writes record count + 1. Opening a
+// missing file creates it empty. A file rewritten record by record is not
+// shortened: callers delete it first where a Part says so.
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <memory>
+
+namespace rw {
+
+class RecordFile {
+public:
+    RecordFile() = default;
+    RecordFile(const QString& path, qsizetype recordLength) { open(path, recordLength); }
+    RecordFile(RecordFile&&) noexcept = default;
+    RecordFile& operator=(RecordFile&&) noexcept = default;
+
+    // Throws StepFailure when the file cannot be opened or created.
+    void open(const QString& path, qsizetype recordLength);
+    void close();
+    bool isOpen() const { return file_ && file_->isOpen(); }
+
+    qsizetype recordLength() const { return length_; }
+    qint64 count() const;
+
+    // Record n. Where the file ends before the record does, the missing bytes
+    // are zero bytes. Throws StepFailure for n < 1 or a failed read.
+    QByteArray read(qint64 n) const;
+    // Writes record n; the image is padded with blanks or cut to the record
+    // length. Throws StepFailure on failure.
+    void write(qint64 n, QByteArrayView image);
+    // Writes record count + 1 and returns its number.
+    qint64 append(QByteArrayView image);
+
+    // Record count of a file without opening (or creating) it; 0 when missing.
+    static qint64 countOf(const QString& path, qsizetype recordLength);
+    // The whole file read at once, split into records (a trailing part record
+    // is dropped, as the count says).
+    static QList<QByteArray> readAll(const QString& path, qsizetype recordLength);
+
+private:
+    std::unique_ptr<QFile> file_;
+    qsizetype length_ = 0;
+};
+
+}  // namespace rw

@@ -1,0 +1,24 @@
+#include "common/recording_ui.h"
+
+namespace rw {
+
+void RecordingUi::setText(const QString& control, const QString& t) {
+    texts[control] = t;
+    textLog.append(control + QStringLiteral(": ") + t);
+}
+
+void RecordingUi::messageBox(const QString& t) {
+    messages.append(t);
+    if (onMessage) onMessage(t);
+}
+
+void RecordingUi::setProgress(const QString& control, int value, int maximum) {
+    progress[control] = {value, maximum};
+}
+
+void RecordingUi::processEvents() {
+    ++eventTurns;
+    if (onEvents) onEvents();
+}
+
+}  // namespace rw

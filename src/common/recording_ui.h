@@ -1,0 +1,34 @@
+#pragma once
+// A UiPort that keeps everything in memory: the texts and colours last set,
+// every message box in order (each answered OK at once), how often events
+// were processed. Used by tests, benchmarks and console tools.
+#include "common/ui_port.h"
+
+#include <QHash>
+#include <QStringList>
+#include <functional>
+
+namespace rw {
+
+class RecordingUi : public UiPort {
+public:
+    void setText(const QString& control, const QString& text) override;
+    QString text(const QString& control) const override { return texts.value(control); }
+    void setBackColor(const QString& control, std::uint32_t rgb) override { colors[control] = rgb; }
+    void messageBox(const QString& text) override;
+    void setProgress(const QString& control, int value, int maximum) override;
+    void processEvents() override;
+
+    QHash<QString, QString> texts;
+    QHash<QString, std::uint32_t> colors;
+    QHash<QString, std::pair<int, int>> progress;
+    QStringList messages;
+    QStringList textLog;  // "control: text" for every write, in order
+    int eventTurns = 0;
+    // Called at every message box and every turn of events (tests use them
+    // to act "meanwhile", as a user would).
+    std::function<void(const QString&)> onMessage;
+    std::function<void()> onEvents;
+};
+
+}  // namespace rw

@@ -1,0 +1,140 @@
+#include "common/text_file.h"
+
+#include "common/cp932.h"
+#include "common/errors.h"
+
+namespace rw {
+
+CsvValue CsvValue::textOf(const QString& s) { return CsvValue(Kind::Text, cp932::encode(s)); }
+
+QByteArray CsvValue::render() const {
+    switch (kind_) {
+    case Kind::Text: return '"' + bytes_ + '"';
+    case Kind::Number: return bytes_;
+    case Kind::None: break;
+    }
+    return {};
+}
+
+QByteArray csvLine(const QList<CsvValue>& values) {
+    QByteArray out;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i) out += ',';
+        out += values[i].render();
+    }
+    return out;
+}
+
+QByteArray csvLine(std::initializer_list<CsvValue> values) { return csvLine(QList<CsvValue>(values)); }
+
+void TextOut::open(const QString& path, Mode mode) {
+    close();
+    auto f = std::make_unique<QFile>(path);
+    const auto flags = mode == Mode::Output ? (QIODevice::WriteOnly | QIODevice::Truncate)
+                                            : (QIODevice::WriteOnly | QIODevice::Append);
+    if (!f->open(flags)) fail("cannot open " + path.toStdString() + ": " + f->errorString().toStdString());
+    file_ = std::move(f);
+}
+
+void TextOut::close() {
+    if (file_) file_->close();
+    file_.reset();
+}
+
+void TextOut::writeRaw(QByteArrayView bytes) {
+    if (!isOpen()) fail("text file not open");
+    if (file_->write(bytes.data(), bytes.size()) != bytes.size())
+        fail("cannot write " + file_->fileName().toStdString());
+}
+
+void TextOut::printLine(QByteArrayView cp932) {
+    QByteArray line = cp932.toByteArray();
+    line += "\r\n";
+    writeRaw(line);
+}
+
+void TextOut::printText(const QString& text) { printLine(cp932::encode(text)); }
+
+void TextOut::writeValues(const QList<CsvValue>& values) { printLine(csvLine(values)); }
+void TextOut::writeValues(std::initializer_list<CsvValue> values) { printLine(csvLine(values)); }
+
+void emptyTextFile(const QString& path) { TextOut(path, TextOut::Mode::Output).close(); }
+
+void appendLine(const QString& path, QByteArrayView cp932) {
+    TextOut out(path, TextOut::Mode::Append);
+    out.printLine(cp932);
+}
+
+void appendValues(const QString& path, std::initializer_list<CsvValue> values) {
+    TextOut out(path, TextOut::Mode::Append);
+    out.writeValues(values);
+}
+
+namespace {
+QByteArray readFile(const QString& path, bool* exists) {
+    QFile f(path);
+    *exists = f.exists();
+    if (!*exists) return {};
+    if (!f.open(QIODevice::ReadOnly)) fail("cannot open " + path.toStdString());
+    return f.readAll();
+}
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+}  // namespace
+
+QList<QByteArray> splitValues(QByteArrayView s) {
+    QList<QByteArray> out;
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    while (i < n) {
+        // Leading blanks and line ends separate nothing.
+        while (i < n && (s[i] == ' ' || s[i] == '\t' || isLineEnd(s[i]))) ++i;
+        if (i >= n) break;
+        QByteArray value;
+        if (s[i] == '"') {
+            qsizetype close = s.indexOf('"', i + 1);
+            if (close < 0) close = n;
+            value = s.sliced(i + 1, close - i - 1).toByteArray();
+            i = close + 1;
+            while (i < n && s[i] != ',' && !isLineEnd(s[i])) ++i;  // rest up to the separator
+        } else {
+            qsizetype j = i;
+            while (j < n && s[j] != ',' && !isLineEnd(s[j])) ++j;
+            qsizetype e = j;
+            while (e > i && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+            value = s.sliced(i, e - i).toByteArray();
+            i = j;
+        }
+        out.append(value);
+        if (i < n && s[i] == ',') {
+            ++i;
+            // A comma right before a line end or the end leaves an empty value.
+            qsizetype k = i;
+            while (k < n && (s[k] == ' ' || s[k] == '\t')) ++k;
+            if (k >= n || isLineEnd(s[k])) out.append(QByteArray());
+        }
+    }
+    return out;
+}
+
+QList<QByteArray> readValues(const QString& path) {
+    bool exists = false;
+    return splitValues(readFile(path, &exists));
+}
+
+QList<QByteArray> readLines(const QString& path) {
+    bool exists = false;
+    const QByteArray all = readFile(path, &exists);
+    QList<QByteArray> out;
+    qsizetype i = 0;
+    while (i < all.size()) {
+        qsizetype j = i;
+        while (j < all.size() && !isLineEnd(all[j])) ++j;
+        out.append(all.mid(i, j - i));
+        if (j < all.size() && all[j] == '\r') ++j;
+        if (j < all.size() && all[j] == '\n') ++j;
+        i = j;
+    }
+    return out;
+}
+
+}  // namespace rw

@@ -1,0 +1,69 @@
+#pragma once
+// Text files in code page 932 with lines ending CR LF:
+// - quoted comma-separated values, one write = one line, texts in double
+//   quotes, numbers bare, the "no value" item written as nothing;
+// - plain lines;
+// - value-by-value reading (comma or line separated, quotes removed, line
+//   ends not significant) and line-by-line reading.
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <QString>
+#include <initializer_list>
+#include <memory>
+
+namespace rw {
+
+// One item of a quoted-values line.
+class CsvValue {
+public:
+    static CsvValue text(QByteArrayView cp932) { return CsvValue(Kind::Text, cp932.toByteArray()); }
+    static CsvValue textOf(const QString& s);
+    static CsvValue number(QByteArrayView formatted) { return CsvValue(Kind::Number, formatted.toByteArray()); }
+    static CsvValue none() { return CsvValue(Kind::None, {}); }
+    QByteArray render() const;
+
+private:
+    enum class Kind { Text, Number, None };
+    CsvValue(Kind k, QByteArray b) : kind_(k), bytes_(std::move(b)) {}
+    Kind kind_;
+    QByteArray bytes_;
+};
+
+QByteArray csvLine(std::initializer_list<CsvValue> values);  // without line end
+QByteArray csvLine(const QList<CsvValue>& values);
+
+// A text file opened for output (emptied) or for appending. Throws
+// StepFailure when it cannot be opened or written.
+class TextOut {
+public:
+    enum class Mode { Output, Append };
+    TextOut() = default;
+    TextOut(const QString& path, Mode mode) { open(path, mode); }
+    void open(const QString& path, Mode mode);
+    void close();
+    bool isOpen() const { return file_ && file_->isOpen(); }
+
+    void writeValues(std::initializer_list<CsvValue> values);  // one quoted line
+    void writeValues(const QList<CsvValue>& values);
+    void printLine(QByteArrayView cp932);                       // one plain line
+    void printText(const QString& text);
+    void writeRaw(QByteArrayView bytes);                        // no line end added
+
+private:
+    std::unique_ptr<QFile> file_;
+};
+
+// Opens for output and closes at once: the file exists and is empty.
+void emptyTextFile(const QString& path);
+// One plain line / one quoted line appended (open, write, close).
+void appendLine(const QString& path, QByteArrayView cp932);
+void appendValues(const QString& path, std::initializer_list<CsvValue> values);
+
+// Every value of a file read value by value; an absent file gives none.
+QList<QByteArray> readValues(const QString& path);
+QList<QByteArray> splitValues(QByteArrayView content);
+// Every line of a file, without line ends; an absent file gives none.
+QList<QByteArray> readLines(const QString& path);
+
+}  // namespace rw

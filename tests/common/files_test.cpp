@@ -1,0 +1,99 @@
+#include "common/errors.h"
+#include "common/fixed_text.h"
+#include "common/paths.h"
+#include "common/record_file.h"
+#include "common/skip.h"
+#include "common/text_file.h"
+#include "support/test_support.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace rw;
+using rwtest::AppFolder;
+
+TEST(FixedText, PadsCutsAndCutsBytes) {
+    EXPECT_EQ(fixedBytes("ab", 4), "ab  ");
+    EXPECT_EQ(fixedBytes("abcdef", 4), "abcd");
+    QByteArray rec(6, '\0');
+    putFixed(rec, 2, 3, "x");
+    EXPECT_EQ(rec, QByteArray("\0x  \0\0", 6));
+    qsizetype pos = 5;
+    EXPECT_EQ(CutBytes("abcdef", pos, 4), "ef");  // fewer at the end of the record
+    EXPECT_EQ(pos, 9);
+    EXPECT_EQ(CutBytes("abcdef", pos, 4), "");
+    EXPECT_EQ(trimmedRight("ab  "), "ab");
+}
+
+TEST(RecordFile, NumbersCountsAndAppends) {
+    AppFolder app;
+    const QString path = app.file("R.dat");
+    RecordFile f(path, 4);  // opening creates the file empty
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(f.count(), 0);
+    EXPECT_EQ(f.append("aaaa"), 1);
+    EXPECT_EQ(f.append("bb"), 2);  // padded with blanks
+    f.write(1, "cccc");
+    EXPECT_EQ(f.count(), 2);
+    EXPECT_EQ(f.read(2), "bb  ");
+    EXPECT_EQ(f.read(3), QByteArray(4, '\0'));  // beyond the end
+    EXPECT_THROW(f.read(0), StepFailure);
+    f.close();
+    rwtest::writeFile(path, "cccc" "bb  " "xx");  // a part record does not count
+    EXPECT_EQ(RecordFile::countOf(path, 4), 2);
+    EXPECT_EQ(RecordFile::readAll(path, 4), (QList<QByteArray>{"cccc", "bb  "}));
+    EXPECT_EQ(RecordFile::countOf(app.file("missing"), 4), 0);
+    EXPECT_THROW(RecordFile(app.file("no/such/folder/x.dat"), 4), StepFailure);
+}
+
+TEST(TextFile, QuotedValuesAndPlainLines) {
+    AppFolder app;
+    const QString path = app.file("T.txt");
+    {
+        TextOut out(path, TextOut::Mode::Output);
+        out.writeValues({CsvValue::text("0123456789"), CsvValue::number("12.5"), CsvValue::none(),
+                         CsvValue::textOf(QString::fromUtf8("髙"))});
+        out.printLine(QByteArray("plain"));
+    }
+    appendLine(path, "more");
+    EXPECT_EQ(rwtest::readFile(path), QByteArray("\"0123456789\",12.5,,\"\xFB\xFC\"\r\nplain\r\nmore\r\n"));
+    EXPECT_EQ(readLines(path), (QList<QByteArray>{"\"0123456789\",12.5,,\"\xFB\xFC\"", "plain", "more"}));
+    emptyTextFile(path);
+    EXPECT_EQ(rwtest::readFile(path), QByteArray());
+}
+
+TEST(TextFile, ValueByValueReading) {
+    EXPECT_EQ(splitValues("\"a\"\r\n\"b c\"\r\n"), (QList<QByteArray>{"a", "b c"}));
+    EXPECT_EQ(splitValues("1, 2 ,\"x,y\"\r\n3"), (QList<QByteArray>{"1", "2", "x,y", "3"}));
+    EXPECT_EQ(splitValues("a,,b"), (QList<QByteArray>{"a", "", "b"}));
+    EXPECT_EQ(splitValues("a,\r\nb"), (QList<QByteArray>{"a", "", "b"}));
+    EXPECT_EQ(splitValues("\"unterminated"), (QList<QByteArray>{"unterminated"}));
+    EXPECT_TRUE(readValues("/nonexistent/file").isEmpty());
+}
+
+TEST(Paths, RecordValuesNamingFilesAreChecked) {
+    EXPECT_EQ(nativeName(u"OPTION1N\\KYOSOBA.dat"), "OPTION1N/KYOSOBA.dat");
+    EXPECT_EQ(checkedRegistrationNumber("2019100001"), "2019100001");
+    for (const char* bad : {"../../etc/x", "201910000", "20191000011", "2019 00001", "..\\..\\aaaa"})
+        EXPECT_THROW(checkedRegistrationNumber(bad), StepFailure) << bad;
+    EXPECT_EQ(checkedRaceId("202412070501"), "202412070501");
+    EXPECT_THROW(checkedRaceId("2024120705/1"), StepFailure);
+}
+
+TEST(SkipLog, FailedStepIsRecordedAndTheTaskGoesOn) {
+    SkipLog log("task");
+    int ran = 0;
+    EXPECT_FALSE(log.step("first", [&] { fail("boom"); }));
+    EXPECT_TRUE(log.step("second", [&] { ++ran; }));
+    // A callee run as one step is abandoned at its first failure.
+    int reached = 0;
+    log.step("callee", [&] {
+        ++reached;
+        fail("inner");
+        ++reached;
+    });
+    EXPECT_EQ(ran, 1);
+    EXPECT_EQ(reached, 1);
+    ASSERT_EQ(log.skipped().size(), 2u);
+    EXPECT_EQ(log.skipped()[0], "first: boom");
+}
