@@ -21,4 +21,16 @@ void RecordingUi::processEvents() {
     if (onEvents) onEvents();
 }
 
+void RecordingUi::runModal(TimedDialog& dialog, const QString& owner) {
+    modalLog.append(dialog.windowName() + QStringLiteral(" over ") + owner);
+    dialog.load();
+    for (int tick = 0; !dialog.isClosed(); ++tick) {
+        if ((onModalTick && onModalTick(dialog, tick)) || tick >= maxModalTicks) {
+            dialog.cancel();
+            break;
+        }
+        dialog.tick();
+    }
+}
+
 }  // namespace rw

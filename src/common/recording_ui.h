@@ -18,6 +18,11 @@ public:
     void messageBox(const QString& text) override;
     void setProgress(const QString& control, int value, int maximum) override;
     void processEvents() override;
+    // Ticks the dialog until it closes. onModalTick, when set, is asked
+    // before every tick and returns true to press the dialog's cancel
+    // button. A dialog still open after maxModalTicks is cancelled, as a
+    // user would give up waiting.
+    void runModal(TimedDialog& dialog, const QString& owner) override;
 
     QHash<QString, QString> texts;
     QHash<QString, std::uint32_t> colors;
@@ -29,6 +34,9 @@ public:
     // to act "meanwhile", as a user would).
     std::function<void(const QString&)> onMessage;
     std::function<void()> onEvents;
+    std::function<bool(TimedDialog&, int tick)> onModalTick;
+    int maxModalTicks = 100000;
+    QStringList modalLog;  // "window over owner" per dialog shown
 };
 
 }  // namespace rw

@@ -10,6 +10,20 @@
 
 namespace rw {
 
+// A modal dialog driven by a timer (the download progress dialog): the
+// screen loads it, calls tick() every intervalMs() until it closes itself,
+// and calls cancel() when its cancel button is pressed.
+class TimedDialog {
+public:
+    virtual ~TimedDialog() = default;
+    virtual QString windowName() const = 0;  // "KESF2THISWEEKNZ"
+    virtual int intervalMs() const = 0;
+    virtual void load() = 0;
+    virtual void tick() = 0;
+    virtual void cancel() = 0;
+    virtual bool isClosed() const = 0;
+};
+
 class UiPort {
 public:
     virtual ~UiPort() = default;
@@ -21,6 +35,9 @@ public:
     virtual void messageBox(const QString& text) = 0;
     virtual void setProgress(const QString& control, int value, int maximum) = 0;
     virtual void processEvents() = 0;
+    // Shows the dialog modally over `owner` ("KESF1THISWEEKNZ") and returns
+    // when it has closed.
+    virtual void runModal(TimedDialog& dialog, const QString& owner) = 0;
 };
 
 }  // namespace rw
