@@ -1,0 +1,30 @@
+#include "app/package_check.h"
+
+#include "app/kestrav_path.h"
+
+#include <QFileInfo>
+
+namespace rw {
+
+QString PackageHorseFile() { return AppFile(u"OPTION1N\\KYOSOBA.dat"); }
+QString PackageSireFile() { return AppFile(u"OPTION1N\\STALLION.dat"); }
+
+QString DateTimeText(const QDateTime& dt) { return dt.toString(QStringLiteral("yyyy/MM/dd H:mm:ss")); }
+
+QString FileDateTimeText(const QString& path) {
+    QFileInfo fi(path);
+    if (!fi.exists()) return {};
+    return DateTimeText(fi.lastModified());
+}
+
+void ShowPackageReady(UiPort& ui, const QString& dateTimeText, bool withSupportHint) {
+    QString caption = QString::fromUtf8("予想因子ウエイトは展開されています。作成日は ") + dateTimeText +
+                      QString::fromUtf8(" です。これより新しい日付の予想因子ウエイトがあれば展開して上書きして下さい。"
+                                        "無ければそのまま続行して下さい。");
+    if (withSupportHint)
+        caption += QString::fromUtf8("新しい日付のバージョンまたは最新因子ウエイトはサポートサイトよりダウンロードして下さい。");
+    ui.setBackColor(kMenuLabel1, kLabelGreen);
+    ui.setText(kMenuLabel1, caption);
+}
+
+}  // namespace rw
