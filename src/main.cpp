@@ -1,6 +1,15 @@
+#include "gui/KESF1THISWEEKNZ.h"
+#include "gui/gui_ui.h"
+#include "gui/install.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    rw::gui::InstallDesktopHandlers();
+    rw::gui::KESF1THISWEEKNZ menu;
+    menu.Form_Load();
+    if (rw::gui::ProgramEnded()) return 0;
+    menu.show();
+    return app.exec();
 }

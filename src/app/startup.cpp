@@ -1,0 +1,79 @@
+#include "app/startup.h"
+
+#include "app/clock.h"
+#include "app/kestrav_path.h"
+#include "app/package_check.h"
+#include "common/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <limits>
+
+namespace rw {
+
+const QStringList& WorkingFolders() {
+    static const QStringList f = {
+        QStringLiteral("KAIME"), QStringLiteral("RACE"), QStringLiteral("SHUTSUBAHYO"), QStringLiteral("TEKICHU"),
+        QStringLiteral("TANFUKU"), QStringLiteral("TANFUKU2"), QStringLiteral("UMAGOTOEXTHISWEEKN"),
+        QStringLiteral("UMAGOTOTHISWEEKN"), QStringLiteral("TANSHO"), QStringLiteral("FUKUSHO"),
+        QStringLiteral("UMAREN"), QStringLiteral("UMATAN"), QStringLiteral("SANRENPUKU"),
+        QStringLiteral("SANRENTAN"), QStringLiteral("WIDE"), QStringLiteral("SOKUDO"),
+        QStringLiteral("ravelmont_wp"), QStringLiteral("ravelmont_yosou"), QStringLiteral("ravelmont_pdf")};
+    return f;
+}
+
+const QStringList& FlashFiles() {
+    static const QStringList f = {QStringLiteral("SERIALTIME.dat"), QStringLiteral("HRRIALTIME.dat"),
+                                  QStringLiteral("RARIALTIME.dat"), QStringLiteral("O1RIALTIME.dat"),
+                                  QStringLiteral("O2RIALTIME.dat"), QStringLiteral("O4RIALTIME.dat"),
+                                  QStringLiteral("O5RIALTIME.dat"), QStringLiteral("O6RIALTIME.dat")};
+    return f;
+}
+
+std::int16_t PackageAgeDays(const QString& path) {
+    const QString text = FileDateTimeText(path);
+    if (text.isEmpty()) fail("no package file " + path.toStdString());
+    const QDate date = QDate::fromString(text.left(10), QStringLiteral("yyyy/MM/dd"));
+    if (!date.isValid()) fail("unreadable package date");
+    const qint64 days = date.daysTo(Today());
+    if (days < std::numeric_limits<std::int16_t>::min() || days > std::numeric_limits<std::int16_t>::max())
+        fail("package age out of range");
+    return std::int16_t(days);
+}
+
+void MenuStartup(UiPort& ui, SkipLog& log) {
+    AppPath = GetAppPath();
+    for (const QString& folder : WorkingFolders())
+        log.step("create folder", [&] {
+            const QString path = AppFile(folder);
+            if (QDir(path).exists()) return;  // left unchanged
+            if (!QDir().mkdir(path)) fail("cannot create folder " + path.toStdString());
+        });
+
+    bool present = false;
+    log.step("package check", [&] { present = QFile::exists(PackageHorseFile()); });
+    if (present) {
+        log.step("package label", [&] { ShowPackageReady(ui, FileDateTimeText(PackageHorseFile()), true); });
+    } else {
+        log.step("package message", [&] {
+            ui.messageBox(AppPath + QString::fromUtf8("自己解凍EXEにある展開先の指定をクリックして予想因子パラメータをセットして下さい。"));
+            ui.setText(kMenuLabel1, QString::fromUtf8("まだ、予想因子ウエイトが展開されていません。自己解凍EXEにある展開先の指定をクリックして起動させて下さい。"));
+        });
+    }
+
+    std::int16_t age = 0;
+    log.step("package age", [&] { age = PackageAgeDays(PackageHorseFile()); });
+    if (age > 1000)
+        ui.messageBox(AppPath + QString::fromUtf8("予想因子ウエイトが最新ではありません。さらに高精度の予想を望まれる場合、最新予想ウエイトを取得して下さい。"));
+
+    for (const QString& name : FlashFiles())
+        log.step("delete flash file", [&] {
+            const QString path = AppFile(name);
+            if (QFile::exists(path) && !QFile::remove(path)) fail("cannot delete " + path.toStdString());
+        });
+
+    ui.setText(QStringLiteral("KESF1THISWEEKNZ.Text2"),
+               QString::fromUtf8("今週の結果は必ず前に今週の予想の3つの操作を行って下さい。"));
+}
+
+}  // namespace rw

@@ -1,0 +1,192 @@
+#include "gui/KESF1THISWEEKNZ.h"
+
+#include "app/kestrav_path.h"
+#include "app/shell.h"
+#include "app/startup.h"
+#include "gui/gui_ui.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace rw::gui {
+namespace {
+KESF1THISWEEKNZ* theMenu = nullptr;
+
+QString u8(const char* s) { return QString::fromUtf8(s); }
+
+QGroupBox* frame(QWidget* parent, const char* name, const char* caption) {
+    auto* g = new QGroupBox(u8(caption), parent);
+    g->setObjectName(QLatin1String(name));
+    return g;
+}
+
+QPixmap picture() {
+    // The picture stored with the window: a plain emblem.
+    QPixmap pm(160, 90);
+    pm.fill(QColor(0x20, 0x40, 0x80));
+    QPainter p(&pm);
+    p.setPen(Qt::white);
+    p.setFont(QFont(QStringLiteral("Sans"), 14, QFont::Bold));
+    p.drawText(pm.rect(), Qt::AlignCenter, QStringLiteral("DEDERIDU1"));
+    return pm;
+}
+}  // namespace
+
+QString KESF1THISWEEKNZ::title() { return u8("DEDERIDU1 今週予想    Ver.2024.6.29Z (2014.1.4-2019.7.29　BASE)"); }
+KESF1THISWEEKNZ* KESF1THISWEEKNZ::instance() { return theMenu; }
+
+QPushButton* KESF1THISWEEKNZ::button(const char* name, const char* caption) {
+    auto* b = new QPushButton(u8(caption), this);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+QLineEdit* KESF1THISWEEKNZ::statusBox(const char* name) {
+    auto* e = new QLineEdit(QLatin1String(name), this);
+    e->setObjectName(QLatin1String(name));
+    return e;
+}
+
+KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
+    theMenu = this;
+    setObjectName(QStringLiteral("KESF1THISWEEKNZ"));
+    setWindowTitle(title());
+    Ui().registerWindow(this);
+    JVLink1 = jv::createJvLink();
+
+    auto* top = new QHBoxLayout;
+    auto* c1 = button("Command1", "設定");
+    auto* c14 = button("Command14", "回収率・的中率の検証ブログ");
+    auto* c16 = button("Command16", "最新予想因子ウエイトへの更新サイト");
+    for (auto* b : {c1, c14, c16}) {
+        b->setMinimumHeight(48);
+        top->addWidget(b);
+    }
+
+    // Left column.
+    auto* left = new QVBoxLayout;
+    auto* f1 = frame(this, "Frame1", "今週の予想  (金曜12時以降）");
+    auto* f1l = new QVBoxLayout(f1);
+    auto* c2 = button("Command2", "①　　今週開催取得");
+    auto* c4 = button("Command4", "②　構造・中止処理");
+    auto* c6 = button("Command6", "③ 拡大構造体展開");
+    auto* label2 = new QLabel(u8("今週の結果　(月曜14時以降）"), f1);
+    label2->setObjectName(QStringLiteral("Label2"));
+    for (QWidget* w : {static_cast<QWidget*>(c2), static_cast<QWidget*>(c4), static_cast<QWidget*>(c6),
+                       static_cast<QWidget*>(label2)})
+        f1l->addWidget(w);
+    auto* label1 = new QLabel(QStringLiteral("Label1"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setWordWrap(true);
+    label1->setMinimumHeight(90);
+    label1->setStyleSheet(QStringLiteral("background-color: #ff80ff;"));
+    left->addWidget(f1);
+    left->addWidget(statusBox("Text1"));
+    left->addWidget(statusBox("Text4"));
+    left->addWidget(label1);
+
+    // Middle column.
+    auto* middle = new QVBoxLayout;
+    auto* f3 = frame(this, "Frame3", "随時  (予想支援の参考として使用）");
+    auto* f3l = new QGridLayout(f3);
+    f3l->addWidget(button("Command11", "過去予想成績"), 0, 0);
+    f3l->addWidget(button("Command15", "万馬券リスト"), 0, 1);
+    f3l->addWidget(button("Command5", "芝予想因子ウエイト"), 1, 0, 1, 2);
+    f3l->addWidget(button("Command9", "ダート予想因子ウエイト"), 2, 0, 1, 2);
+    f3l->addWidget(button("Command10", "障害予想因子ウエイト"), 3, 0, 1, 2);
+    auto* f5 = frame(this, "Frame5", "予想");
+    (new QVBoxLayout(f5))->addWidget(button("Command8", "⑥　***　予想・結果　***"));
+    auto* f4 = frame(this, "Frame4", "速報　（予想・結果表示後使用）");
+    auto* f4l = new QVBoxLayout(f4);
+    f4l->addWidget(button("Command12", "Ⅰ　速報情報(一括）"));
+    f4l->addWidget(statusBox("Text3"));
+    f4l->addWidget(button("Command13", "Ⅳ　速報処理(一括）"));
+    middle->addWidget(f3);
+    middle->addWidget(f5);
+    middle->addWidget(f4);
+
+    // Right column.
+    auto* right = new QVBoxLayout;
+    auto* f2 = frame(this, "Frame2", "今週のオッズ （月曜14時以降）");
+    auto* f2l = new QVBoxLayout(f2);
+    f2l->addWidget(button("Command3", "今週オッズ取得"));
+    f2l->addWidget(statusBox("Text2"));
+    f2l->addWidget(button("Command7", "オッズ処理"));
+    auto* label3 = new QLabel(u8("　注：オッズ情報が必要であれば行う"), f2);
+    label3->setObjectName(QStringLiteral("Label3"));
+    f2l->addWidget(label3);
+    auto* picture1 = new ClickablePicture(this);
+    picture1->setObjectName(QStringLiteral("Picture1"));
+    picture1->setPixmap(picture());
+    right->addWidget(f2);
+    right->addWidget(statusBox("Text5"));
+    right->addWidget(statusBox("Text6"));
+    right->addWidget(picture1);
+
+    Option1 = new QRadioButton(u8(" 中止処理を選択。通常は何もしないでください。"), this);
+    Option1->setObjectName(QStringLiteral("Option1"));
+
+    auto* columns = new QGridLayout;
+    columns->addLayout(left, 0, 0, 2, 1);
+    columns->addLayout(middle, 0, 1);
+    columns->addLayout(right, 0, 2);
+    columns->addWidget(Option1, 1, 1, 1, 2);
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(top);
+    outer->addLayout(columns);
+    resize(980, 640);
+
+    connect(c1, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command1_Click);
+    connect(c2, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command2_Click);
+    connect(c4, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command4_Click);
+    connect(c14, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command14_Click);
+    connect(c16, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command16_Click);
+    connect(picture1, &ClickablePicture::clicked, this, &KESF1THISWEEKNZ::Picture1_Click);
+}
+
+KESF1THISWEEKNZ::~KESF1THISWEEKNZ() {
+    if (theMenu == this) theMenu = nullptr;
+}
+
+bool KESF1THISWEEKNZ::option1() const { return Option1->isChecked(); }
+
+void KESF1THISWEEKNZ::setOption1(bool on) {
+    // A lone option button cannot be cleared by a click; the program clears it.
+    Option1->setAutoExclusive(false);
+    Option1->setChecked(on);
+    Option1->setAutoExclusive(true);
+}
+
+void KESF1THISWEEKNZ::Form_Load() {
+    SkipLog log("start-up");
+    MenuStartup(Ui(), log);
+    log.report();
+}
+
+void KESF1THISWEEKNZ::Command1_Click() {
+    if (JVLink1->JVSetUIProperties() == -1)
+        Ui().messageBox(u8("エラーのためJV-Linkの設定に失敗しました。"));
+}
+
+void KESF1THISWEEKNZ::Command2_Click() {
+    SkipLog log("download");
+    jv::DownloadThisWeek(Ui(), *JVLink1, Download, log);
+    log.report();
+}
+
+void KESF1THISWEEKNZ::Command4_Click() {
+    ZansaFlag = option1() ? 0 : 1;
+    // Structure processing and cancellation processing follow in their windows.
+}
+
+void KESF1THISWEEKNZ::Command14_Click() { ShellOpenUrl(blogUrl()); }
+void KESF1THISWEEKNZ::Command16_Click() { ShellOpenUrl(supportUrl()); }
+void KESF1THISWEEKNZ::Picture1_Click() { EndProgram(); }
+
+}  // namespace rw::gui

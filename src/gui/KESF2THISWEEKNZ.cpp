@@ -1,0 +1,54 @@
+#include "gui/KESF2THISWEEKNZ.h"
+
+#include "gui/gui_ui.h"
+#include "jvdata/download_progress.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace rw::gui {
+
+KESF2THISWEEKNZ::KESF2THISWEEKNZ(TimedDialog& logic, QWidget* owner) : QDialog(owner), logic_(logic) {
+    setObjectName(logic.windowName());
+    setWindowTitle(jv::DownloadProgress::caption());
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+    auto* bar = new QProgressBar(this);
+    bar->setObjectName(QStringLiteral("ProgressBar1"));
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("Label1"));
+    auto* cancel = new QPushButton(QString::fromUtf8("キャンセル"), this);
+    cancel->setObjectName(QStringLiteral("Command1"));
+    layout->addWidget(bar);
+    layout->addWidget(label);
+    layout->addWidget(cancel);
+    resize(360, 120);
+    Ui().registerWindow(this);
+    connect(cancel, &QPushButton::clicked, this, [this] {
+        logic_.cancel();
+        if (logic_.isClosed()) accept();
+    });
+    connect(&Timer1, &QTimer::timeout, this, &KESF2THISWEEKNZ::onTick);
+}
+
+int KESF2THISWEEKNZ::exec() {
+    logic_.load();
+    if (logic_.isClosed()) return 0;
+    Timer1.start(logic_.intervalMs());
+    return QDialog::exec();
+}
+
+void KESF2THISWEEKNZ::onTick() {
+    // The logic may show a message box; the timer must not fire meanwhile.
+    Timer1.stop();
+    logic_.tick();
+    if (logic_.isClosed()) {
+        accept();
+        return;
+    }
+    Timer1.start(logic_.intervalMs());
+}
+
+}  // namespace rw::gui

@@ -1,0 +1,42 @@
+#pragma once
+// The screen side of the UiPort: controls are found by "WINDOW.CONTROL"
+// (window object name, then child object name; the newest window of a name
+// wins). In auto-answer mode (the window-less driver) every message box is
+// answered OK at once and printed as "MsgBox: <text>".
+#include "common/ui_port.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+namespace rw::gui {
+
+class GuiUi : public UiPort {
+public:
+    void setText(const QString& control, const QString& text) override;
+    QString text(const QString& control) const override;
+    void setBackColor(const QString& control, std::uint32_t rgb) override;
+    void messageBox(const QString& text) override;
+    void setProgress(const QString& control, int value, int maximum) override;
+    void processEvents() override;
+    void runModal(TimedDialog& dialog, const QString& owner) override;
+
+    // Every window of the system registers itself when created.
+    void registerWindow(QWidget* window);
+    QWidget* findWindow(const QString& name) const;
+    QWidget* findControl(const QString& control) const;
+
+    bool autoAnswer = false;
+
+private:
+    QList<QPointer<QWidget>> windows_;
+};
+
+// The program's one screen port.
+GuiUi& Ui();
+
+// Ends the program at once (the menu's picture, ③ without the package).
+void EndProgram();
+bool ProgramEnded();
+
+}  // namespace rw::gui

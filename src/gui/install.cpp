@@ -1,0 +1,17 @@
+#include "gui/install.h"
+
+#include "app/shell.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace rw::gui {
+
+void InstallDesktopHandlers(bool interactive) {
+    (void)interactive;
+    ShellHandlers h;
+    h.openUrl = [](const QString& url) { return QDesktopServices::openUrl(QUrl(url)); };
+    SetShellHandlers(h);
+}
+
+}  // namespace rw::gui

@@ -1,0 +1,114 @@
+// raceweek-press: runs the menu on an application folder without showing
+// windows and presses controls as a user would, through the same handlers.
+// Message boxes are answered OK and printed; at the end the menu's status
+// boxes and label are printed.
+#include "app/clock.h"
+#include "app/kestrav_path.h"
+#include "app/shell.h"
+#include "gui/KESF1THISWEEKNZ.h"
+#include "gui/gui_ui.h"
+#include "gui/install.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QMetaObject>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void usage() {
+    std::fprintf(stderr,
+                 "usage: raceweek-press --app-dir DIR [--option1] [--today YYYY-MM-DD] PRESS...\n"
+                 "  PRESS is a control of the menu (Command2) or WINDOW.CONTROL of another open window\n");
+}
+
+void print(const char* tag, const QString& text) {
+    std::printf("%s: %s\n", tag, text.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QString appDir;
+    QDate today;
+    bool option1 = false;
+    QStringList presses;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (!std::strcmp(a, "--app-dir") && i + 1 < argc) {
+            appDir = QString::fromLocal8Bit(argv[++i]);
+        } else if (!std::strcmp(a, "--today") && i + 1 < argc) {
+            today = QDate::fromString(QString::fromLatin1(argv[++i]), QStringLiteral("yyyy-MM-dd"));
+            if (!today.isValid()) {
+                std::fprintf(stderr, "raceweek-press: bad date %s\n", argv[i]);
+                return 2;
+            }
+        } else if (!std::strcmp(a, "--option1")) {
+            option1 = true;
+        } else if (a[0] == '-') {
+            usage();
+            return 2;
+        } else {
+            presses.append(QString::fromLatin1(a));
+        }
+    }
+    if (appDir.isEmpty()) {
+        usage();
+        return 2;
+    }
+    if (!QDir().mkpath(appDir)) {
+        std::fprintf(stderr, "raceweek-press: cannot create %s\n", qPrintable(appDir));
+        return 2;
+    }
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    rw::SetProgramFolder(appDir);
+    if (today.isValid()) rw::SetToday(today);
+    rw::gui::InstallDesktopHandlers(/*interactive=*/false);
+    rw::ShellHandlers shell;
+    shell.startMinimized = [](const QString& p) {
+        print("Shell", p);
+        return false;
+    };
+    shell.openUrl = [](const QString& u) {
+        print("Browser", u);
+        return true;
+    };
+    rw::SetShellHandlers(shell);
+    auto& ui = rw::gui::Ui();
+    ui.autoAnswer = true;
+
+    rw::gui::KESF1THISWEEKNZ menu;
+    menu.Form_Load();
+    menu.show();
+    if (option1) menu.setOption1(true);
+    app.processEvents();
+
+    int status = 0;
+    for (const QString& press : presses) {
+        if (rw::gui::ProgramEnded()) break;
+        const QString name = press.contains(QLatin1Char('.')) ? press : QStringLiteral("KESF1THISWEEKNZ.") + press;
+        QWidget* w = ui.findControl(name);
+        bool pressed = false;
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            b->click();
+            pressed = true;
+        } else if (w) {
+            pressed = QMetaObject::invokeMethod(w, "click");
+        }
+        if (!pressed) {
+            std::fprintf(stderr, "raceweek-press: unknown control %s\n", qPrintable(press));
+            status = 2;
+            break;
+        }
+        app.processEvents();
+    }
+
+    for (const char* box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Label1"})
+        print(box, ui.text(QStringLiteral("KESF1THISWEEKNZ.") + QLatin1String(box)));
+    return status;
+}
