@@ -18,7 +18,8 @@ public:
 
     // 0 on success.
     virtual std::int32_t JVInit(const QString& softwareId) = 0;
-    // Shows the component's own settings dialog; -1 on failure.
+    // Shows the component's own settings dialog; 0 when accepted or
+    // cancelled, -1 on failure.
     virtual std::int32_t JVSetUIProperties() = 0;
     // Stored data. Negative: error. readCount: files to read (0: no data);
     // downloadCount: files still to fetch.
@@ -29,9 +30,12 @@ public:
     virtual std::int32_t JVStatus() = 0;
     // Above 0: one record in `buffer` (its length). 0: end of the data.
     // -1: the next file follows. -402/-403: damaged file. -203: end of the
-    // real-time data. Other negatives: errors. `buffer` is left as it was
-    // when no record is delivered.
+    // real-time data. Other negatives: errors. What `buffer` holds when no
+    // record is delivered is the component's (the file-backed one empties
+    // it); callers that look at it then must cope with either.
     virtual std::int32_t JVRead(QByteArray& buffer, std::int32_t& size, QString& fileName) = 0;
+    // Drops a damaged file (the name of the read that reported it), so that
+    // the same JVOpen after JVClose goes on behind it.
     virtual std::int32_t JVFiledelete(const QString& fileName) = 0;
     // Real-time data ("0B30" + RaceKey16, "0B12" + race date).
     virtual std::int32_t JVRTOpen(const QString& dataSpec, const QString& key) = 0;

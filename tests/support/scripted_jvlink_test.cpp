@@ -1,4 +1,5 @@
 #include "support/scripted_jvlink.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,7 @@ TEST(ScriptedJvLink, PlaysOpensStatusesAndReadsInOrderAndLogsThem) {
 }
 
 TEST(ScriptedJvLink, RealtimeScriptsPerKeyReplayAndTheFactoryIsRestored) {
+    rwtest::AppFolder app;
     {
         rw::test::ScriptedJvLinkInstall install;
         auto& s = install.link();

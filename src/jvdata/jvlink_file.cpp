@@ -1,0 +1,284 @@
+#include "jvdata/jvlink_file.h"
+
+#include "common/cp932.h"
+#include "common/paths.h"
+#include "jvdata/layouts.h"
+#include "jvdata/records.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <utility>
+
+namespace rw::jv {
+
+namespace {
+
+JvLinkSettingsHook& settingsHook() {
+    static JvLinkSettingsHook h;
+    return h;
+}
+
+const QString kDefaultFolder = QStringLiteral("JVDATA");
+
+QString withSlash(QString folder) {
+    folder = QDir::fromNativeSeparators(folder);
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    return folder;
+}
+
+QString cleanAbsolute(const QString& appFolder, QString folder) {
+    folder = nativeName(folder.trimmed());
+    if (folder.isEmpty()) folder = kDefaultFolder;
+    if (QDir::isRelativePath(folder)) folder = withSlash(appFolder) + folder;
+    return QDir::cleanPath(folder);
+}
+
+bool isSpecPart(QStringView s) {
+    if (s.size() != 4) return false;
+    for (QChar c : s) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z'))) return false;
+    }
+    return true;
+}
+
+bool allDigits(const QString& s, qsizetype n) { return s.size() == n && isDigits(s.toLatin1(), n); }
+
+// A record of a kind the system reads must have its kind's published length.
+bool recordIsSound(QByteArrayView record) {
+    const auto kind = kindOf(record);
+    return !kind || record.size() == layout(*kind).length;
+}
+
+}  // namespace
+
+void setJvLinkSettingsHook(JvLinkSettingsHook hook) { settingsHook() = std::move(hook); }
+
+QString jvLinkSettingsFile(const QString& appFolder) {
+    return withSlash(appFolder) + QStringLiteral("JVLINK.cfg");
+}
+
+QString jvLinkDataFolder(const QString& appFolder) {
+    QString stored;
+    QFile f(jvLinkSettingsFile(appFolder));
+    if (f.open(QIODevice::ReadOnly)) {
+        QByteArray line = f.readLine(4096);
+        while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+        stored = cp932::decode(line);
+    }
+    return withSlash(cleanAbsolute(appFolder, stored));
+}
+
+bool saveJvLinkDataFolder(const QString& appFolder, const QString& folder) {
+    const QString app = QDir::cleanPath(QDir::fromNativeSeparators(appFolder));
+    QString absolute = cleanAbsolute(appFolder, folder);
+    QString stored = absolute;
+    if (absolute == app) {
+        stored = QStringLiteral(".");
+    } else if (absolute.startsWith(app + QLatin1Char('/'))) {
+        stored = absolute.mid(app.size() + 1);
+    }
+    QFile f(jvLinkSettingsFile(appFolder));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    const QByteArray bytes = cp932::encode(stored) + "\r\n";
+    return f.write(bytes) == bytes.size();
+}
+
+FileJvLink::FileJvLink(QString appFolder) : appFolder_(withSlash(std::move(appFolder))) {}
+
+std::int32_t FileJvLink::JVInit(const QString& softwareId) {
+    return softwareId.isEmpty() ? kJvBadSoftwareId : 0;
+}
+
+std::int32_t FileJvLink::JVSetUIProperties() {
+    const JvLinkSettingsHook& hook = settingsHook();
+    if (!hook) return kJvSettingsFailed;
+    QString current = jvLinkDataFolder(appFolder_);
+    current.chop(1);
+    QString chosen = current;
+    if (!hook(chosen)) return kJvSettingsFailed;
+    if (cleanAbsolute(appFolder_, chosen) == current) return 0;
+    return saveJvLinkDataFolder(appFolder_, chosen) ? 0 : kJvSettingsFailed;
+}
+
+std::int32_t FileJvLink::JVOpen(const QString& dataSpec, const QString& /*fromTime*/, std::int32_t /*option*/,
+                                std::int32_t& readCount, std::int32_t& downloadCount,
+                                QString& lastFileTimestamp) {
+    const QString resumeSpec = std::exchange(resumeSpec_, QString());
+    const QString resumeAfter = std::exchange(resumeAfter_, QString());
+    startRequest();
+    open_ = false;
+    readCount = 0;
+    downloadCount = 0;
+    lastFileTimestamp.clear();
+    if (dataSpec.isEmpty() || dataSpec.size() % 4 != 0) return kJvBadDataSpec;
+    QStringList parts;
+    for (qsizetype i = 0; i < dataSpec.size(); i += 4) {
+        const QString part = dataSpec.mid(i, 4);
+        if (!isSpecPart(part)) return kJvBadDataSpec;
+        if (!parts.contains(part)) parts << part;
+    }
+
+    const QString folder = jvLinkDataFolder(appFolder_);
+    for (const QString& part : parts) {
+        QDir dir(folder + part);
+        if (!dir.exists()) continue;
+        QStringList names = dir.entryList({QStringLiteral("*.jvd")}, QDir::Files, QDir::NoSort);
+        std::sort(names.begin(), names.end());
+        for (const QString& n : names) files_.push_back({dir.filePath(n), n});
+    }
+    if (resumeSpec == dataSpec) {
+        auto it = std::find_if(files_.begin(), files_.end(), [&](const Source& s) { return s.path == resumeAfter; });
+        if (it != files_.end()) files_.erase(files_.begin(), it + 1);
+    }
+
+    spec_ = dataSpec;
+    open_ = true;
+    storedRequest_ = true;
+    downloadCount_ = std::int32_t(files_.size());
+    readCount = downloadCount_;
+    downloadCount = downloadCount_;
+    return 0;
+}
+
+std::int32_t FileJvLink::JVStatus() {
+    if (open_ && !realtime_ && !cancelled_ && status_ < downloadCount_) ++status_;
+    return status_;
+}
+
+void FileJvLink::startRequest() {
+    JVClose();
+    files_.clear();
+    storedRequest_ = false;
+    reported_ = 0;
+    resumeSpec_.clear();
+    resumeAfter_.clear();
+    open_ = true;
+}
+
+bool FileJvLink::loadFile(const QString& path) {
+    data_.clear();
+    records_.clear();
+    recordIndex_ = 0;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    data_ = f.readAll();
+    if (f.error() != QFileDevice::NoError) return false;
+    qsizetype start = 0;
+    while (start < data_.size()) {
+        qsizetype end = data_.indexOf("\r\n", start);
+        end = end < 0 ? data_.size() : end + 2;
+        records_.emplace_back(start, end - start);
+        start = end;
+    }
+    // Real-time data is delivered as it is; the callers have no way to
+    // recover from a damaged real-time file.
+    if (realtime_) return true;
+    for (const auto& [offset, length] : records_)
+        if (!recordIsSound(QByteArrayView(data_).sliced(offset, length))) return false;
+    return true;
+}
+
+std::int32_t FileJvLink::JVRead(QByteArray& buffer, std::int32_t& /*size*/, QString& fileName) {
+    buffer.clear();
+    fileName.clear();
+    if (!open_ || cancelled_) return endCode_;
+    while (fileIndex_ < files_.size()) {
+        const Source& src = files_[fileIndex_];
+        reported_ = fileIndex_;
+        if (boundaryPending_) {
+            boundaryPending_ = false;
+            fileName = src.name;
+            return kReadNextFile;
+        }
+        if (!loaded_) {
+            loaded_ = true;
+            if (!loadFile(src.path)) {
+                // Reported once; a caller that reads on goes on with the next file.
+                fileName = src.name;
+                data_.clear();
+                records_.clear();
+                ++fileIndex_;
+                loaded_ = false;
+                return kReadDamaged403;
+            }
+        }
+        if (recordIndex_ < records_.size()) {
+            const auto [offset, length] = records_[recordIndex_++];
+            buffer = data_.mid(offset, length);
+            fileName = src.name;
+            return std::int32_t(length);
+        }
+        // This file is done.
+        ++fileIndex_;
+        loaded_ = false;
+        data_.clear();
+        records_.clear();
+        if (!realtime_ && fileIndex_ < files_.size()) boundaryPending_ = true;
+    }
+    return endCode_;
+}
+
+std::int32_t FileJvLink::JVFiledelete(const QString& fileName) {
+    if (!storedRequest_ || fileName.isEmpty()) return kJvNotARequestFile;
+    // The file JVRead named last (the damaged one) first; otherwise the first
+    // of that name in the request.
+    std::size_t at = files_.size();
+    if (reported_ < files_.size() && files_[reported_].name == fileName) {
+        at = reported_;
+    } else {
+        for (std::size_t i = 0; i < files_.size() && at == files_.size(); ++i)
+            if (files_[i].name == fileName) at = i;
+    }
+    if (at == files_.size()) return kJvNotARequestFile;
+    resumeSpec_ = spec_;
+    resumeAfter_ = files_[at].path;
+    return 0;
+}
+
+std::int32_t FileJvLink::JVRTOpen(const QString& dataSpec, const QString& key) {
+    startRequest();
+    realtime_ = true;
+    spec_ = dataSpec;
+    qsizetype keyLength = 0;
+    if (dataSpec == QStringLiteral("0B30")) {
+        endCode_ = kReadEnd;
+        keyLength = 16;
+    } else if (dataSpec == QStringLiteral("0B12")) {
+        endCode_ = kReadRealtimeEnd;
+        keyLength = 8;
+    } else {
+        return kJvBadDataSpec;
+    }
+    if (!allDigits(key, keyLength)) return kJvBadKey;
+    const QString path = jvLinkDataFolder(appFolder_) + dataSpec + QLatin1Char('/') + key + QStringLiteral(".jvd");
+    if (!QFileInfo(path).isFile()) return kJvNoSuchData;
+    files_.push_back({path, key + QStringLiteral(".jvd")});
+    return 0;
+}
+
+std::int32_t FileJvLink::JVCancel() {
+    cancelled_ = true;
+    return 0;
+}
+
+std::int32_t FileJvLink::JVClose() {
+    // The file list stays for a JVFiledelete after the close.
+    open_ = false;
+    realtime_ = false;
+    cancelled_ = false;
+    endCode_ = kReadEnd;
+    downloadCount_ = 0;
+    status_ = 0;
+    fileIndex_ = 0;
+    loaded_ = false;
+    boundaryPending_ = false;
+    data_.clear();
+    records_.clear();
+    recordIndex_ = 0;
+    return 0;
+}
+
+}  // namespace rw::jv
