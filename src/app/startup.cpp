@@ -4,6 +4,7 @@
 #include "app/kestrav_path.h"
 #include "app/package_check.h"
 #include "common/errors.h"
+#include "common/file_ops.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,7 +70,7 @@ void MenuStartup(UiPort& ui, SkipLog& log) {
     for (const QString& name : FlashFiles())
         log.step("delete flash file", [&] {
             const QString path = AppFile(name);
-            if (QFile::exists(path) && !QFile::remove(path)) fail("cannot delete " + path.toStdString());
+            if (!RemoveFile(path)) fail("cannot delete " + path.toStdString());
         });
 
     ui.setText(QStringLiteral("KESF1THISWEEKNZ.Text2"),

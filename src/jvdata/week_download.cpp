@@ -4,6 +4,7 @@
 #include "app/package_check.h"
 #include "app/shell.h"
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/record_file.h"
 #include "jvdata/download_progress.h"
 #include "jvdata/records.h"
@@ -20,14 +21,6 @@ const QString kText1 = QStringLiteral("KESF1THISWEEKNZ.Text1");
 // ever: past this many reopens the download ends as a read error.
 constexpr int kMaxReopens = 10000;
 
-void removeOrEmpty(const QString& path) {
-    if (!QFile::exists(path) || QFile::remove(path)) return;
-    // A file that cannot be deleted must not keep last week's records.
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail("cannot delete or empty " + path.toStdString());
-}
-
 }  // namespace
 
 void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& log) {
@@ -43,7 +36,9 @@ void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& l
 
     // 3. From here on a failing statement is skipped.
     for (const WeekFile& wf : kWeekFiles)
-        log.step("delete week file", [&] { removeOrEmpty(AppFile(wf.name)); });
+        // A file that cannot be deleted is emptied: it must not keep last
+        // week's records.
+        log.step("delete week file", [&] { RemoveOrEmpty(AppFile(wf.name)); });
 
     const QString dataSpec = QStringLiteral("TOKURACETCVNRCVN");
     const QString fromTime = QStringLiteral("00000000000000");
@@ -93,7 +88,9 @@ void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& l
     for (size_t i = 0; i < files.size(); ++i)
         log.step("open week file", [&] {
             const QString path = AppFile(kWeekFiles[i].name);
-            removeOrEmpty(path);
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail("cannot empty " + path.toStdString());
+            f.close();
             files[i].open(path, imageLength(kWeekFiles[i].kind));
         });
     auto closeAll = [&] {
