@@ -1,0 +1,372 @@
+#include "jvdata/structure.h"
+
+#include "app/kestrav_path.h"
+#include "app/package_check.h"
+#include "app/shell.h"
+#include "common/errors.h"
+#include "common/fixed_text.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/record_file.h"
+#include "common/text_file.h"
+#include "jvdata/quicksort.h"
+#include "jvdata/records.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string_view>
+#include <system_error>
+#include <unordered_map>
+#include <vector>
+
+namespace rw::jv {
+namespace {
+
+const QString kMenuText4 = QStringLiteral("KESF1THISWEEKNZ.Text4");
+const QString kWindowText1 = QStringLiteral("KOUZOUTAIZ.Text1");
+
+bool g_storeBusy = false;
+
+int raLength() { return imageLength(Kind::RA); }
+int seLength() { return imageLength(Kind::SE); }
+int umLength() { return imageLength(Kind::UM); }
+
+QByteArrayView item(const QByteArray& rec, const Field& f) { return member(rec, f.pos, f.width); }
+
+char dataKind(const QByteArray& rec) { return rec.size() >= head::DataKind.pos ? rec[head::DataKind.pos - 1] : '\0'; }
+bool keptInNewFiles(const QByteArray& rec) { return dataKind(rec) != '1' && dataKind(rec) != '9'; }
+
+QByteArray raSortKey(const QByteArray& r) {
+    QByteArray k;
+    k.reserve(13);
+    k += item(r, head::Year);
+    k += item(r, head::MonthDay);
+    k += item(r, head::DataKind);
+    k += item(r, head::Racecourse);
+    k += item(r, head::RaceNumber);
+    return k;
+}
+
+QByteArray seSortKey(const QByteArray& r) {
+    QByteArray k;
+    k.reserve(25);
+    k += item(r, head::Year);
+    k += item(r, head::MonthDay);
+    k += item(r, head::DataKind);
+    k += item(r, head::Racecourse);
+    k += item(r, head::RaceNumber);
+    k += item(r, se::HorseNumber);
+    k += item(r, se::RegistrationNumber);
+    return k;
+}
+
+// A RunKey without its make date: the identity of one run of one horse.
+QByteArray runIdentity(const QByteArray& r) {
+    QByteArray k;
+    k.reserve(22);
+    k += item(r, head::Year);
+    k += item(r, head::MonthDay);
+    k += item(r, head::RaceNumber);
+    k += item(r, se::HorseNumber);
+    k += item(r, se::RegistrationNumber);
+    return k;
+}
+
+double makeDateValue(const QByteArray& r) { return valLenient(item(r, head::MakeDate)); }
+
+std::string shown(QByteArrayView t) {
+    std::string s;
+    for (char c : t) s += (c >= 0x20 && c < 0x7F) ? c : '?';
+    return s;
+}
+
+// A record file read whole. Opening a record file creates a missing one, so
+// a missing input is left behind empty, as it would be after any reader.
+QList<QByteArray> readRecords(const QString& path, qsizetype length) {
+    if (!QFileInfo::exists(path)) RecordFile(path, length).close();
+    return RecordFile::readAll(path, length);
+}
+
+// The file holds exactly `bytes` afterwards, or the step fails.
+void writeWholeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail("cannot create " + path.toStdString() + ": " + f.errorString().toStdString());
+    if (f.write(bytes) != bytes.size() || !f.flush()) {
+        const std::string why = f.errorString().toStdString();
+        f.close();
+        fail("cannot write " + path.toStdString() + ": " + why);
+    }
+    f.close();
+    if (f.error() != QFileDevice::NoError) fail("cannot write " + path.toStdString() + ": " + f.errorString().toStdString());
+}
+
+void removeIfPresent(const QString& path) {
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) QFile::remove(path);
+}
+
+std::filesystem::path fsPath(const QString& p) {
+#ifdef _WIN32
+    return std::filesystem::path(p.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(p).toStdString());
+#endif
+}
+
+// Keys 1..N of the records with companions 1..N, sorted by QuickSortAsc;
+// entry 0 stays empty so that the first sorted key always starts a group.
+struct SortedKeys {
+    std::vector<QByteArray> keys;
+    std::vector<qint64> companion;
+};
+
+template <class KeyOf>
+SortedKeys sortKeys(const QList<QByteArray>& records, KeyOf keyOf) {
+    SortedKeys s;
+    const qsizetype n = records.size();
+    s.keys.resize(size_t(n) + 1);
+    s.companion.resize(size_t(n) + 1, 0);
+    for (qsizetype i = 1; i <= n; ++i) {
+        s.keys[size_t(i)] = keyOf(records[i - 1]);
+        s.companion[size_t(i)] = i;
+    }
+    if (n >= 1) QuickSortAsc(s.keys, s.companion, 1, n);
+    return s;
+}
+
+// Writing one record per key: a new key takes the next output record, an
+// equal key overwrites the record written for it, so among equal keys the
+// one the sort leaves last remains. Returns the output records in order.
+template <class Written>
+QByteArray onePerKey(const QList<QByteArray>& records, const SortedKeys& s, Written written,
+                     const std::function<void(const QByteArray& key)>& onNewKey = {}) {
+    std::vector<qint64> out;  // record numbers of the output records
+    const qsizetype n = records.size();
+    for (qsizetype p = 1; p <= n; ++p) {
+        const QByteArray& rec = records[s.companion[size_t(p)] - 1];
+        const bool newKey = s.keys[size_t(p)] != s.keys[size_t(p) - 1];
+        if (newKey && onNewKey) onNewKey(s.keys[size_t(p)]);
+        if (!written(rec)) continue;
+        if (newKey)
+            out.push_back(s.companion[size_t(p)]);
+        else if (!out.empty())
+            out.back() = s.companion[size_t(p)];
+    }
+    QByteArray bytes;
+    if (!out.empty()) bytes.reserve(qsizetype(out.size()) * records[0].size());
+    for (qint64 r : out) bytes += records[r - 1];
+    return bytes;
+}
+
+// 3. Race details into RATHISWEEKNNEW.dat and RATHISWEEKNNEWd.dat.
+void sortRaces() {
+    const QList<QByteArray> recs = readRecords(AppFile(kRaWeekFile), raLength());
+    const SortedKeys s = sortKeys(recs, raSortKey);
+    const QByteArray out = onePerKey(recs, s, keptInNewFiles);
+    writeWholeFile(AppFile(kRaNewFile), out);
+    writeWholeFile(AppFile(kRaNewdFile), out);
+}
+
+// 4. Data kind "1" out of SETHISWEEKN.dat. The filtered records go to the
+// scratch file first and replace the week file in one rename, so that a
+// failure on the way leaves the week's entries as they were.
+void filterAnnouncedEntries() {
+    const QString week = AppFile(kSeWeekFile);
+    const QString scratch = AppFile(kScratchFile);
+    const QList<QByteArray> recs = readRecords(week, seLength());
+    QByteArray kept;
+    kept.reserve(recs.size() * seLength());
+    for (const QByteArray& r : recs)
+        if (dataKind(r) != '1') kept += r;
+    try {
+        removeIfPresent(scratch);
+        writeWholeFile(scratch, kept);
+        std::error_code ec;
+        std::filesystem::rename(fsPath(scratch), fsPath(week), ec);
+        if (ec) fail("cannot replace " + week.toStdString() + ": " + ec.message());
+    } catch (...) {
+        removeIfPresent(scratch);
+        throw;
+    }
+}
+
+// 5. Entries into SETHISWEEKNNEW.dat and SETHISWEEKNNEWd.dat.
+void sortEntries() {
+    const QList<QByteArray> recs = readRecords(AppFile(kSeWeekFile), seLength());
+    const SortedKeys s = sortKeys(recs, seSortKey);
+    const QByteArray out = onePerKey(recs, s, keptInNewFiles);
+    writeWholeFile(AppFile(kSeNewFile), out);
+    writeWholeFile(AppFile(kSeNewdFile), out);
+}
+
+QByteArray listLine(const QByteArray& value) {
+    QByteArray line = CsvValue::text(value).render();
+    line += "\r\n";
+    return line;
+}
+
+// 6. One UM record per horse into UMTHISWEEKNNEW.dat, one HorseList line per
+// horse. 7. One DamList line per dam.
+void sortHorses(const QList<QByteArray>& recs) {
+    emptyTextFile(AppFile(kHorseListFile));
+    const SortedKeys s = sortKeys(recs, [](const QByteArray& r) { return item(r, um::RegistrationNumber).toByteArray(); });
+    QByteArray list;
+    const QByteArray out = onePerKey(
+        recs, s, [](const QByteArray&) { return true; }, [&](const QByteArray& key) { list += listLine(key); });
+    writeWholeFile(AppFile(kUmNewFile), out);
+    writeWholeFile(AppFile(kHorseListFile), list);
+}
+
+void listDams(const QList<QByteArray>& recs) {
+    emptyTextFile(AppFile(kDamListFile));
+    const SortedKeys s = sortKeys(recs, [](const QByteArray& r) { return item(r, um::DamNumber).toByteArray(); });
+    QByteArray list;
+    for (size_t p = 1; p < s.keys.size(); ++p)
+        if (s.keys[p] != s.keys[p - 1]) list += listLine(s.keys[p]);
+    writeWholeFile(AppFile(kDamListFile), list);
+}
+
+}  // namespace
+
+QString HorseRunFile(QByteArrayView registrationNumber) {
+    return AppFile(QString::fromUtf16(kRunFileFolder) + QStringLiteral("\\") +
+                   checkedRegistrationNumber(registrationNumber) + QStringLiteral(".dat"));
+}
+
+WeeklyStoreGuard::WeeklyStoreGuard() : acquired_(!g_storeBusy) {
+    if (acquired_) g_storeBusy = true;
+}
+
+WeeklyStoreGuard::~WeeklyStoreGuard() {
+    if (acquired_) g_storeBusy = false;
+}
+
+bool WeeklyStoreGuard::busy() { return g_storeBusy; }
+
+void FillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match) {
+    // 8. The horse list as read back; every listed horse gets its file
+    // rewritten, in list order. A value listed twice is one horse.
+    struct Horse {
+        QString file;
+        std::vector<qsizetype> records;  // entry index per run-file record
+    };
+    std::vector<Horse> horses;
+    std::unordered_map<std::string_view, size_t> horseOf;  // registration number -> horse
+    QList<QByteArray> listed;
+    log.step("read HorseList", [&] { listed = readValues(AppFile(kHorseListFile)); });
+    for (const QByteArray& v : std::as_const(listed)) {
+        if (!isRegistrationNumber(v)) {
+            log.record("HorseList value", "\"" + shown(v) + "\" is not ten digits; no run file is named by it");
+            continue;
+        }
+        const std::string_view key(v.constData(), size_t(v.size()));
+        if (horseOf.count(key)) continue;
+        horseOf.emplace(key, horses.size());
+        horses.push_back(Horse{HorseRunFile(v), {}});
+    }
+
+    // 9. The entries in order. The placement depends only on the runs
+    // already placed in the horse's file, all of them placed here after
+    // the file was emptied, so the files are kept in memory and written
+    // once at the end in their final state.
+    QList<QByteArray> entries;
+    log.step("read SETHISWEEKNNEW.dat", [&] { entries = readRecords(AppFile(kSeNewFile), seLength()); });
+    std::vector<double> makeDate(size_t(entries.size()));
+    std::vector<QByteArray> identity(size_t(entries.size()));
+    // Run identity -> positions in its horse's file, ascending. The identity
+    // holds the registration number, so it names the file as well.
+    std::unordered_map<std::string_view, std::vector<qsizetype>> runsOf;
+    for (qsizetype e = 0; e < entries.size(); ++e) {
+        ui.processEvents();
+        const QByteArray& rec = entries[e];
+        const QByteArrayView reg = item(rec, se::RegistrationNumber);
+        const auto h = horseOf.find(std::string_view(reg.data(), size_t(reg.size())));
+        if (h == horseOf.end()) {
+            if (!isRegistrationNumber(reg))
+                log.record("entry", "registration number \"" + shown(reg) + "\" is not ten digits; placed in no run file");
+            continue;
+        }
+        Horse& horse = horses[h->second];
+        identity[size_t(e)] = runIdentity(rec);
+        makeDate[size_t(e)] = makeDateValue(rec);
+        const QByteArray& id = identity[size_t(e)];
+        std::vector<qsizetype>& positions = runsOf[std::string_view(id.constData(), size_t(id.size()))];
+        qsizetype target = -1;
+        if (match == RunMatch::Last) {
+            for (auto it = positions.rbegin(); it != positions.rend(); ++it)
+                if (makeDate[size_t(horse.records[size_t(*it)])] <= makeDate[size_t(e)]) {
+                    target = *it;
+                    break;
+                }
+        } else {
+            for (qsizetype pos : positions)
+                if (makeDate[size_t(horse.records[size_t(pos)])] <= makeDate[size_t(e)]) {
+                    target = pos;
+                    break;
+                }
+        }
+        if (target >= 0) {
+            horse.records[size_t(target)] = e;
+        } else {
+            positions.push_back(qsizetype(horse.records.size()));
+            horse.records.push_back(e);
+        }
+    }
+
+    if (!horses.empty())
+        log.step("create UMAGOTOTHISWEEKN", [&] {
+            const QString folder = AppFile(kRunFileFolder);
+            if (!QDir(folder).exists() && !QDir().mkpath(folder)) fail("cannot create " + folder.toStdString());
+        });
+    for (const Horse& horse : horses) {
+        log.step("run file", [&] {
+            QByteArray bytes;
+            bytes.reserve(qsizetype(horse.records.size()) * seLength());
+            for (qsizetype e : horse.records) bytes += entries[e];
+            writeWholeFile(horse.file, bytes);
+        });
+    }
+}
+
+bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
+    WeeklyStoreGuard guard;
+    if (!guard.acquired()) {
+        std::fprintf(stderr, "structure processing: already running; this press is ignored\n");
+        return false;
+    }
+    if (AppPath.isEmpty()) AppPath = GetAppPath();
+
+    // 1. Model package check; the processing goes on either way.
+    if (QFileInfo::exists(PackageHorseFile())) {
+        ShowPackageReady(ui, FileDateTimeText(PackageHorseFile()), false);
+    } else {
+        ui.messageBox(AppPath + QString::fromUtf8("に参照場所(展開フォルダ）に合わせてOKをクリックして初回予想因子パラメータをセットして下さい。"));
+        ShellStartMinimized(AppPath + QStringLiteral("NEWSFX.EXE"));
+    }
+    // 2.
+    ui.setText(kMenuText4, QString::fromUtf8("構造体処理を開始しました。しばらくお待ちください。。。。。。。"));
+    ui.processEvents();
+
+    // 3 to 9: a step that fails is skipped.
+    log.step("race details", sortRaces);
+    log.step("entry filter", filterAnnouncedEntries);
+    log.step("entries", sortEntries);
+    QList<QByteArray> horses;
+    log.step("read UMTHISWEEKN.dat", [&] { horses = readRecords(AppFile(kUmWeekFile), umLength()); });
+    log.step("horses and HorseList", [&] { sortHorses(horses); });
+    log.step("DamList", [&] { listDams(horses); });
+    FillHorseRunFiles(ui, log, RunMatch::Last);
+
+    // 10.
+    const qint64 umCount = RecordFile::countOf(AppFile(kUmWeekFile), umLength());
+    ui.setText(kMenuText4, QString::fromUtf8("構造体処理終了") + QStringLiteral(" ") + qtext(numberText(umCount, true)));
+    ui.setText(kWindowText1, QString::fromUtf8("中止処理を選択した場合、中止処理終了が出ますので暫くお待ち下さい。"));
+    return true;
+}
+
+}  // namespace rw::jv

@@ -1,0 +1,79 @@
+#pragma once
+// ② structure processing: the load of the window KOUZOUTAIZ. Sorts and
+// de-duplicates the week's race, entry and horse records into the NEW and
+// NEWd files, writes the horse and dam lists and rebuilds one run file per
+// horse of the list in UMAGOTOTHISWEEKN.
+#include "common/skip.h"
+#include "common/ui_port.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace rw::jv {
+
+// Files of the weekly store written here (system names under AppPath).
+inline constexpr char16_t kRaWeekFile[] = u"RATHISWEEKN.dat";
+inline constexpr char16_t kSeWeekFile[] = u"SETHISWEEKN.dat";
+inline constexpr char16_t kUmWeekFile[] = u"UMTHISWEEKN.dat";
+inline constexpr char16_t kRaNewFile[] = u"RATHISWEEKNNEW.dat";
+inline constexpr char16_t kRaNewdFile[] = u"RATHISWEEKNNEWd.dat";
+inline constexpr char16_t kSeNewFile[] = u"SETHISWEEKNNEW.dat";
+inline constexpr char16_t kSeNewdFile[] = u"SETHISWEEKNNEWd.dat";
+inline constexpr char16_t kUmNewFile[] = u"UMTHISWEEKNNEW.dat";
+inline constexpr char16_t kHorseListFile[] = u"KETTONUMTHISWEEKN.dat";    // HorseList
+inline constexpr char16_t kDamListFile[] = u"HAHAHANNUMTHISWEEKN.dat";    // DamList
+inline constexpr char16_t kRunFileFolder[] = u"UMAGOTOTHISWEEKN";
+inline constexpr char16_t kScratchFile[] = u"TEMPORARY";
+
+// "UMAGOTOTHISWEEKN\" + number + ".dat" under AppPath. Throws StepFailure
+// when the number is not ten digits, so that no record names a file
+// outside the folder.
+QString HorseRunFile(QByteArrayView registrationNumber);
+
+// The tasks that rewrite the weekly store (structure and cancellation
+// processing) let the window system process events inside their loops, so
+// a second press could start one while another is running. Whoever holds
+// this guard owns the store; a task that cannot acquire it does nothing.
+class WeeklyStoreGuard {
+public:
+    WeeklyStoreGuard();
+    ~WeeklyStoreGuard();
+    WeeklyStoreGuard(const WeeklyStoreGuard&) = delete;
+    WeeklyStoreGuard& operator=(const WeeklyStoreGuard&) = delete;
+    bool acquired() const { return acquired_; }
+    static bool busy();
+
+private:
+    bool acquired_ = false;
+};
+
+// Which run-file record a new delivery of the same run replaces when
+// several have a make date not newer than its own: structure processing
+// replaces the last of them, cancellation processing the first.
+enum class RunMatch { Last, First };
+
+// Steps 1 to 10 of the load of KOUZOUTAIZ: the package check, the start
+// message in the menu's Text4, the RA, SE (after removing data kind "1"
+// from "SETHISWEEKN.dat") and UM phases, HorseList, DamList, the run files,
+// and the end messages in the menu's Text4 and the window's Text1. From step
+// 3 on, a step that fails is recorded in `log` and the next one runs; the
+// caller reports the log.
+// Returns false, having touched nothing, when the weekly store is already
+// being rewritten (a second press during the event turns of a running one).
+bool RunStructureProcessing(UiPort& ui, SkipLog& log);
+
+// Steps 8 and 9 (cancellation processing reuses them with RunMatch::First):
+// reads HorseList back, and rewrites the run file of every listed horse
+// with the records of "SETHISWEEKNNEW.dat" placed in it: each record goes
+// into the file of its registration number; it replaces the last (or
+// first) record of the same run (everything of its RunKey but the make
+// date) whose make date is not newer than its own, or is appended. A horse
+// without entries gets an empty file; entries of horses not listed go
+// nowhere. Events are processed once per entry record. Each file is written
+// once, in its final state. List values and entries whose registration
+// number is not ten digits are skipped and recorded in `log`.
+// The caller holds the WeeklyStoreGuard.
+void FillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match);
+
+}  // namespace rw::jv
