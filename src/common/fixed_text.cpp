@@ -7,7 +7,8 @@ namespace rw {
 
 QByteArray fixedBytes(QByteArrayView value, qsizetype width) {
     QByteArray out(width, ' ');
-    std::memcpy(out.data(), value.data(), size_t(std::min(width, value.size())));
+    // An empty view may have no data at all; memcpy must not see it.
+    if (const qsizetype n = std::min(width, value.size()); n > 0) std::memcpy(out.data(), value.data(), size_t(n));
     return out;
 }
 
@@ -15,7 +16,7 @@ void putFixed(QByteArray& record, qsizetype pos, qsizetype width, QByteArrayView
     Q_ASSERT(pos >= 1 && pos - 1 + width <= record.size());
     char* dst = record.data() + (pos - 1);
     const qsizetype n = std::min(width, value.size());
-    std::memcpy(dst, value.data(), size_t(n));
+    if (n > 0) std::memcpy(dst, value.data(), size_t(n));
     std::memset(dst + n, ' ', size_t(width - n));
 }
 

@@ -66,6 +66,7 @@ QByteArray toFixed(const Parsed<K>& rec) {
     }
     for (const Field& f : flatItems(K)) {
         QByteArrayView v = rec.item(f);
+        if (v.isEmpty()) continue;  // beyond the record's end (no data at all): the blanks stay
         std::memcpy(image.data() + f.imagePos - 1, v.data(), size_t(std::min<qsizetype>(v.size(), f.imageWidth)));
     }
     return image;
