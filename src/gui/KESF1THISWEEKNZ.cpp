@@ -3,6 +3,7 @@
 #include "app/kestrav_path.h"
 #include "app/shell.h"
 #include "app/startup.h"
+#include "gui/KOUZOUTAIZ.h"
 #include "gui/gui_ui.h"
 
 #include <QGridLayout>
@@ -182,7 +183,7 @@ void KESF1THISWEEKNZ::Command2_Click() {
 
 void KESF1THISWEEKNZ::Command4_Click() {
     ZansaFlag = option1() ? 0 : 1;
-    // Structure processing and cancellation processing follow in their windows.
+    KOUZOUTAIZ::open();
 }
 
 void KESF1THISWEEKNZ::Command14_Click() { ShellOpenUrl(blogUrl()); }

@@ -1,6 +1,7 @@
 #include "gui/install.h"
 
 #include "app/shell.h"
+#include "gui/jvlink_settings_dialog.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -8,7 +9,8 @@
 namespace rw::gui {
 
 void InstallDesktopHandlers(bool interactive) {
-    (void)interactive;
+    installJvLinkSettingsDialog();
+    setJvLinkSettingsAutoAccept(!interactive);
     ShellHandlers h;
     h.openUrl = [](const QString& url) { return QDesktopServices::openUrl(QUrl(url)); };
     SetShellHandlers(h);
