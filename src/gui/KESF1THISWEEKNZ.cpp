@@ -4,6 +4,10 @@
 #include "app/shell.h"
 #include "app/startup.h"
 #include "gui/KOUZOUTAIZ.h"
+#include "gui/KESFOTHISWEEKNZ.h"
+#include "gui/KESP2RIALTIME.h"
+#include "gui/KESTRAVODDSN.h"
+#include "jvdata/odds_tables.h"
 #include "gui/gui_ui.h"
 
 #include <QGridLayout>
@@ -149,6 +153,11 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     connect(c14, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command14_Click);
     connect(c16, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command16_Click);
     connect(picture1, &ClickablePicture::clicked, this, &KESF1THISWEEKNZ::Picture1_Click);
+    auto pressed = [this](const char* name) { return findChild<QPushButton*>(QLatin1String(name)); };
+    connect(pressed("Command3"), &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command3_Click);
+    connect(pressed("Command7"), &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command7_Click);
+    connect(pressed("Command12"), &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command12_Click);
+    connect(pressed("Command13"), &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command13_Click);
 }
 
 KESF1THISWEEKNZ::~KESF1THISWEEKNZ() {
@@ -185,6 +194,11 @@ void KESF1THISWEEKNZ::Command4_Click() {
     ZansaFlag = option1() ? 0 : 1;
     KOUZOUTAIZ::open();
 }
+
+void KESF1THISWEEKNZ::Command3_Click() { KESFOTHISWEEKNZ::open(); }
+void KESF1THISWEEKNZ::Command7_Click() { jv::RunOddsProcessing(Ui(), 0, [] { KESTRAVODDSN::open(); }); }
+void KESF1THISWEEKNZ::Command12_Click() { KESP2RIALTIME::open(); }
+void KESF1THISWEEKNZ::Command13_Click() { jv::RunOddsProcessing(Ui(), 1, [] { KESTRAVODDSN::open(); }); }
 
 void KESF1THISWEEKNZ::Command14_Click() { ShellOpenUrl(blogUrl()); }
 void KESF1THISWEEKNZ::Command16_Click() { ShellOpenUrl(supportUrl()); }

@@ -56,6 +56,10 @@ private:
     void Command1_Click();
     void Command2_Click();
     void Command4_Click();
+    void Command3_Click();
+    void Command7_Click();
+    void Command12_Click();
+    void Command13_Click();
     void Command14_Click();
     void Command16_Click();
     void Picture1_Click();

@@ -1,0 +1,34 @@
+#pragma once
+// The flash window's "Ⅱ　速報オッズ情報": the flash odds of the week's latest
+// races (at most the last 97 race records of "RATHISWEEKNNEW.dat", newest
+// first, one "0B30" request each), kept as odds lines in the RIALTIME files.
+#include "common/skip.h"
+#include "common/ui_port.h"
+#include "jvdata/jvlink.h"
+
+#include <QString>
+
+namespace rw::jv {
+
+inline constexpr char16_t kO2FlashFile[] = u"O2RIALTIME.dat";
+inline constexpr char16_t kO4FlashFile[] = u"O4RIALTIME.dat";
+inline constexpr char16_t kO5FlashFile[] = u"O5RIALTIME.dat";
+inline constexpr char16_t kO6FlashFile[] = u"O6RIALTIME.dat";
+
+// How many race records a fetch requests at most.
+inline constexpr int kFlashOddsRaces = 97;
+// Reads per race at most.
+inline constexpr int kFlashOddsReads = 6;
+
+// Sets OddsSourceFlag to 1, writes its start and end texts into the flash
+// window's Text1, empties the four flash odds files and fills them. Per race:
+// JVInit (a non-zero result is shown, the request is made all the same),
+// JVRTOpen("0B30", RaceKey16), up to six reads (a read of -1 ends the race;
+// otherwise the buffer's kind decides: O2, O4, O5, O6 append a line, any
+// other kind is dropped), JVClose. A file operation that fails is recorded
+// in `log` and the fetch goes on.
+void FetchFlashOdds(UiPort& ui, JvLink& JVLink1, SkipLog& log);
+
+QString FlashWindowCaption();  // "速報 Ver.2024.7.8"
+
+}  // namespace rw::jv

@@ -1,0 +1,277 @@
+#include "jvdata/odds_tables.h"
+
+#include "app/kestrav_path.h"
+#include "common/errors.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "jvdata/records.h"
+
+#include <QFile>
+#include <cmath>
+#include <cstring>
+
+namespace rw::jv {
+
+// ---- the grids --------------------------------------------------------------
+
+OddsGrids::OddsGrids() {
+    const Text zero = format(0.0f);
+    trioText_.fill(zero);
+    pairText_.fill(zero);
+}
+
+OddsGrids::Text OddsGrids::format(float v) {
+    Text t{};
+    // Every value a record gives is float(n / 10) for a whole n of at most
+    // seven digits; printed with seven significant digits that is n / 10
+    // itself, so its digits are written directly. Anything else goes
+    // through the general printer.
+    const double tenfold = double(v) * 10.0;
+    if (v >= 0.0f && tenfold <= 9999999.0) {
+        const auto n = static_cast<std::int64_t>(std::llround(tenfold));
+        if (float(double(n) / 10.0) == v) {
+            char digits[16];
+            int len = 0;
+            std::int64_t whole = n / 10;
+            do {
+                digits[len++] = char('0' + whole % 10);
+                whole /= 10;
+            } while (whole > 0);
+            while (len > 0) t.bytes[t.size++] = digits[--len];
+            if (n % 10 != 0) {
+                t.bytes[t.size++] = '.';
+                t.bytes[t.size++] = char('0' + n % 10);
+            }
+            return t;
+        }
+    }
+    const QByteArray s = singleText(v);
+    t.size = std::uint8_t(std::min<qsizetype>(s.size(), qsizetype(sizeof t.bytes)));
+    std::memcpy(t.bytes, s.constData(), t.size);
+    return t;
+}
+
+QByteArray OddsGrids::cellText(float v) {
+    const Text t = format(v);
+    return QByteArray(t.bytes, t.size);
+}
+
+void OddsGrids::setTrio(int a, int b, int c, float v) {
+    const size_t i = size_t(trioLine(a, b, c) - 1);
+    if (trio_[i] == v) return;  // same value, same text
+    trio_[i] = v;
+    trioText_[i] = format(v);
+}
+
+void OddsGrids::setPair(int a, int b, float v) {
+    const size_t i = size_t(pairLine(a, b) - 1);
+    if (pair_[i] == v) return;
+    pair_[i] = v;
+    pairText_[i] = format(v);
+}
+
+QByteArray OddsGrids::trioTable() const {
+    QByteArray out;
+    out.reserve(qsizetype(trioText_.size()) * 12);
+    for (const Text& t : trioText_) {
+        out.append(t.bytes, t.size);
+        out.append("\r\n", 2);
+    }
+    return out;
+}
+
+QByteArray OddsGrids::pairTable() const {
+    QByteArray out;
+    out.reserve(qsizetype(pairText_.size()) * 10);
+    for (const Text& t : pairText_) {
+        out.append(t.bytes, t.size);
+        out.append("\r\n", 2);
+    }
+    return out;
+}
+
+OddsGrids& ProgramOddsGrids() {
+    static OddsGrids grids;
+    return grids;
+}
+
+// ---- values -----------------------------------------------------------------
+
+float OddsValue(QByteArrayView text) {
+    // No odds: all zeros, all "-" (not sold), all "*" (withdrawn), all blanks.
+    if (!text.isEmpty()) {
+        const char c0 = text[0];
+        if (c0 == '0' || c0 == '-' || c0 == '*' || c0 == ' ') {
+            bool same = true;
+            for (char c : text)
+                if (c != c0) {
+                    same = false;
+                    break;
+                }
+            if (same) return 0.0f;
+        }
+    }
+    return float(valLenient(text) / 10.0);
+}
+
+// ---- the load ---------------------------------------------------------------
+
+namespace {
+
+// A horse number of a combination: the two characters read leniently (a
+// blank pair is horse 0); -1 when it lies outside the grids.
+int horseNumber(QByteArrayView two) {
+    const double v = valLenient(two);
+    if (!(v >= 0.0 && v <= 18.0)) return -1;
+    return int(v);
+}
+
+// Reads a source file one line at a time (a line ends with CR LF, CR or LF).
+class LineReader {
+public:
+    explicit LineReader(const QString& path) : file_(path) {}
+    bool open() { return file_.open(QIODevice::ReadOnly); }
+    bool next(QByteArray& line) {
+        line.clear();
+        for (;;) {
+            if (pos_ >= chunk_.size()) {
+                chunk_ = file_.read(1 << 20);
+                pos_ = 0;
+                if (chunk_.isEmpty()) {
+                    if (file_.error() != QFileDevice::NoError)
+                        fail("cannot read " + file_.fileName().toStdString());
+                    return !line.isEmpty();  // a last line without its end
+                }
+            }
+            const char* d = chunk_.constData();
+            qsizetype j = pos_;
+            const qsizetype n = chunk_.size();
+            if (skipLf_) {
+                skipLf_ = false;
+                if (d[j] == '\n') {
+                    pos_ = ++j;
+                    continue;
+                }
+            }
+            while (j < n && d[j] != '\r' && d[j] != '\n') ++j;
+            line.append(d + pos_, j - pos_);
+            if (j < n) {
+                skipLf_ = d[j] == '\r';
+                pos_ = j + 1;
+                return true;
+            }
+            pos_ = j;
+        }
+    }
+
+private:
+    QFile file_;
+    QByteArray chunk_;
+    qsizetype pos_ = 0;
+    bool skipLf_ = false;
+};
+
+struct Source {
+    const char16_t* week;
+    const char16_t* flash;
+    Kind kind;
+    const char* word;
+};
+
+constexpr Source kSources[] = {
+    {u"O6THISWEEKN.dat", u"O6RIALTIME.dat", Kind::O6, "SANRENTAN"},
+    {u"O5THISWEEKN.dat", u"O5RIALTIME.dat", Kind::O5, "SANREN"},
+    {u"O4THISWEEKN.dat", u"O4RIALTIME.dat", Kind::O4, "UMATAN"},
+    {u"O2THISWEEKN.dat", u"O2RIALTIME.dat", Kind::O2, "UMAREN"},
+};
+
+template <Kind K>
+void parseOdds(QByteArrayView line, Parsed<K>& rec) {
+    if constexpr (K == Kind::O6) ParseO6(line, rec);
+    else if constexpr (K == Kind::O5) ParseO5(line, rec);
+    else if constexpr (K == Kind::O4) ParseO4(line, rec);
+    else ParseO2(line, rec);
+}
+
+void writeTable(const QString& path, const QByteArray& table) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail("cannot create " + path.toStdString() + ": " + f.errorString().toStdString());
+    if (f.write(table) != table.size()) fail("cannot write " + path.toStdString());
+}
+
+template <Kind K>
+int processFile(OddsGrids& grids, const Source& src, std::int16_t flag, SkipLog& log) {
+    const Layout& L = layout(K);
+    constexpr bool threeHorses = K == Kind::O6 || K == Kind::O5;
+    const QString path = AppFile(flag == 0 ? src.week : src.flash);
+    // Odds processing started before the odds were fetched: nothing to build.
+    if (!QFile::exists(path)) {
+        log.record("odds source", (QStringLiteral("missing ") + path).toStdString());
+        return 0;
+    }
+    LineReader reader(path);
+    if (!reader.open()) {
+        log.record("odds source", "cannot open " + path.toStdString());
+        return 0;
+    }
+    int written = 0;
+    QByteArray line;
+    Parsed<K> rec;
+    const int entries = odds::entryCount(L);
+    bool more = true;
+    while (more) {
+        if (!log.step("read odds line", [&] { more = reader.next(line); })) break;
+        if (!more) break;
+        parseOdds<K>(line, rec);
+        for (int i = 0; i < entries; ++i) {
+            const QByteArrayView comb = rec.item(odds::Combination(L, i));
+            const int a = horseNumber(comb.sliced(0, std::min<qsizetype>(2, comb.size())));
+            const int b = horseNumber(comb.size() > 2 ? comb.sliced(2, std::min<qsizetype>(2, comb.size() - 2))
+                                                      : QByteArrayView());
+            int c = 0;
+            if constexpr (threeHorses)
+                c = horseNumber(comb.size() > 4 ? comb.sliced(4, std::min<qsizetype>(2, comb.size() - 4))
+                                                : QByteArrayView());
+            if (a < 0 || b < 0 || c < 0) continue;  // no such cell
+            const float v = OddsValue(rec.item(odds::Odds(L, i)));
+            if constexpr (threeHorses) grids.setTrio(a, b, c, v);
+            else grids.setPair(a, b, v);
+        }
+        if (log.step("odds table", [&] {
+                const QByteArray raceId = rec.itemBytes(head::Year) + rec.itemBytes(head::MonthDay) +
+                                          rec.itemBytes(head::Racecourse) + rec.itemBytes(head::RaceNumber);
+                const QString id = checkedRaceId(raceId);
+                writeTable(AppFile(QStringLiteral("KAIME\\") + id + QLatin1String(src.word) + QStringLiteral("ODDS.dat")),
+                           threeHorses ? grids.trioTable() : grids.pairTable());
+            }))
+            ++written;
+    }
+    return written;
+}
+
+}  // namespace
+
+int BuildOddsTables(OddsGrids& grids, std::int16_t flag, SkipLog& log) {
+    int written = 0;
+    written += processFile<Kind::O6>(grids, kSources[0], flag, log);
+    written += processFile<Kind::O5>(grids, kSources[1], flag, log);
+    written += processFile<Kind::O4>(grids, kSources[2], flag, log);
+    written += processFile<Kind::O2>(grids, kSources[3], flag, log);
+    return written;
+}
+
+void RunOddsProcessing(UiPort& ui, std::int16_t flag, const std::function<void()>& showWindow) {
+    const bool week = flag == 0;
+    const QString box = week ? QStringLiteral("KESF1THISWEEKNZ.Text2") : QStringLiteral("KESF1THISWEEKNZ.Text3");
+    ui.setText(box, week ? QString::fromUtf8("今週のオッズ処理を開始しました。しばらくお待ちください。。。。。。。。")
+                         : QString::fromUtf8("速報オッズ処理を開始しました。しばらくお待ちください。。。。。。"));
+    ui.processEvents();
+    OddsSourceFlag = flag;
+    showWindow();
+    ui.setText(box, week ? QString::fromUtf8("今週のオッズ処理終了") : QString::fromUtf8("速報オッズ処理終了"));
+}
+
+QString OddsTablesCaption() { return QString::fromUtf8("オッズセット"); }
+
+}  // namespace rw::jv
