@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <unordered_map>
@@ -143,9 +144,9 @@ SortedKeys sortKeys(const QList<QByteArray>& records, KeyOf keyOf) {
 // equal key overwrites the record written for it, so among equal keys the
 // one the sort leaves last remains. Returns the output records in order.
 template <class Written>
-QByteArray onePerKey(const QList<QByteArray>& records, const SortedKeys& s, Written written,
-                     const std::function<void(const QByteArray& key)>& onNewKey = {}) {
-    std::vector<qint64> out;  // record numbers of the output records
+QList<QByteArray> onePerKey(const QList<QByteArray>& records, const SortedKeys& s, Written written,
+                            const std::function<void(const QByteArray& key)>& onNewKey = {}) {
+    QList<QByteArray> out;
     const qsizetype n = records.size();
     for (qsizetype p = 1; p <= n; ++p) {
         const QByteArray& rec = records[s.companion[size_t(p)] - 1];
@@ -153,39 +154,45 @@ QByteArray onePerKey(const QList<QByteArray>& records, const SortedKeys& s, Writ
         if (newKey && onNewKey) onNewKey(s.keys[size_t(p)]);
         if (!written(rec)) continue;
         if (newKey)
-            out.push_back(s.companion[size_t(p)]);
-        else if (!out.empty())
-            out.back() = s.companion[size_t(p)];
+            out.append(rec);
+        else if (!out.isEmpty())
+            out.last() = rec;
     }
+    return out;
+}
+
+QByteArray joined(const QList<QByteArray>& records) {
     QByteArray bytes;
-    if (!out.empty()) bytes.reserve(qsizetype(out.size()) * records[0].size());
-    for (qint64 r : out) bytes += records[r - 1];
+    qsizetype total = 0;
+    for (const QByteArray& r : records) total += r.size();
+    bytes.reserve(total);
+    for (const QByteArray& r : records) bytes += r;
     return bytes;
 }
 
 // 3. Race details into RATHISWEEKNNEW.dat and RATHISWEEKNNEWd.dat.
 void sortRaces() {
     const QList<QByteArray> recs = readRecords(AppFile(kRaWeekFile), raLength());
-    const SortedKeys s = sortKeys(recs, raSortKey);
-    const QByteArray out = onePerKey(recs, s, keptInNewFiles);
+    const QByteArray out = joined(onePerKey(recs, sortKeys(recs, raSortKey), keptInNewFiles));
     writeWholeFile(AppFile(kRaNewFile), out);
     writeWholeFile(AppFile(kRaNewdFile), out);
 }
 
 // 4. Data kind "1" out of SETHISWEEKN.dat. The filtered records go to the
 // scratch file first and replace the week file in one rename, so that a
-// failure on the way leaves the week's entries as they were.
-void filterAnnouncedEntries() {
+// failure on the way leaves the week's entries as they were. Returns the
+// records the file holds now.
+QList<QByteArray> filterAnnouncedEntries() {
     const QString week = AppFile(kSeWeekFile);
     const QString scratch = AppFile(kScratchFile);
     const QList<QByteArray> recs = readRecords(week, seLength());
-    QByteArray kept;
-    kept.reserve(recs.size() * seLength());
+    QList<QByteArray> kept;
+    kept.reserve(recs.size());
     for (const QByteArray& r : recs)
-        if (dataKind(r) != '1') kept += r;
+        if (dataKind(r) != '1') kept.append(r);
     try {
         removeIfPresent(scratch);
-        writeWholeFile(scratch, kept);
+        writeWholeFile(scratch, joined(kept));
         std::error_code ec;
         std::filesystem::rename(fsPath(scratch), fsPath(week), ec);
         if (ec) fail("cannot replace " + week.toStdString() + ": " + ec.message());
@@ -193,15 +200,19 @@ void filterAnnouncedEntries() {
         removeIfPresent(scratch);
         throw;
     }
+    return kept;
 }
 
-// 5. Entries into SETHISWEEKNNEW.dat and SETHISWEEKNNEWd.dat.
-void sortEntries() {
-    const QList<QByteArray> recs = readRecords(AppFile(kSeWeekFile), seLength());
-    const SortedKeys s = sortKeys(recs, seSortKey);
-    const QByteArray out = onePerKey(recs, s, keptInNewFiles);
-    writeWholeFile(AppFile(kSeNewFile), out);
-    writeWholeFile(AppFile(kSeNewdFile), out);
+// 5. Entries into SETHISWEEKNNEW.dat and SETHISWEEKNNEWd.dat; `week` holds
+// the records of SETHISWEEKN.dat when step 4 has just written them. Returns
+// the records written.
+QList<QByteArray> sortEntries(const std::optional<QList<QByteArray>>& week) {
+    const QList<QByteArray> recs = week ? *week : readRecords(AppFile(kSeWeekFile), seLength());
+    QList<QByteArray> out = onePerKey(recs, sortKeys(recs, seSortKey), keptInNewFiles);
+    const QByteArray bytes = joined(out);
+    writeWholeFile(AppFile(kSeNewFile), bytes);
+    writeWholeFile(AppFile(kSeNewdFile), bytes);
+    return out;
 }
 
 QByteArray listLine(const QByteArray& value) {
@@ -216,8 +227,8 @@ void sortHorses(const QList<QByteArray>& recs) {
     emptyTextFile(AppFile(kHorseListFile));
     const SortedKeys s = sortKeys(recs, [](const QByteArray& r) { return item(r, um::RegistrationNumber).toByteArray(); });
     QByteArray list;
-    const QByteArray out = onePerKey(
-        recs, s, [](const QByteArray&) { return true; }, [&](const QByteArray& key) { list += listLine(key); });
+    const QByteArray out = joined(onePerKey(
+        recs, s, [](const QByteArray&) { return true; }, [&](const QByteArray& key) { list += listLine(key); }));
     writeWholeFile(AppFile(kUmNewFile), out);
     writeWholeFile(AppFile(kHorseListFile), list);
 }
@@ -248,7 +259,11 @@ WeeklyStoreGuard::~WeeklyStoreGuard() {
 
 bool WeeklyStoreGuard::busy() { return g_storeBusy; }
 
-void FillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match) {
+namespace {
+
+// Steps 8 and 9; `newEntries` holds the records of SETHISWEEKNNEW.dat when
+// the caller has just written them.
+void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::optional<QList<QByteArray>>& newEntries) {
     // 8. The horse list as read back; every listed horse gets its file
     // rewritten, in list order. A value listed twice is one horse.
     struct Horse {
@@ -275,7 +290,10 @@ void FillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match) {
     // the file was emptied, so the files are kept in memory and written
     // once at the end in their final state.
     QList<QByteArray> entries;
-    log.step("read SETHISWEEKNNEW.dat", [&] { entries = readRecords(AppFile(kSeNewFile), seLength()); });
+    if (newEntries)
+        entries = *newEntries;
+    else
+        log.step("read SETHISWEEKNNEW.dat", [&] { entries = readRecords(AppFile(kSeNewFile), seLength()); });
     std::vector<double> makeDate(size_t(entries.size()));
     std::vector<QByteArray> identity(size_t(entries.size()));
     // Run identity -> positions in its horse's file, ascending. The identity
@@ -333,6 +351,10 @@ void FillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match) {
     }
 }
 
+}  // namespace
+
+void FillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match) { fillHorseRunFiles(ui, log, match, std::nullopt); }
+
 bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
     WeeklyStoreGuard guard;
     if (!guard.acquired()) {
@@ -354,13 +376,16 @@ bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
 
     // 3 to 9: a step that fails is skipped.
     log.step("race details", sortRaces);
-    log.step("entry filter", filterAnnouncedEntries);
-    log.step("entries", sortEntries);
+    // Each step reads what the one before wrote; when that step succeeded
+    // its records are handed on instead of being read back.
+    std::optional<QList<QByteArray>> week, newEntries;
+    log.step("entry filter", [&] { week = filterAnnouncedEntries(); });
+    log.step("entries", [&] { newEntries = sortEntries(week); });
     QList<QByteArray> horses;
     log.step("read UMTHISWEEKN.dat", [&] { horses = readRecords(AppFile(kUmWeekFile), umLength()); });
     log.step("horses and HorseList", [&] { sortHorses(horses); });
     log.step("DamList", [&] { listDams(horses); });
-    FillHorseRunFiles(ui, log, RunMatch::Last);
+    fillHorseRunFiles(ui, log, RunMatch::Last, newEntries);
 
     // 10.
     const qint64 umCount = RecordFile::countOf(AppFile(kUmWeekFile), umLength());
