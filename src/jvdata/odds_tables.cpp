@@ -70,25 +70,25 @@ void OddsGrids::setPair(int a, int b, float v) {
     pairText_[i] = format(v);
 }
 
-QByteArray OddsGrids::trioTable() const {
-    QByteArray out;
-    out.reserve(qsizetype(trioText_.size()) * 12);
-    for (const Text& t : trioText_) {
-        out.append(t.bytes, t.size);
-        out.append("\r\n", 2);
+namespace {
+template <size_t N>
+QByteArray tableText(const std::array<OddsGrids::Text, N>& texts) {
+    qsizetype size = 0;
+    for (const auto& t : texts) size += t.size + 2;
+    QByteArray out(size, Qt::Uninitialized);
+    char* p = out.data();
+    for (const auto& t : texts) {
+        std::memcpy(p, t.bytes, t.size);
+        p += t.size;
+        *p++ = '\r';
+        *p++ = '\n';
     }
     return out;
 }
+}  // namespace
 
-QByteArray OddsGrids::pairTable() const {
-    QByteArray out;
-    out.reserve(qsizetype(pairText_.size()) * 10);
-    for (const Text& t : pairText_) {
-        out.append(t.bytes, t.size);
-        out.append("\r\n", 2);
-    }
-    return out;
-}
+QByteArray OddsGrids::trioTable() const { return tableText(trioText_); }
+QByteArray OddsGrids::pairTable() const { return tableText(pairText_); }
 
 OddsGrids& ProgramOddsGrids() {
     static OddsGrids grids;
@@ -111,6 +111,19 @@ float OddsValue(QByteArrayView text) {
             if (same) return 0.0f;
         }
     }
+    // Digits only, the usual case: the same number without the general reader.
+    if (!text.isEmpty() && text.size() <= 9) {
+        std::int64_t n = 0;
+        bool digits = true;
+        for (char c : text) {
+            if (c < '0' || c > '9') {
+                digits = false;
+                break;
+            }
+            n = n * 10 + (c - '0');
+        }
+        if (digits) return float(double(n) / 10.0);
+    }
     return float(valLenient(text) / 10.0);
 }
 
@@ -121,6 +134,10 @@ namespace {
 // A horse number of a combination: the two characters read leniently (a
 // blank pair is horse 0); -1 when it lies outside the grids.
 int horseNumber(QByteArrayView two) {
+    if (two.size() == 2 && two[0] >= '0' && two[0] <= '9' && two[1] >= '0' && two[1] <= '9') {
+        const int v = (two[0] - '0') * 10 + (two[1] - '0');
+        return v <= 18 ? v : -1;
+    }
     const double v = valLenient(two);
     if (!(v >= 0.0 && v <= 18.0)) return -1;
     return int(v);
@@ -219,13 +236,16 @@ int processFile(OddsGrids& grids, const Source& src, std::int16_t flag, SkipLog&
     QByteArray line;
     Parsed<K> rec;
     const int entries = odds::entryCount(L);
+    // The entries follow one another at a fixed stride.
+    const Field comb0 = odds::Combination(L, 0), odds0 = odds::Odds(L, 0);
+    const int stride = odds::Combination(L, 1).pos - comb0.pos;
     bool more = true;
     while (more) {
         if (!log.step("read odds line", [&] { more = reader.next(line); })) break;
         if (!more) break;
         parseOdds<K>(line, rec);
         for (int i = 0; i < entries; ++i) {
-            const QByteArrayView comb = rec.item(odds::Combination(L, i));
+            const QByteArrayView comb = rec.item(Field{comb0.pos + i * stride, comb0.width, 0, 0});
             const int a = horseNumber(comb.sliced(0, std::min<qsizetype>(2, comb.size())));
             const int b = horseNumber(comb.size() > 2 ? comb.sliced(2, std::min<qsizetype>(2, comb.size() - 2))
                                                       : QByteArrayView());
@@ -234,7 +254,7 @@ int processFile(OddsGrids& grids, const Source& src, std::int16_t flag, SkipLog&
                 c = horseNumber(comb.size() > 4 ? comb.sliced(4, std::min<qsizetype>(2, comb.size() - 4))
                                                 : QByteArrayView());
             if (a < 0 || b < 0 || c < 0) continue;  // no such cell
-            const float v = OddsValue(rec.item(odds::Odds(L, i)));
+            const float v = OddsValue(rec.item(Field{odds0.pos + i * stride, odds0.width, 0, 0}));
             if constexpr (threeHorses) grids.setTrio(a, b, c, v);
             else grids.setPair(a, b, v);
         }

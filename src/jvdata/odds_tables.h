@@ -41,12 +41,13 @@ public:
     static constexpr int trioLine(int a, int b, int c) { return 1 + 361 * a + 19 * b + c; }
     static constexpr int pairLine(int a, int b) { return 1 + 19 * a + b; }
 
-private:
     // Each cell keeps its value and its text, formatted once when set.
     struct Text {
         char bytes[15];
         std::uint8_t size;
     };
+
+private:
     static Text format(float v);
     std::array<float, kTrioLines> trio_{};
     std::array<float, kPairLines> pair_{};
