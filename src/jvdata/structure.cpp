@@ -381,10 +381,16 @@ bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
     std::optional<QList<QByteArray>> week, newEntries;
     log.step("entry filter", [&] { week = filterAnnouncedEntries(); });
     log.step("entries", [&] { newEntries = sortEntries(week); });
-    QList<QByteArray> horses;
-    log.step("read UMTHISWEEKN.dat", [&] { horses = readRecords(AppFile(kUmWeekFile), umLength()); });
-    log.step("horses and HorseList", [&] { sortHorses(horses); });
-    log.step("DamList", [&] { listDams(horses); });
+    // A horse master that cannot be read leaves both lists as they were.
+    std::optional<QList<QByteArray>> horses;
+    log.step("horses and HorseList", [&] {
+        horses = readRecords(AppFile(kUmWeekFile), umLength());
+        sortHorses(*horses);
+    });
+    log.step("DamList", [&] {
+        if (!horses) fail("the horse master was not read");
+        listDams(*horses);
+    });
     fillHorseRunFiles(ui, log, RunMatch::Last, newEntries);
 
     // 10.
