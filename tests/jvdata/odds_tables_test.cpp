@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace rw;
@@ -252,4 +253,27 @@ TEST(OddsProcessing, MenuTextsFlagAndWindowInOrder) {
         EXPECT_EQ(ui.text(QLatin1String(c.box)), QString::fromUtf8(c.end));
         EXPECT_EQ(ui.textLog.size(), 2);
     }
+}
+
+TEST_F(OddsTables, GarbageLinesNameNoFileOutsideKaime) {
+    // Random bytes, digits in the race key now and then: whatever comes out
+    // is a table named by twelve digits inside KAIME.
+    std::uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+    QByteArray lines;
+    for (int i = 0; i < 60; ++i) {
+        QByteArray l(int(next() % 3000), '\0');
+        for (char& c : l) c = char(next() >> 24);
+        if (i % 3 == 0 && l.size() > 30) l.replace(11, 16, "2024120705040111");
+        l.replace('\r', ' ').replace('\n', ' ');
+        lines += l + "\r\n";
+    }
+    for (const char16_t* f : {u"O6THISWEEKN.dat", u"O5THISWEEKN.dat", u"O4THISWEEKN.dat", u"O2THISWEEKN.dat"})
+        source(f, lines);
+    build();
+    EXPECT_EQ(QDir(app.file(QStringLiteral("KAIME"))).entryList(QDir::Files).size(), 4);  // the keyed race's
+    for (const QString& f : QDir(app.file(QStringLiteral("KAIME"))).entryList(QDir::Files))
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]{12}(SANRENTAN|SANREN|UMATAN|UMAREN)ODDS\\.dat$")).match(f).hasMatch())
+            << qPrintable(f);
+    EXPECT_EQ(QDir(app.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 5);
 }
