@@ -1,0 +1,78 @@
+#pragma once
+// raceweek-sample: a realistic synthetic week of JV-Data and a model package,
+// generated deterministically from a seed. Real JV-Data is not ours to ship;
+// every end-to-end test, benchmark and the demo runs on this instead.
+//
+// What it writes into the application folder:
+//   JVDATA/<SPEC>/*.jvd   what the file-backed JV-Link delivers: TOKU, RACE,
+//                         TCVN, RCVN (the week's download), TCOV, RCOV (odds),
+//                         0B30/<RaceKey16>.jvd and 0B12/<YYYYMMDD>.jvd (flash)
+//   OPTION1N/*.dat        the statistics files of the model package and the
+//                         package's jockey images "KS20200101NEW.dat"
+// The week is fixed: Saturday 2024-12-07 (small), plus Sunday 2024-12-08
+// (typical), plus Monday 2024-12-09 (large).
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <map>
+#include <optional>
+
+namespace rw::sample {
+
+enum class Scale { Small, Typical, Large };
+// Friday: the week's entries (data kinds "1" and "2"), no results.
+// Monday: the same plus official results (kind "7") and payoffs.
+enum class Scenario { Friday, Monday };
+
+struct Options {
+    Scale scale = Scale::Small;
+    Scenario scenario = Scenario::Friday;
+    std::uint64_t seed = 1;
+};
+
+std::optional<Scale> parseScale(const QString& text);        // "small", "typical", "large"
+std::optional<Scenario> parseScenario(const QString& text);  // "friday", "monday"
+
+// One race of the week.
+struct WeekRace {
+    QByteArray raceKey16;  // year, month-day, course, meeting, day, race number
+    QByteArray raceId;     // year, month-day, course, race number
+    QByteArray date;       // YYYYMMDD
+    QByteArray course;     // "06" …
+    int dayIndex = 0;      // 0 for the Saturday
+    int raceNumber = 0;
+    int runners = 0;       // registered runners (horse numbers 1..runners)
+    int distance = 0;
+    QByteArray trackCode;
+    bool announcedEarly = false;  // has entries of data kind "1"
+    bool cancelled = false;       // cancelled in the flash results (kind "9")
+    bool deadHeat = false;        // two horses share second place
+    int scratched = 0;            // horse number withdrawn after the entries, 0 if none
+    QByteArray scratchOdds;       // "-" (before the sale) or "*" (after it)
+};
+
+struct Summary {
+    QList<QByteArray> raceDates;     // the week's race days, YYYYMMDD
+    QList<WeekRace> weekRaces;       // in date, course, race number order
+    QList<QByteArray> weekHorses;    // registration numbers of the week's entries
+    QList<QByteArray> horses;        // every UM record's registration number
+    QList<QByteArray> retiredHorses; // UM records of data kind "9"
+    QList<QByteArray> jockeys;       // codes in the week's KS
+    QList<QByteArray> packageJockeys;// codes in "KS20200101NEW.dat"
+    QByteArray pastDeadHeatRace;     // RaceKey16 of a past race with a dead heat for third
+    int pastRaces = 0;
+    int pastRuns = 0;
+    // Record counts by "<SPEC>/<KIND>" (e.g. "RACE/SE", "0B30/O6") and by
+    // package file ("OPTION1N/KYOSOBA.dat").
+    std::map<QString, qint64> counts;
+    QStringList files;  // every file written, relative to the application folder, sorted
+};
+
+// Generates into appDir (created as needed). JVDATA is replaced as a whole;
+// the package files are overwritten, other files are left alone. Throws
+// std::runtime_error when a folder or file cannot be written.
+Summary generate(const Options& options, const QString& appDir);
+
+}  // namespace rw::sample
