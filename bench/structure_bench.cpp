@@ -25,11 +25,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <random>
 #include <set>
 #include <tuple>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace rw;
@@ -194,7 +194,15 @@ LargeWeek& week() {
 
 double g_copySeconds = 0, g_copyCpuSeconds = 0;
 
-double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
+struct Cpu {
+    double user = 0, sys = 0;
+    static Cpu now() {
+        rusage u{};
+        getrusage(RUSAGE_SELF, &u);
+        return {double(u.ru_utime.tv_sec) + double(u.ru_utime.tv_usec) / 1e6,
+                double(u.ru_stime.tv_sec) + double(u.ru_stime.tv_usec) / 1e6};
+    }
+};
 
 // Read the week files, write the same bytes to as many files as ② does.
 void copyOnce(const LargeWeek& w) {
@@ -225,17 +233,21 @@ void settle() { ::sync(); }
 void BM_PlainCopy(benchmark::State& state) {
     LargeWeek& w = week();
     copyOnce(w);
-    double total = 0, cpu = 0;
+    double total = 0, cpu = 0, user = 0;
     for (auto _ : state) {
         state.PauseTiming();
         settle();
         state.ResumeTiming();
         const auto t0 = std::chrono::steady_clock::now();
-        const double c0 = cpuSeconds();
+        const Cpu c0 = Cpu::now();
         copyOnce(w);
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        cpu += cpuSeconds() - c0;
+        const Cpu c1 = Cpu::now();
+        user += c1.user - c0.user;
+        cpu += (c1.user + c1.sys) - (c0.user + c0.sys);
     }
+    state.counters["user_s"] = user / double(state.iterations());
+    state.counters["sys_s"] = (cpu - user) / double(state.iterations());
     g_copySeconds = total / double(state.iterations());
     g_copyCpuSeconds = cpu / double(state.iterations());
     state.counters["files_written"] = double(w.outputs.size());
@@ -245,18 +257,22 @@ void BM_PlainCopy(benchmark::State& state) {
 
 void BM_StructureProcessing(benchmark::State& state) {
     LargeWeek& w = week();
-    double total = 0, cpu = 0;
+    double total = 0, cpu = 0, user = 0;
     for (auto _ : state) {
         state.PauseTiming();
         w.restoreWeek();  // ② takes kind "1" out of the week file
         settle();
         state.ResumeTiming();
         const auto t0 = std::chrono::steady_clock::now();
-        const double c0 = cpuSeconds();
+        const Cpu c0 = Cpu::now();
         LargeWeek::runStructure();
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        cpu += cpuSeconds() - c0;
+        const Cpu c1 = Cpu::now();
+        user += c1.user - c0.user;
+        cpu += (c1.user + c1.sys) - (c0.user + c0.sys);
     }
+    state.counters["user_s"] = user / double(state.iterations());
+    state.counters["sys_s"] = (cpu - user) / double(state.iterations());
     const double seconds = total / double(state.iterations());
     const double cpuPerRun = cpu / double(state.iterations());
     state.counters["SE_records"] = double(w.seWeek.size() / imageLength(Kind::SE));

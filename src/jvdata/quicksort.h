@@ -10,13 +10,15 @@
 // result; we sort the smaller side by recursion and loop on the larger one,
 // which bounds the depth by log2(n) whatever the input.
 //
-// Keys are numbers (compared by value) or texts held as QByteArray (compared
-// by unsigned byte codes, a shorter prefix first). Every exchange of keys is
-// made on the companion entries at the same positions.
+// Keys are numbers (compared by value) or texts held as QByteArray,
+// std::string or std::array<char, N> (compared by unsigned byte codes, a
+// shorter prefix first). Every exchange of keys is made on the companion
+// entries at the same positions.
 #include <QByteArray>
 #include <QByteArrayView>
 
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -38,14 +40,11 @@ template <class K>
 bool less(const K& a, const K& b) {
     if constexpr (std::is_arithmetic_v<K>) {
         return a < b;
-    } else if constexpr (std::is_same_v<K, QByteArray>) {
-        return compareBytes(a, b) < 0;
-    } else if constexpr (std::is_same_v<K, std::string>) {
-        return compareBytes(QByteArrayView(a.data(), qsizetype(a.size())),
-                            QByteArrayView(b.data(), qsizetype(b.size()))) < 0;
     } else {
-        static_assert(std::is_arithmetic_v<K>, "keys are numbers or byte texts");
-        return false;
+        // Byte texts: QByteArray, std::string, or fixed-width std::array<char, N>.
+        static_assert(sizeof(*std::data(a)) == 1, "keys are numbers or byte texts");
+        return compareBytes(QByteArrayView(std::data(a), qsizetype(std::size(a))),
+                            QByteArrayView(std::data(b), qsizetype(std::size(b)))) < 0;
     }
 }
 

@@ -17,6 +17,9 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <cstring>
+#include <initializer_list>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -42,41 +45,35 @@ QByteArrayView item(const QByteArray& rec, const Field& f) { return member(rec, 
 char dataKind(const QByteArray& rec) { return rec.size() >= head::DataKind.pos ? rec[head::DataKind.pos - 1] : '\0'; }
 bool keptInNewFiles(const QByteArray& rec) { return dataKind(rec) != '1' && dataKind(rec) != '9'; }
 
-QByteArray raSortKey(const QByteArray& r) {
-    QByteArray k;
-    k.reserve(13);
-    k += item(r, head::Year);
-    k += item(r, head::MonthDay);
-    k += item(r, head::DataKind);
-    k += item(r, head::Racecourse);
-    k += item(r, head::RaceNumber);
-    return k;
-}
+// A key: the items joined without separators. Every record here comes whole
+// out of a record file, so a key has a fixed width and is held inline.
+template <Field... F>
+struct KeyOf {
+    static constexpr size_t width = (size_t(F.width) + ...);
+    using Key = std::array<char, width>;
+    static Key of(const QByteArray& r) {
+        Key k{};
+        size_t at = 0;
+        for (const Field& f : {F...}) {
+            const QByteArrayView v = item(r, f);
+            if (!v.isEmpty()) std::memcpy(k.data() + at, v.data(), size_t(v.size()));
+            at += size_t(f.width);
+        }
+        return k;
+    }
+};
 
-QByteArray seSortKey(const QByteArray& r) {
-    QByteArray k;
-    k.reserve(25);
-    k += item(r, head::Year);
-    k += item(r, head::MonthDay);
-    k += item(r, head::DataKind);
-    k += item(r, head::Racecourse);
-    k += item(r, head::RaceNumber);
-    k += item(r, se::HorseNumber);
-    k += item(r, se::RegistrationNumber);
-    return k;
-}
-
+using RaSortKey = KeyOf<head::Year, head::MonthDay, head::DataKind, head::Racecourse, head::RaceNumber>;
+using SeSortKey = KeyOf<head::Year, head::MonthDay, head::DataKind, head::Racecourse, head::RaceNumber,
+                        se::HorseNumber, se::RegistrationNumber>;
+using HorseKey = KeyOf<um::RegistrationNumber>;
+using DamKey = KeyOf<um::DamNumber>;
 // A RunKey without its make date: the identity of one run of one horse.
-QByteArray runIdentity(const QByteArray& r) {
-    QByteArray k;
-    k.reserve(22);
-    k += item(r, head::Year);
-    k += item(r, head::MonthDay);
-    k += item(r, head::RaceNumber);
-    k += item(r, se::HorseNumber);
-    k += item(r, se::RegistrationNumber);
-    return k;
-}
+using RunIdentity = KeyOf<head::Year, head::MonthDay, head::RaceNumber, se::HorseNumber, se::RegistrationNumber>;
+static_assert(RaSortKey::width == 13 && SeSortKey::width == 25 && RunIdentity::width == 22);
+
+template <size_t N>
+QByteArray keyBytes(const std::array<char, N>& k) { return QByteArray(k.data(), qsizetype(N)); }
 
 double makeDateValue(const QByteArray& r) { return valLenient(item(r, head::MakeDate)); }
 
@@ -119,39 +116,45 @@ std::filesystem::path fsPath(const QString& p) {
 #endif
 }
 
-// Keys 1..N of the records with companions 1..N, sorted by QuickSortAsc;
-// entry 0 stays empty so that the first sorted key always starts a group.
+// Keys 1..N of the records with companions 1..N, sorted by QuickSortAsc.
+// Entry 0 is never sorted; the first sorted key always starts a group.
+template <class K>
 struct SortedKeys {
-    std::vector<QByteArray> keys;
+    std::vector<typename K::Key> keys;
     std::vector<qint64> companion;
 };
 
-template <class KeyOf>
-SortedKeys sortKeys(const QList<QByteArray>& records, KeyOf keyOf) {
-    SortedKeys s;
+template <class K>
+SortedKeys<K> sortKeys(const QList<QByteArray>& records) {
+    SortedKeys<K> s;
     const qsizetype n = records.size();
     s.keys.resize(size_t(n) + 1);
     s.companion.resize(size_t(n) + 1, 0);
     for (qsizetype i = 1; i <= n; ++i) {
-        s.keys[size_t(i)] = keyOf(records[i - 1]);
+        s.keys[size_t(i)] = K::of(records[i - 1]);
         s.companion[size_t(i)] = i;
     }
     if (n >= 1) QuickSortAsc(s.keys, s.companion, 1, n);
     return s;
 }
 
+template <class K>
+bool startsGroup(const SortedKeys<K>& s, size_t p) {
+    return p == 1 || s.keys[p] != s.keys[p - 1];
+}
+
 // Writing one record per key: a new key takes the next output record, an
 // equal key overwrites the record written for it, so among equal keys the
 // one the sort leaves last remains. Returns the output records in order.
-template <class Written>
-QList<QByteArray> onePerKey(const QList<QByteArray>& records, const SortedKeys& s, Written written,
-                            const std::function<void(const QByteArray& key)>& onNewKey = {}) {
+template <class K, class Written, class OnNewKey>
+QList<QByteArray> onePerKey(const QList<QByteArray>& records, const SortedKeys<K>& s, Written written,
+                            OnNewKey onNewKey) {
     QList<QByteArray> out;
     const qsizetype n = records.size();
     for (qsizetype p = 1; p <= n; ++p) {
         const QByteArray& rec = records[s.companion[size_t(p)] - 1];
-        const bool newKey = s.keys[size_t(p)] != s.keys[size_t(p) - 1];
-        if (newKey && onNewKey) onNewKey(s.keys[size_t(p)]);
+        const bool newKey = startsGroup(s, size_t(p));
+        if (newKey) onNewKey(s.keys[size_t(p)]);
         if (!written(rec)) continue;
         if (newKey)
             out.append(rec);
@@ -159,6 +162,11 @@ QList<QByteArray> onePerKey(const QList<QByteArray>& records, const SortedKeys& 
             out.last() = rec;
     }
     return out;
+}
+
+template <class K, class Written>
+QList<QByteArray> onePerKey(const QList<QByteArray>& records, const SortedKeys<K>& s, Written written) {
+    return onePerKey(records, s, written, [](const typename K::Key&) {});
 }
 
 QByteArray joined(const QList<QByteArray>& records) {
@@ -173,7 +181,7 @@ QByteArray joined(const QList<QByteArray>& records) {
 // 3. Race details into RATHISWEEKNNEW.dat and RATHISWEEKNNEWd.dat.
 void sortRaces() {
     const QList<QByteArray> recs = readRecords(AppFile(kRaWeekFile), raLength());
-    const QByteArray out = joined(onePerKey(recs, sortKeys(recs, raSortKey), keptInNewFiles));
+    const QByteArray out = joined(onePerKey(recs, sortKeys<RaSortKey>(recs), keptInNewFiles));
     writeWholeFile(AppFile(kRaNewFile), out);
     writeWholeFile(AppFile(kRaNewdFile), out);
 }
@@ -208,7 +216,7 @@ QList<QByteArray> filterAnnouncedEntries() {
 // the records written.
 QList<QByteArray> sortEntries(const std::optional<QList<QByteArray>>& week) {
     const QList<QByteArray> recs = week ? *week : readRecords(AppFile(kSeWeekFile), seLength());
-    QList<QByteArray> out = onePerKey(recs, sortKeys(recs, seSortKey), keptInNewFiles);
+    QList<QByteArray> out = onePerKey(recs, sortKeys<SeSortKey>(recs), keptInNewFiles);
     const QByteArray bytes = joined(out);
     writeWholeFile(AppFile(kSeNewFile), bytes);
     writeWholeFile(AppFile(kSeNewdFile), bytes);
@@ -225,20 +233,20 @@ QByteArray listLine(const QByteArray& value) {
 // horse. 7. One DamList line per dam.
 void sortHorses(const QList<QByteArray>& recs) {
     emptyTextFile(AppFile(kHorseListFile));
-    const SortedKeys s = sortKeys(recs, [](const QByteArray& r) { return item(r, um::RegistrationNumber).toByteArray(); });
     QByteArray list;
     const QByteArray out = joined(onePerKey(
-        recs, s, [](const QByteArray&) { return true; }, [&](const QByteArray& key) { list += listLine(key); }));
+        recs, sortKeys<HorseKey>(recs), [](const QByteArray&) { return true; },
+        [&](const HorseKey::Key& key) { list += listLine(keyBytes(key)); }));
     writeWholeFile(AppFile(kUmNewFile), out);
     writeWholeFile(AppFile(kHorseListFile), list);
 }
 
 void listDams(const QList<QByteArray>& recs) {
     emptyTextFile(AppFile(kDamListFile));
-    const SortedKeys s = sortKeys(recs, [](const QByteArray& r) { return item(r, um::DamNumber).toByteArray(); });
+    const SortedKeys<DamKey> s = sortKeys<DamKey>(recs);
     QByteArray list;
     for (size_t p = 1; p < s.keys.size(); ++p)
-        if (s.keys[p] != s.keys[p - 1]) list += listLine(s.keys[p]);
+        if (startsGroup(s, p)) list += listLine(keyBytes(s.keys[p]));
     writeWholeFile(AppFile(kDamListFile), list);
 }
 
@@ -268,7 +276,7 @@ void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::opti
     // rewritten, in list order. A value listed twice is one horse.
     struct Horse {
         QString file;
-        std::vector<qsizetype> records;  // entry index per run-file record
+        std::vector<qsizetype> records;  // a placement per run-file record, in file order
     };
     std::vector<Horse> horses;
     std::unordered_map<std::string_view, size_t> horseOf;  // registration number -> horse
@@ -294,14 +302,27 @@ void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::opti
         entries = *newEntries;
     else
         log.step("read SETHISWEEKNNEW.dat", [&] { entries = readRecords(AppFile(kSeNewFile), seLength()); });
-    std::vector<double> makeDate(size_t(entries.size()));
-    std::vector<QByteArray> identity(size_t(entries.size()));
-    // Run identity -> positions in its horse's file, ascending. The identity
-    // holds the registration number, so it names the file as well.
-    std::unordered_map<std::string_view, std::vector<qsizetype>> runsOf;
-    for (qsizetype e = 0; e < entries.size(); ++e) {
+    const size_t n = size_t(entries.size());
+    std::vector<double> makeDate(n);
+    std::vector<RunIdentity::Key> identity(n);
+    // The records of one run are chained in file order, so the first or the
+    // last of them not newer than a new delivery is found without going
+    // through the whole file. The identity holds the registration number,
+    // so one table serves every file.
+    struct Placement {
+        qsizetype entry;
+        qsizetype prev, next;  // the run's records before and after, -1 at the ends
+    };
+    struct Chain {
+        qsizetype first = -1, last = -1;
+    };
+    std::vector<Placement> placed;
+    placed.reserve(n);
+    std::unordered_map<std::string_view, Chain> runsOf;
+    runsOf.reserve(n);
+    for (size_t e = 0; e < n; ++e) {
         ui.processEvents();
-        const QByteArray& rec = entries[e];
+        const QByteArray& rec = entries[qsizetype(e)];
         const QByteArrayView reg = item(rec, se::RegistrationNumber);
         const auto h = horseOf.find(std::string_view(reg.data(), size_t(reg.size())));
         if (h == horseOf.end()) {
@@ -310,30 +331,29 @@ void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::opti
             continue;
         }
         Horse& horse = horses[h->second];
-        identity[size_t(e)] = runIdentity(rec);
-        makeDate[size_t(e)] = makeDateValue(rec);
-        const QByteArray& id = identity[size_t(e)];
-        std::vector<qsizetype>& positions = runsOf[std::string_view(id.constData(), size_t(id.size()))];
+        identity[e] = RunIdentity::of(rec);
+        makeDate[e] = makeDateValue(rec);
+        Chain& run = runsOf[std::string_view(identity[e].data(), identity[e].size())];
         qsizetype target = -1;
         if (match == RunMatch::Last) {
-            for (auto it = positions.rbegin(); it != positions.rend(); ++it)
-                if (makeDate[size_t(horse.records[size_t(*it)])] <= makeDate[size_t(e)]) {
-                    target = *it;
-                    break;
-                }
+            for (qsizetype p = run.last; p >= 0 && target < 0; p = placed[size_t(p)].prev)
+                if (makeDate[size_t(placed[size_t(p)].entry)] <= makeDate[e]) target = p;
         } else {
-            for (qsizetype pos : positions)
-                if (makeDate[size_t(horse.records[size_t(pos)])] <= makeDate[size_t(e)]) {
-                    target = pos;
-                    break;
-                }
+            for (qsizetype p = run.first; p >= 0 && target < 0; p = placed[size_t(p)].next)
+                if (makeDate[size_t(placed[size_t(p)].entry)] <= makeDate[e]) target = p;
         }
         if (target >= 0) {
-            horse.records[size_t(target)] = e;
-        } else {
-            positions.push_back(qsizetype(horse.records.size()));
-            horse.records.push_back(e);
+            placed[size_t(target)].entry = qsizetype(e);
+            continue;
         }
+        const qsizetype p = qsizetype(placed.size());
+        placed.push_back(Placement{qsizetype(e), run.last, -1});
+        if (run.last >= 0)
+            placed[size_t(run.last)].next = p;
+        else
+            run.first = p;
+        run.last = p;
+        horse.records.push_back(p);
     }
 
     if (!horses.empty())
@@ -345,7 +365,7 @@ void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::opti
         log.step("run file", [&] {
             QByteArray bytes;
             bytes.reserve(qsizetype(horse.records.size()) * seLength());
-            for (qsizetype e : horse.records) bytes += entries[e];
+            for (qsizetype p : horse.records) bytes += entries[placed[size_t(p)].entry];
             writeWholeFile(horse.file, bytes);
         });
     }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 #include <vector>
 
@@ -52,6 +53,24 @@ TEST(QuickSort, MatchesTheLiteralStepsOnRandomArraysWithManyDuplicates) {
         expectSameAsLiteral<false>(ints, lo, hi);
         expectSameAsLiteral<true>(texts, lo, hi);
         expectSameAsLiteral<false>(texts, lo, hi);
+    }
+}
+
+TEST(QuickSort, FixedWidthTextKeysSortLikeTheSameTexts) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 200; ++round) {
+        const int n = 1 + int(rng() % 80);
+        std::vector<std::array<char, 2>> fixed(size_t(n) + 1, std::array<char, 2>{});
+        std::vector<QByteArray> texts(size_t(n) + 1);
+        for (int i = 1; i <= n; ++i) {
+            static const char bytes[] = {'0', '1', ' ', '\x82', '\xa0'};
+            fixed[size_t(i)] = {bytes[rng() % 5], bytes[rng() % 5]};
+            texts[size_t(i)] = QByteArray(fixed[size_t(i)].data(), 2);
+        }
+        std::vector<int> c1 = companions(n), c2 = companions(n);
+        QuickSortAsc(fixed, c1, 1, n);
+        rwtest::literalQuickSort<true>(texts, c2, 1, n);
+        ASSERT_EQ(c1, c2);
     }
 }
 
