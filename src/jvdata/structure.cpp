@@ -16,12 +16,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
-#include <array>
 #include <filesystem>
-#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string_view>
 #include <system_error>
