@@ -274,7 +274,7 @@ void emitPackage(const World& w, Output& out, Summary& sum) {
         sum.packageJockeys.append(p.code);
     };
     for (size_t j = 0; j < w.jockeys.size(); ++j) addImage(w.jockeys[j], w.opt.seed * 7919 + j);
-    const int extra = std::max(0, P.pkgJockeys / 2 - int(w.jockeys.size()));
+    const int extra = std::max(0, P.pkgJockeys - int(w.jockeys.size()));
     for (int i = 0; i < extra; ++i) {
         Person p;
         p.code = digits(2001 + 3 * i, 5);  // the padding riders of KISHUSEISEI.dat

@@ -62,7 +62,7 @@ struct Stallion {
     int anc = -1;
     double quality = 0;
     double turf = 0;  // >0 favours turf
-    int foals = 0, starts = 0, places = 0;
+    int starts = 0, places = 0;
     qint64 earnings = 0;  // 100 yen
 };
 
