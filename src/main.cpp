@@ -9,7 +9,6 @@ int main(int argc, char** argv) {
     rw::gui::InstallDesktopHandlers();
     rw::gui::KESF1THISWEEKNZ menu;
     menu.Form_Load();
-    if (rw::gui::ProgramEnded()) return 0;
     menu.show();
     return app.exec();
 }

@@ -11,7 +11,7 @@ void RecordFile::open(const QString& path, qsizetype recordLength) {
     close();
     if (recordLength <= 0) fail("record length must be positive");
     auto f = std::make_unique<QFile>(path);
-    if (!f->open(QIODevice::ReadWrite))
+    if (!f->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         fail("cannot open " + path.toStdString() + ": " + f->errorString().toStdString());
     file_ = std::move(f);
     length_ = recordLength;

@@ -30,8 +30,9 @@ QByteArray csvLine(std::initializer_list<CsvValue> values) { return csvLine(QLis
 void TextOut::open(const QString& path, Mode mode) {
     close();
     auto f = std::make_unique<QFile>(path);
-    const auto flags = mode == Mode::Output ? (QIODevice::WriteOnly | QIODevice::Truncate)
-                                            : (QIODevice::WriteOnly | QIODevice::Append);
+    // Unbuffered: a program ended at once loses nothing already written.
+    const auto flags = QIODevice::Unbuffered | (mode == Mode::Output ? (QIODevice::WriteOnly | QIODevice::Truncate)
+                                                                     : (QIODevice::WriteOnly | QIODevice::Append));
     if (!f->open(flags)) fail("cannot open " + path.toStdString() + ": " + f->errorString().toStdString());
     file_ = std::move(f);
 }

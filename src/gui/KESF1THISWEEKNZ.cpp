@@ -96,8 +96,9 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     left->addWidget(statusBox("Text4"));
     left->addWidget(label1);
 
-    // Middle column.
-    auto* middle = new QVBoxLayout;
+    // Middle column: Frame3, the option below it (spanning middle and
+    // right), then Frame5 and Frame4.
+    auto* middleTop = new QVBoxLayout;
     auto* f3 = frame(this, "Frame3", "随時  (予想支援の参考として使用）");
     auto* f3l = new QGridLayout(f3);
     f3l->addWidget(button("Command11", "過去予想成績"), 0, 0);
@@ -105,6 +106,8 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     f3l->addWidget(button("Command5", "芝予想因子ウエイト"), 1, 0, 1, 2);
     f3l->addWidget(button("Command9", "ダート予想因子ウエイト"), 2, 0, 1, 2);
     f3l->addWidget(button("Command10", "障害予想因子ウエイト"), 3, 0, 1, 2);
+    middleTop->addWidget(f3);
+    auto* middleBottom = new QVBoxLayout;
     auto* f5 = frame(this, "Frame5", "予想");
     (new QVBoxLayout(f5))->addWidget(button("Command8", "⑥　***　予想・結果　***"));
     auto* f4 = frame(this, "Frame4", "速報　（予想・結果表示後使用）");
@@ -112,12 +115,11 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     f4l->addWidget(button("Command12", "Ⅰ　速報情報(一括）"));
     f4l->addWidget(statusBox("Text3"));
     f4l->addWidget(button("Command13", "Ⅳ　速報処理(一括）"));
-    middle->addWidget(f3);
-    middle->addWidget(f5);
-    middle->addWidget(f4);
+    middleBottom->addWidget(f5);
+    middleBottom->addWidget(f4);
 
     // Right column.
-    auto* right = new QVBoxLayout;
+    auto* rightTop = new QVBoxLayout;
     auto* f2 = frame(this, "Frame2", "今週のオッズ （月曜14時以降）");
     auto* f2l = new QVBoxLayout(f2);
     f2l->addWidget(button("Command3", "今週オッズ取得"));
@@ -126,22 +128,25 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     auto* label3 = new QLabel(u8("　注：オッズ情報が必要であれば行う"), f2);
     label3->setObjectName(QStringLiteral("Label3"));
     f2l->addWidget(label3);
+    rightTop->addWidget(f2);
+    auto* rightBottom = new QVBoxLayout;
     auto* picture1 = new ClickablePicture(this);
     picture1->setObjectName(QStringLiteral("Picture1"));
     picture1->setPixmap(picture());
-    right->addWidget(f2);
-    right->addWidget(statusBox("Text5"));
-    right->addWidget(statusBox("Text6"));
-    right->addWidget(picture1);
+    rightBottom->addWidget(statusBox("Text5"));
+    rightBottom->addWidget(statusBox("Text6"));
+    rightBottom->addWidget(picture1);
 
     Option1 = new QRadioButton(u8(" 中止処理を選択。通常は何もしないでください。"), this);
     Option1->setObjectName(QStringLiteral("Option1"));
 
     auto* columns = new QGridLayout;
-    columns->addLayout(left, 0, 0, 2, 1);
-    columns->addLayout(middle, 0, 1);
-    columns->addLayout(right, 0, 2);
+    columns->addLayout(left, 0, 0, 3, 1);
+    columns->addLayout(middleTop, 0, 1);
+    columns->addLayout(rightTop, 0, 2);
     columns->addWidget(Option1, 1, 1, 1, 2);
+    columns->addLayout(middleBottom, 2, 1);
+    columns->addLayout(rightBottom, 2, 2);
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(top);
     outer->addLayout(columns);

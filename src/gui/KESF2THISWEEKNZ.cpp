@@ -26,10 +26,7 @@ KESF2THISWEEKNZ::KESF2THISWEEKNZ(TimedDialog& logic, QWidget* owner) : QDialog(o
     layout->addWidget(cancel);
     resize(360, 120);
     Ui().registerWindow(this);
-    connect(cancel, &QPushButton::clicked, this, [this] {
-        logic_.cancel();
-        if (logic_.isClosed()) accept();
-    });
+    connect(cancel, &QPushButton::clicked, this, &KESF2THISWEEKNZ::reject);
     connect(&Timer1, &QTimer::timeout, this, &KESF2THISWEEKNZ::onTick);
 }
 
@@ -38,6 +35,11 @@ int KESF2THISWEEKNZ::exec() {
     if (logic_.isClosed()) return 0;
     Timer1.start(logic_.intervalMs());
     return QDialog::exec();
+}
+
+void KESF2THISWEEKNZ::reject() {
+    logic_.cancel();
+    if (logic_.isClosed()) accept();
 }
 
 void KESF2THISWEEKNZ::onTick() {

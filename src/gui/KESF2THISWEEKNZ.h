@@ -12,6 +12,8 @@ class KESF2THISWEEKNZ : public QDialog {
 public:
     KESF2THISWEEKNZ(TimedDialog& logic, QWidget* owner);
     int exec() override;
+    // Esc and the close box cancel, as the cancel button does.
+    void reject() override;
 
 private:
     void onTick();

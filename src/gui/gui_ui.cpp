@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <cstdio>
+#include <cstdlib>
 
 namespace rw::gui {
 
@@ -20,16 +21,22 @@ GuiUi& Ui() {
 }
 
 namespace {
-bool ended = false;
+std::function<void()>& endHandler() {
+    static std::function<void()> h;
+    return h;
 }
+}  // namespace
+
+void SetEndProgramHandler(std::function<void()> handler) { endHandler() = std::move(handler); }
 
 void EndProgram() {
-    ended = true;
-    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
-    QCoreApplication::exit(0);
+    if (endHandler()) endHandler()();
+    // At once: no window, no running task gets to do anything more. Files
+    // are written unbuffered, so nothing written so far is lost.
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
-bool ProgramEnded() { return ended; }
 
 void GuiUi::registerWindow(QWidget* window) {
     windows_.removeAll(QPointer<QWidget>());

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 namespace rw::gui {
 
@@ -35,8 +36,9 @@ private:
 // The program's one screen port.
 GuiUi& Ui();
 
-// Ends the program at once (the menu's picture, ③ without the package).
-void EndProgram();
-bool ProgramEnded();
+// Ends the program at once (the menu's picture, ③ without the package),
+// after calling the handler if one is set (the driver prints its summary).
+[[noreturn]] void EndProgram();
+void SetEndProgramHandler(std::function<void()> handler);
 
 }  // namespace rw::gui

@@ -11,7 +11,8 @@ void DownloadProgress::load() {
 
 void DownloadProgress::tick() {
     if (closed_) return;
-    const auto n = static_cast<std::int16_t>(jv_.JVStatus());
+    // Held whole: a count beyond 16 bits must not wrap into a "failure".
+    const std::int32_t n = jv_.JVStatus();
     if (n < 0) {
         closed_ = true;  // the owner's result keeps its 0: it goes on to read
         ui_.messageBox(QString::fromUtf8("ダウンロード失敗。RC=") + QString::number(n));

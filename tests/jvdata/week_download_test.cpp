@@ -2,6 +2,7 @@
 #include "app/shell.h"
 #include "common/file_ops.h"
 #include "common/record_file.h"
+#include "common/errors.h"
 #include "common/recording_ui.h"
 #include "jvdata/week_download.h"
 #include "support/record_builder.h"
@@ -203,4 +204,27 @@ TEST_F(WeekDownload, WeekFilesThatCannotBeDeletedAreNotAppendedTo) {
     ui.onModalTick = [](TimedDialog&, int) { return true; };
     run();
     EXPECT_TRUE(stored(u"RATHISWEEKN.dat", Kind::RA).isEmpty());
+}
+
+TEST_F(WeekDownload, ADamagedFileWithoutANameIsReopenedOnce) {
+    opens = {{0, 2, 0}, {0, 1, 0}};
+    jv.reads = {ReadStep::rec(ra1), ReadStep::code(-403), ReadStep::rec(ra2), ReadStep::code(-403),
+                ReadStep::rec(se1)};
+    run();
+    EXPECT_EQ(stored(u"RATHISWEEKN.dat", Kind::RA), (QList<QByteArray>{ra1, ra2}));
+    EXPECT_EQ(ui.messages, QStringList{QString::fromUtf8("JVReadエラー。 RC=-403")});
+}
+
+TEST_F(WeekDownload, AnOpenThatFailsAsAStatementReportsNoData) {
+    struct Failing : rw::test::ScriptedJvLink {
+        std::int32_t JVOpen(const QString&, const QString&, std::int32_t, std::int32_t&, std::int32_t&,
+                            QString&) override {
+            rw::fail("component gone");
+        }
+    } failing;
+    SkipLog log("download");
+    DownloadThisWeek(ui, failing, state, log);
+    EXPECT_EQ(ui.messages, QStringList{QString::fromUtf8("該当するデータがありません。")});
+    for (const WeekFile& wf : kWeekFiles) EXPECT_FALSE(weekFileExists(wf.name));
+    EXPECT_EQ(log.skipped().size(), 1u);
 }

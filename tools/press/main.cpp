@@ -82,6 +82,13 @@ int main(int argc, char** argv) {
     auto& ui = rw::gui::Ui();
     ui.autoAnswer = true;
 
+    auto printStatus = [] {
+        for (const char* box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Label1"})
+            print(box, rw::gui::Ui().text(QStringLiteral("KESF1THISWEEKNZ.") + QLatin1String(box)));
+    };
+    // A press that ends the program still reports what the menu shows.
+    rw::gui::SetEndProgramHandler(printStatus);
+
     rw::gui::KESF1THISWEEKNZ menu;
     menu.Form_Load();
     menu.show();
@@ -90,7 +97,6 @@ int main(int argc, char** argv) {
 
     int status = 0;
     for (const QString& press : presses) {
-        if (rw::gui::ProgramEnded()) break;
         const QString name = press.contains(QLatin1Char('.')) ? press : QStringLiteral("KESF1THISWEEKNZ.") + press;
         QWidget* w = ui.findControl(name);
         bool pressed = false;
@@ -108,7 +114,6 @@ int main(int argc, char** argv) {
         app.processEvents();
     }
 
-    for (const char* box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Label1"})
-        print(box, ui.text(QStringLiteral("KESF1THISWEEKNZ.") + QLatin1String(box)));
+    printStatus();
     return status;
 }
