@@ -8,6 +8,7 @@
 #include "gui/KESP2RIALTIME.h"
 #include "gui/KESTRAVODDSN.h"
 #include "jvdata/odds_tables.h"
+#include "gui/controls.h"
 #include "gui/gui_ui.h"
 
 #include <QGridLayout>
@@ -47,22 +48,14 @@ QString KESF1THISWEEKNZ::title() { return u8("DEDERIDU1 今週予想    Ver.2024
 KESF1THISWEEKNZ* KESF1THISWEEKNZ::instance() { return theMenu; }
 
 QPushButton* KESF1THISWEEKNZ::button(const char* name, const char* caption) {
-    auto* b = new QPushButton(u8(caption), this);
-    b->setObjectName(QLatin1String(name));
-    return b;
+    return addButton(this, nullptr, name, caption);
 }
 
-QLineEdit* KESF1THISWEEKNZ::statusBox(const char* name) {
-    auto* e = new QLineEdit(QLatin1String(name), this);
-    e->setObjectName(QLatin1String(name));
-    return e;
-}
+QLineEdit* KESF1THISWEEKNZ::statusBox(const char* name) { return addTextBox(this, nullptr, name); }
 
 KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     theMenu = this;
-    setObjectName(QStringLiteral("KESF1THISWEEKNZ"));
-    setWindowTitle(title());
-    Ui().registerWindow(this);
+    setUpWindow(this, "KESF1THISWEEKNZ", title());
     JVLink1 = jv::createJvLink();
 
     auto* top = new QHBoxLayout;
@@ -185,8 +178,7 @@ void KESF1THISWEEKNZ::Form_Load() {
 }
 
 void KESF1THISWEEKNZ::Command1_Click() {
-    if (JVLink1->JVSetUIProperties() == -1)
-        Ui().messageBox(u8("エラーのためJV-Linkの設定に失敗しました。"));
+    ShowJvLinkSettings(*JVLink1);
 }
 
 void KESF1THISWEEKNZ::Command2_Click() {

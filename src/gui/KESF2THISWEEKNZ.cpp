@@ -1,5 +1,6 @@
 #include "gui/KESF2THISWEEKNZ.h"
 
+#include "gui/controls.h"
 #include "gui/gui_ui.h"
 #include "jvdata/download_progress.h"
 
@@ -13,19 +14,17 @@ namespace rw::gui {
 KESF2THISWEEKNZ::KESF2THISWEEKNZ(TimedDialog& logic, QWidget* owner) : QDialog(owner), logic_(logic) {
     setObjectName(logic.windowName());
     setWindowTitle(jv::DownloadProgress::caption());
+    Ui().registerWindow(this);
     setModal(true);
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QProgressBar(this);
     bar->setObjectName(QStringLiteral("ProgressBar1"));
     auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("Label1"));
-    auto* cancel = new QPushButton(QString::fromUtf8("キャンセル"), this);
-    cancel->setObjectName(QStringLiteral("Command1"));
     layout->addWidget(bar);
     layout->addWidget(label);
-    layout->addWidget(cancel);
+    auto* cancel = addButton(this, layout, "Command1", "キャンセル");
     resize(360, 120);
-    Ui().registerWindow(this);
     connect(cancel, &QPushButton::clicked, this, &KESF2THISWEEKNZ::reject);
     connect(&Timer1, &QTimer::timeout, this, &KESF2THISWEEKNZ::onTick);
 }

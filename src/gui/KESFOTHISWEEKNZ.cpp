@@ -1,6 +1,7 @@
 #include "gui/KESFOTHISWEEKNZ.h"
 
 #include "app/kestrav_path.h"
+#include "gui/controls.h"
 #include "gui/gui_ui.h"
 #include "gui/single_instance.h"
 
@@ -14,24 +15,15 @@ QPointer<KESFOTHISWEEKNZ> theWindow;
 }
 
 KESFOTHISWEEKNZ::KESFOTHISWEEKNZ() {
-    setObjectName(QStringLiteral("KESFOTHISWEEKNZ"));
-    setWindowTitle(jv::OddsWindowCaption());
+    setUpWindow(this, "KESFOTHISWEEKNZ", jv::OddsWindowCaption());
     JVLink1 = jv::createJvLink();
     auto* layout = new QVBoxLayout(this);
-    auto* command1 = new QPushButton(QString::fromUtf8("設定ＯＤＤＳ"), this);
-    command1->setObjectName(QStringLiteral("Command1"));
-    auto* command2 = new QPushButton(QString::fromUtf8("今週のオッズ"), this);
-    command2->setObjectName(QStringLiteral("Command2"));
-    auto* command3 = new QPushButton(QString::fromUtf8("今週の3連単"), this);
-    command3->setObjectName(QStringLiteral("Command3"));
-    auto* text1 = new QLineEdit(QStringLiteral("Text1"), this);
-    text1->setObjectName(QStringLiteral("Text1"));
-    for (QWidget* w : {static_cast<QWidget*>(command1), static_cast<QWidget*>(command2),
-                       static_cast<QWidget*>(command3), static_cast<QWidget*>(text1)})
-        layout->addWidget(w);
+    auto* command1 = addButton(this, layout, "Command1", "設定ＯＤＤＳ");
+    auto* command2 = addButton(this, layout, "Command2", "今週のオッズ");
+    auto* command3 = addButton(this, layout, "Command3", "今週の3連単");
+    addTextBox(this, layout, "Text1");
     resize(360, 180);
-    Ui().registerWindow(this);
-    connect(command1, &QPushButton::clicked, this, &KESFOTHISWEEKNZ::Command1_Click);
+    connect(command1, &QPushButton::clicked, this, [this] { ShowJvLinkSettings(*JVLink1); });
     connect(command2, &QPushButton::clicked, this, &KESFOTHISWEEKNZ::Command2_Click);
     connect(command3, &QPushButton::clicked, this, &KESFOTHISWEEKNZ::Command3_Click);
 }
@@ -43,11 +35,6 @@ KESFOTHISWEEKNZ* KESFOTHISWEEKNZ::open() {
 }
 
 KESFOTHISWEEKNZ* KESFOTHISWEEKNZ::instance() { return theWindow; }
-
-void KESFOTHISWEEKNZ::Command1_Click() {
-    if (JVLink1->JVSetUIProperties() == -1)
-        Ui().messageBox(QString::fromUtf8("エラーのためJV-Linkの設定に失敗しました。"));
-}
 
 void KESFOTHISWEEKNZ::Command2_Click() {
     SkipLog log("odds download");

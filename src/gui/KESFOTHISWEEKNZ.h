@@ -25,7 +25,6 @@ public:
     static KESFOTHISWEEKNZ* instance();
 
 private:
-    void Command1_Click();
     void Command2_Click();
     void Command3_Click();
 };

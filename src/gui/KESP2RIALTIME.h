@@ -22,7 +22,6 @@ public:
 private:
     void Command1_Click();
     void Command2_Click();
-    void Command3_Click();
 };
 
 }  // namespace rw::gui

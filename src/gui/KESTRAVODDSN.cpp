@@ -1,6 +1,7 @@
 #include "gui/KESTRAVODDSN.h"
 
 #include "app/kestrav_path.h"
+#include "gui/controls.h"
 #include "gui/gui_ui.h"
 #include "gui/single_instance.h"
 #include "jvdata/odds_tables.h"
@@ -14,14 +15,10 @@ QPointer<KESTRAVODDSN> theWindow;
 }
 
 KESTRAVODDSN::KESTRAVODDSN() {
-    setObjectName(QStringLiteral("KESTRAVODDSN"));
-    setWindowTitle(jv::OddsTablesCaption());
+    setUpWindow(this, "KESTRAVODDSN", jv::OddsTablesCaption());
     auto* layout = new QVBoxLayout(this);
-    auto* command1 = new QPushButton(QString::fromUtf8("オッズセット終了"), this);
-    command1->setObjectName(QStringLiteral("Command1"));
-    layout->addWidget(command1);
+    auto* command1 = addButton(this, layout, "Command1", "オッズセット終了");
     resize(260, 80);
-    Ui().registerWindow(this);
     connect(command1, &QPushButton::clicked, this, &QWidget::close);
 }
 

@@ -1,5 +1,6 @@
 #include "gui/KOUZOUTAIZ.h"
 
+#include "gui/controls.h"
 #include "gui/gui_ui.h"
 #include "jvdata/structure.h"
 
@@ -10,18 +11,12 @@
 namespace rw::gui {
 
 KOUZOUTAIZ::KOUZOUTAIZ() {
-    setObjectName(QStringLiteral("KOUZOUTAIZ"));
-    setWindowTitle(QString::fromUtf8("Ver.2024.6.29Z　構造体"));
+    setUpWindow(this, "KOUZOUTAIZ", QString::fromUtf8("Ver.2024.6.29Z　構造体"));
     setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QVBoxLayout(this);
-    auto* text1 = new QLineEdit(this);
-    text1->setObjectName(QStringLiteral("Text1"));
-    auto* command1 = new QPushButton(QString::fromUtf8("構造体処理終了"), this);
-    command1->setObjectName(QStringLiteral("Command1"));
-    layout->addWidget(text1);
-    layout->addWidget(command1);
+    addTextBox(this, layout, "Text1", "");
+    auto* command1 = addButton(this, layout, "Command1", "構造体処理終了");
     resize(520, 110);
-    Ui().registerWindow(this);
     connect(command1, &QPushButton::clicked, this, &QWidget::close);
 }
 

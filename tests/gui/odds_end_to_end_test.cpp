@@ -3,10 +3,11 @@
 // downloads, the odds tables, the flash odds and the flash odds tables.
 #include "jvdata/records.h"
 #include "sample/generator.h"
+#include "support/driver.h"
+#include "support/test_support.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,23 +17,8 @@ using namespace rw::jv;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The records of a .jvd file or an odds line file, each with its CR LF.
-QList<QByteArray> records(const QByteArray& data) {
-    QList<QByteArray> out;
-    qsizetype from = 0;
-    while (from < data.size()) {
-        qsizetype end = data.indexOf("\r\n", from);
-        end = end < 0 ? data.size() : end + 2;
-        out.append(data.mid(from, end - from));
-        from = end;
-    }
-    return out;
-}
+using rwtest::readFile;
+using rwtest::splitRecords;
 
 QByteArray raceIdOf(const QByteArray& rec) { return rec.mid(11, 8) + rec.mid(19, 2) + rec.mid(25, 2); }
 
@@ -77,14 +63,9 @@ protected:
     QString file(const QString& rel) const { return dir.path() + QLatin1Char('/') + rel; }
 
     QByteArray press(const QStringList& presses) {
-        QProcess p;
-        p.setProgram(QStringLiteral(RACEWEEK_BIN_DIR "/raceweek-press"));
-        p.setArguments(QStringList{QStringLiteral("--app-dir"), dir.path()} + presses);
-        p.start();
-        EXPECT_TRUE(p.waitForFinished(300000));
-        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-        return p.readAllStandardOutput();
+        const rwtest::PressResult r = rwtest::runPress(dir.path(), presses);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return r.out.toUtf8();
     }
 
     // Every race of the week has its four tables, and each table holds the
@@ -94,7 +75,7 @@ protected:
         for (const rw::sample::WeekRace& race : week.weekRaces) {
             const QString name = QStringLiteral("KAIME/") + QLatin1String(race.raceId) + QLatin1String(k.word) +
                                  QStringLiteral("ODDS.dat");
-            QList<QByteArray> lines = readAll(file(name)).split('\n');
+            QList<QByteArray> lines = readFile(file(name)).split('\n');
             ASSERT_EQ(lines.takeLast(), QByteArray()) << qPrintable(name);
             ASSERT_EQ(lines.size(), k.horses == 3 ? 6859 : 361) << qPrintable(name);
             const auto it = byRace.find(race.raceId);
@@ -145,13 +126,13 @@ TEST_F(OddsEndToEnd, TheWeeksAndTheFlashOddsBecomeTables) {
     std::map<QByteArray, std::map<QByteArray, QByteArray>> weekByRace;
     for (const char* spec : {"TCOV", "RCOV"})
         for (const QString& f : QDir(file(QStringLiteral("JVDATA/") + QLatin1String(spec))).entryList(QDir::Files, QDir::Name))
-            for (const QByteArray& r : records(readAll(file(QStringLiteral("JVDATA/%1/%2").arg(QLatin1String(spec), f))))) {
+            for (const QByteArray& r : splitRecords(readFile(file(QStringLiteral("JVDATA/%1/%2").arg(QLatin1String(spec), f))))) {
                 weekLines[r.left(2)] += r;
                 weekByRace[r.left(2)][raceIdOf(r)] = r;
             }
     for (const KindInfo& k : kKinds) {
         EXPECT_FALSE(weekLines[k.code].isEmpty());
-        EXPECT_EQ(readAll(file(QStringLiteral("%1THISWEEKN.dat").arg(QLatin1String(k.code)))), weekLines[k.code]) << k.code;
+        EXPECT_EQ(readFile(file(QStringLiteral("%1THISWEEKN.dat").arg(QLatin1String(k.code)))), weekLines[k.code]) << k.code;
     }
     // The table window was still open when Command13 was pressed after
     // Command7: the tables are those of the week's odds.
@@ -160,7 +141,7 @@ TEST_F(OddsEndToEnd, TheWeeksAndTheFlashOddsBecomeTables) {
     // The flash odds: the latest races newest first, O1 left out.
     const QList<QByteArray> raceRecords = [&] {
         QList<QByteArray> l;
-        const QByteArray all = readAll(file(QStringLiteral("RATHISWEEKNNEW.dat")));
+        const QByteArray all = readFile(file(QStringLiteral("RATHISWEEKNNEW.dat")));
         for (qsizetype i = 0; i + 1272 <= all.size(); i += 1272) l.append(all.mid(i, 1272));
         return l;
     }();
@@ -169,13 +150,13 @@ TEST_F(OddsEndToEnd, TheWeeksAndTheFlashOddsBecomeTables) {
     std::map<QByteArray, std::map<QByteArray, QByteArray>> flashByRace;
     for (qsizetype i = raceRecords.size() - 1; i >= std::max<qsizetype>(0, raceRecords.size() - 97); --i) {
         const QString key = QString::fromLatin1(raceRecords[i].mid(11, 16));
-        for (const QByteArray& r : records(readAll(file(QStringLiteral("JVDATA/0B30/") + key + QStringLiteral(".jvd"))))) {
+        for (const QByteArray& r : splitRecords(readFile(file(QStringLiteral("JVDATA/0B30/") + key + QStringLiteral(".jvd"))))) {
             flashLines[r.left(2)] += r;
             flashByRace[r.left(2)][raceIdOf(r)] = r;
         }
     }
     for (const KindInfo& k : kKinds)
-        EXPECT_EQ(readAll(file(QStringLiteral("%1RIALTIME.dat").arg(QLatin1String(k.code)))), flashLines[k.code]) << k.code;
+        EXPECT_EQ(readFile(file(QStringLiteral("%1RIALTIME.dat").arg(QLatin1String(k.code)))), flashLines[k.code]) << k.code;
 
     // A second run: start-up deletes the flash files, the fetch brings them
     // back, and the flash odds processing now loads the table window anew.
