@@ -29,6 +29,13 @@ void print(const char* tag, const QString& text) {
     std::fflush(stdout);
 }
 
+// The offscreen platform's remarks about window sizes and runtime folders
+// say nothing about the system; everything else goes to stderr as usual.
+void quietMessages(QtMsgType type, const QMessageLogContext& ctx, const QString& msg) {
+    if (msg.contains(QLatin1String("propagateSizeHints")) || msg.contains(QLatin1String("XDG_RUNTIME_DIR"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, ctx, msg)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,6 +72,7 @@ int main(int argc, char** argv) {
     }
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 
+    qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
     rw::SetProgramFolder(appDir);
     if (today.isValid()) rw::SetToday(today);
