@@ -27,4 +27,14 @@ void ShowPackageReady(UiPort& ui, const QString& dateTimeText, bool withSupportH
     ui.setText(kMenuLabel1, caption);
 }
 
+bool CheckPackageBeforeExpansion(UiPort& ui) {
+    const QString path = PackageHorseFile();
+    if (QFileInfo::exists(path)) {
+        ShowPackageReady(ui, FileDateTimeText(path), true);
+        return true;
+    }
+    ui.messageBox(AppPath + QString::fromUtf8("に参照場所(展開フォルダ）に初回予想因子ウエイトが有りませんので、ソフトを終了します。"));
+    return false;
+}
+
 }  // namespace rw

@@ -24,4 +24,9 @@ QString DateTimeText(const QDateTime& dt);
 // the support site; ② leaves it out.
 void ShowPackageReady(UiPort& ui, const QString& dateTimeText, bool withSupportHint);
 
+// The check ③ makes before it opens the expanded-records window: true when
+// the package is there (the label shows its current date); false after the
+// message when it is not, and the program must end.
+bool CheckPackageBeforeExpansion(UiPort& ui);
+
 }  // namespace rw

@@ -1,6 +1,7 @@
 #include "gui/KESF1THISWEEKNZ.h"
 
 #include "app/kestrav_path.h"
+#include "app/package_check.h"
 #include "app/shell.h"
 #include "app/startup.h"
 #include "gui/KOUZOUTAIZ.h"
@@ -148,6 +149,7 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     connect(c1, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command1_Click);
     connect(c2, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command2_Click);
     connect(c4, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command4_Click);
+    connect(c6, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command6_Click);
     connect(c14, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command14_Click);
     connect(c16, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command16_Click);
     connect(picture1, &ClickablePicture::clicked, this, &KESF1THISWEEKNZ::Picture1_Click);
@@ -185,6 +187,12 @@ void KESF1THISWEEKNZ::Command2_Click() {
     SkipLog log("download");
     jv::DownloadThisWeek(Ui(), *JVLink1, Download, log);
     log.report();
+}
+
+void KESF1THISWEEKNZ::Command6_Click() {
+    // ③ refuses to go on without the package: the program ends.
+    if (!CheckPackageBeforeExpansion(Ui())) EndProgram();
+    // The expanded-records window follows here.
 }
 
 void KESF1THISWEEKNZ::Command4_Click() {

@@ -56,6 +56,7 @@ private:
     void Command1_Click();
     void Command2_Click();
     void Command4_Click();
+    void Command6_Click();
     void Command3_Click();
     void Command7_Click();
     void Command12_Click();

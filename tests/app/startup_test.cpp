@@ -1,5 +1,6 @@
 #include "app/clock.h"
 #include "app/kestrav_path.h"
+#include "app/package_check.h"
 #include "app/startup.h"
 #include "common/recording_ui.h"
 #include "support/test_support.h"
@@ -100,4 +101,15 @@ TEST(AppPath, OneTrailingSeparatorAndCached) {
     EXPECT_EQ(a, QStringLiteral("/tmp/x/"));
     EXPECT_EQ(GetAppPath(), GetAppPath());
     SetProgramFolder(QString());
+}
+
+TEST_F(Startup, ExpansionCheckRefreshesTheLabelOrEnds) {
+    EXPECT_FALSE(CheckPackageBeforeExpansion(ui));
+    EXPECT_EQ(ui.messages, QStringList{AppPath + QString::fromUtf8("に参照場所(展開フォルダ）に初回予想因子ウエイトが有りませんので、ソフトを終了します。")});
+    package(3);
+    ui = RecordingUi();
+    EXPECT_TRUE(CheckPackageBeforeExpansion(ui));
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(ui.text(kLabel1).contains(QStringLiteral("2024/12/03 12:00:00")));
+    EXPECT_EQ(ui.colors.value(kLabel1), 0x80FF80u);
 }

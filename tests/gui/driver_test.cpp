@@ -43,3 +43,11 @@ TEST(ProgressDialog, EscapeCancelsTheDownload) {
     EXPECT_EQ(jv.count(QStringLiteral("JVCancel")), 1);
     EXPECT_TRUE(logic.isClosed());
 }
+
+TEST(Driver, ExpansionWithoutThePackageEndsTheProgram) {
+    QTemporaryDir dir;
+    auto r = runPress(dir.path(), {QStringLiteral("Command6"), QStringLiteral("Command14")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.contains(QString::fromUtf8("ソフトを終了します。")));
+    EXPECT_FALSE(r.out.contains(QStringLiteral("Browser:")));  // nothing ran after the end
+}
