@@ -39,17 +39,31 @@ bool isSpecPart(QStringView s) {
     if (s.size() != 4) return false;
     for (QChar c : s) {
         const char16_t u = c.unicode();
-        if (!((u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z'))) return false;
+        if (!((u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z'))) return false;
     }
     return true;
 }
 
 bool allDigits(const QString& s, qsizetype n) { return s.size() == n && isDigits(s.toLatin1(), n); }
 
+// No JV-Data record is longer than a trifecta odds record.
+constexpr qsizetype kLongestRecord = 83285;
+
 // A record of a kind the system reads must have its kind's published length.
 bool recordIsSound(QByteArrayView record) {
     const auto kind = kindOf(record);
     return !kind || record.size() == layout(*kind).length;
+}
+
+// A file that lies inside the data folder, not reached through a link.
+bool insideFolder(const QString& path, const QString& folder) {
+    const QFileInfo fi(path);
+    if (fi.isSymLink() || !fi.isFile()) return false;
+    const QString canonical = fi.canonicalFilePath();
+    QString root = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty() || root.isEmpty()) return false;
+    if (!root.endsWith(QLatin1Char('/'))) root += QLatin1Char('/');
+    return canonical.startsWith(root);
 }
 
 }  // namespace
@@ -107,7 +121,8 @@ std::int32_t FileJvLink::JVOpen(const QString& dataSpec, const QString& /*fromTi
                                 std::int32_t& readCount, std::int32_t& downloadCount,
                                 QString& lastFileTimestamp) {
     const QString resumeSpec = std::exchange(resumeSpec_, QString());
-    const QString resumeAfter = std::exchange(resumeAfter_, QString());
+    const int resumePart = std::exchange(resumePart_, -1);
+    const QString resumeFile = std::exchange(resumeFile_, QString());
     startRequest();
     open_ = false;
     readCount = 0;
@@ -122,16 +137,18 @@ std::int32_t FileJvLink::JVOpen(const QString& dataSpec, const QString& /*fromTi
     }
 
     const QString folder = jvLinkDataFolder(appFolder_);
-    for (const QString& part : parts) {
+    for (int p = 0; p < int(parts.size()); ++p) {
+        const QString& part = parts[p];
         QDir dir(folder + part);
-        if (!dir.exists()) continue;
-        QStringList names = dir.entryList({QStringLiteral("*.jvd")}, QDir::Files, QDir::NoSort);
+        if (!dir.exists() || QFileInfo(folder + part).isSymLink()) continue;
+        QStringList names = dir.entryList({QStringLiteral("*.jvd")}, QDir::Files | QDir::NoSymLinks, QDir::NoSort);
         std::sort(names.begin(), names.end());
-        for (const QString& n : names) files_.push_back({dir.filePath(n), n});
-    }
-    if (resumeSpec == dataSpec) {
-        auto it = std::find_if(files_.begin(), files_.end(), [&](const Source& s) { return s.path == resumeAfter; });
-        if (it != files_.end()) files_.erase(files_.begin(), it + 1);
+        for (const QString& n : names) {
+            // Behind a deleted file only: nothing is delivered twice, and a
+            // file that appeared before it meanwhile is not slipped in.
+            if (resumeSpec == dataSpec && (p < resumePart || (p == resumePart && n <= resumeFile))) continue;
+            if (insideFolder(dir.filePath(n), folder)) files_.push_back({dir.filePath(n), part + QLatin1Char('/') + n, p, n});
+        }
     }
 
     spec_ = dataSpec;
@@ -154,7 +171,8 @@ void FileJvLink::startRequest() {
     storedRequest_ = false;
     reported_ = 0;
     resumeSpec_.clear();
-    resumeAfter_.clear();
+    resumePart_ = -1;
+    resumeFile_.clear();
     open_ = true;
 }
 
@@ -170,6 +188,7 @@ bool FileJvLink::loadFile(const QString& path) {
     while (start < data_.size()) {
         qsizetype end = data_.indexOf("\r\n", start);
         end = end < 0 ? data_.size() : end + 2;
+        if (end - start > kLongestRecord) return false;  // no record is that long
         records_.emplace_back(start, end - start);
         start = end;
     }
@@ -234,7 +253,8 @@ std::int32_t FileJvLink::JVFiledelete(const QString& fileName) {
     }
     if (at == files_.size()) return kJvNotARequestFile;
     resumeSpec_ = spec_;
-    resumeAfter_ = files_[at].path;
+    resumePart_ = files_[at].part;
+    resumeFile_ = files_[at].file;
     return 0;
 }
 
@@ -254,8 +274,8 @@ std::int32_t FileJvLink::JVRTOpen(const QString& dataSpec, const QString& key) {
     }
     if (!allDigits(key, keyLength)) return kJvBadKey;
     const QString path = jvLinkDataFolder(appFolder_) + dataSpec + QLatin1Char('/') + key + QStringLiteral(".jvd");
-    if (!QFileInfo(path).isFile()) return kJvNoSuchData;
-    files_.push_back({path, key + QStringLiteral(".jvd")});
+    if (!insideFolder(path, jvLinkDataFolder(appFolder_) + dataSpec)) return kJvNoSuchData;
+    files_.push_back({path, dataSpec + QLatin1Char('/') + key + QStringLiteral(".jvd"), 0, key + QStringLiteral(".jvd")});
     return 0;
 }
 

@@ -70,7 +70,9 @@ public:
 private:
     struct Source {
         QString path;
-        QString name;
+        QString name;  // "<SPEC>/<file>": unique within a request
+        int part = 0;  // position of its spec part in the data spec
+        QString file;  // the file's own name
     };
     bool loadFile(const QString& path);  // into data_/records_; false: damaged
     void startRequest();
@@ -94,9 +96,12 @@ private:
     QByteArray data_;
     std::vector<std::pair<qsizetype, qsizetype>> records_;  // offset, length
     std::size_t recordIndex_ = 0;
-    // Set by JVFiledelete: the spec and the first file of the next JVOpen.
+    // Set by JVFiledelete: the spec, and the deleted file's place in it; the
+    // next JVOpen of that spec delivers only what lies behind that place,
+    // whether or not the file is still there.
     QString resumeSpec_;
-    QString resumeAfter_;  // path of the deleted file
+    int resumePart_ = -1;
+    QString resumeFile_;
 };
 
 }  // namespace rw::jv

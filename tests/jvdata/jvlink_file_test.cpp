@@ -74,8 +74,8 @@ TEST(FileJvLink, DeliversTheFilesOfEachSpecFolderInSpecThenNameOrder) {
     EXPECT_EQ(o.result, 0);
     EXPECT_EQ(o.readCount, 3);
     EXPECT_EQ(o.downloadCount, 3);
-    EXPECT_EQ(readAll(j), QStringList({"UMa1@a.jvd", "KSa2@a.jvd", "-1@b.jvd", "TKb1@b.jvd", "-1@r.jvd", "RAr1@r.jvd",
-                                       "SEr2@r.jvd", "HRr3@r.jvd", "YSzz@r.jvd", "0"}));
+    EXPECT_EQ(readAll(j), QStringList({"UMa1@TOKU/a.jvd", "KSa2@TOKU/a.jvd", "-1@TOKU/b.jvd", "TKb1@TOKU/b.jvd", "-1@RACE/r.jvd", "RAr1@RACE/r.jvd",
+                                       "SEr2@RACE/r.jvd", "HRr3@RACE/r.jvd", "YSzz@RACE/r.jvd", "0"}));
     EXPECT_EQ(readAll(j), QStringList({"0"}));  // stays at the end
 
     // The record bytes exactly, the last one without CR LF.
@@ -123,20 +123,20 @@ TEST(FileJvLink, DamagedFileGives403AndTheReopenAfterFiledeleteResumesBehindIt) 
     FileJvLink j(app.path());
 
     EXPECT_EQ(open(j, spec).readCount, 3);
-    EXPECT_EQ(readAll(j, 4), QStringList({"RA11@1.jvd", "SE12@1.jvd", "-1@2.jvd", "-403@2.jvd"}));
-    EXPECT_EQ(j.JVFiledelete(QStringLiteral("2.jvd")), 0);
+    EXPECT_EQ(readAll(j, 4), QStringList({"RA11@RACE/1.jvd", "SE12@RACE/1.jvd", "-1@RACE/2.jvd", "-403@RACE/2.jvd"}));
+    EXPECT_EQ(j.JVFiledelete(QStringLiteral("RACE/2.jvd")), 0);
     j.JVClose();
     const Opened again = open(j, spec);
     EXPECT_EQ(again.result, 0);
     EXPECT_EQ(again.readCount, 1);
-    EXPECT_EQ(readAll(j), QStringList({"HR31@3.jvd", "0"}));
+    EXPECT_EQ(readAll(j), QStringList({"HR31@RCVN/3.jvd", "0"}));
     j.JVClose();
     EXPECT_TRUE(app.exists("JVDATA\\RACE\\2.jvd"));  // the server keeps its files
 
     // An open not preceded by JVFiledelete starts from the beginning; a
     // caller reading on past -403 gets the next file.
     EXPECT_EQ(open(j, spec).readCount, 3);
-    EXPECT_EQ(readAll(j), QStringList({"RA11@1.jvd", "SE12@1.jvd", "-1@2.jvd", "-403@2.jvd", "HR31@3.jvd", "0"}));
+    EXPECT_EQ(readAll(j), QStringList({"RA11@RACE/1.jvd", "SE12@RACE/1.jvd", "-1@RACE/2.jvd", "-403@RACE/2.jvd", "HR31@RCVN/3.jvd", "0"}));
     // Names not of the request are refused.
     for (const char* n : {"", "x.jvd", "../RACE/1.jvd", "..", "/etc/passwd"})
         EXPECT_EQ(j.JVFiledelete(QString::fromUtf8(n)), kJvNotARequestFile) << n;
@@ -151,14 +151,14 @@ TEST(FileJvLink, EveryReadKindWithAnotherLengthMakesItsFileDamaged) {
         for (int delta : {-1, 1}) {
             app.write("JVDATA\\TEST\\d.jvd", rec("TK", "ok", 40) + rec(code.constData(), "x", layout(k).length + delta));
             open(j, QStringLiteral("TEST"));
-            EXPECT_EQ(readAll(j, 1), QStringList({"-403@d.jvd"})) << code.constData() << delta;
+            EXPECT_EQ(readAll(j, 1), QStringList({"-403@TEST/d.jvd"})) << code.constData() << delta;
             j.JVClose();
         }
     }
     // A file that cannot be read when reading reaches it.
     open(j, QStringLiteral("TEST"));
     ASSERT_TRUE(QFile::remove(app.file("JVDATA\\TEST\\d.jvd")));
-    EXPECT_EQ(readAll(j), QStringList({"-403@d.jvd", "0"}));
+    EXPECT_EQ(readAll(j), QStringList({"-403@TEST/d.jvd", "0"}));
 }
 
 TEST(FileJvLink, RealtimeRequestsServeOneFilePerKey) {
@@ -168,13 +168,13 @@ TEST(FileJvLink, RealtimeRequestsServeOneFilePerKey) {
     FileJvLink j(app.path());
 
     EXPECT_EQ(j.JVRTOpen(QStringLiteral("0B30"), QStringLiteral("2024062905030111")), 0);
-    EXPECT_EQ(readAll(j, 4), QStringList({"O1a0@2024062905030111.jvd", "O2b0@2024062905030111.jvd", "0"}));
+    EXPECT_EQ(readAll(j, 4), QStringList({"O1a0@0B30/2024062905030111.jvd", "O2b0@0B30/2024062905030111.jvd", "0"}));
     EXPECT_EQ(readAll(j), QStringList({"0"}));
     j.JVClose();
 
     // Real-time records are delivered whatever their length.
     EXPECT_EQ(j.JVRTOpen(QStringLiteral("0B12"), QStringLiteral("20240629")), 0);
-    EXPECT_EQ(readAll(j), QStringList({"RAa0@20240629.jvd", "SEb0@20240629.jvd", "HRc0@20240629.jvd", "-203"}));
+    EXPECT_EQ(readAll(j), QStringList({"RAa0@0B12/20240629.jvd", "SEb0@0B12/20240629.jvd", "HRc0@0B12/20240629.jvd", "-203"}));
     EXPECT_EQ(readAll(j), QStringList({"-203"}));
     EXPECT_EQ(j.JVFiledelete(QStringLiteral("20240629.jvd")), kJvNotARequestFile);
     j.JVClose();
@@ -294,4 +294,56 @@ TEST(FileJvLink, TheDefaultComponentServesTheApplicationFolder) {
     auto j = createJvLink();
     ASSERT_NE(dynamic_cast<FileJvLink*>(j.get()), nullptr);
     EXPECT_EQ(open(*j, QStringLiteral("RACE")).readCount, 1);
+}
+
+TEST(FileJvLink, ResumeDependsOnThePlaceOfTheDeletedFileNotOnItsPresence) {
+    rwtest::AppFolder app;
+    app.write("JVDATA\\RACE\\1.jvd", rec("RA", "11"));
+    app.write("JVDATA\\RACE\\2.jvd", rec("RA", "21", 100));  // damaged
+    app.write("JVDATA\\RACE\\3.jvd", rec("RA", "31"));
+    FileJvLink j(app.path());
+    ASSERT_EQ(open(j, QStringLiteral("RACE")).readCount, 3);
+    EXPECT_EQ(readAll(j, 3), QStringList({"RA11@RACE/1.jvd", "-1@RACE/2.jvd", "-403@RACE/2.jvd"}));
+    EXPECT_EQ(j.JVFiledelete(QStringLiteral("RACE/2.jvd")), 0);
+    j.JVClose();
+    // Meanwhile the damaged file went away and a file sorting before it came.
+    ASSERT_TRUE(QFile::remove(app.file("JVDATA\\RACE\\2.jvd")));
+    app.write("JVDATA\\RACE\\0.jvd", rec("RA", "01"));
+    EXPECT_EQ(open(j, QStringLiteral("RACE")).readCount, 1);
+    EXPECT_EQ(readAll(j), QStringList({"RA31@RACE/3.jvd", "0"}));
+}
+
+TEST(FileJvLink, SameFileNamesInTwoFoldersAreTwoFiles) {
+    rwtest::AppFolder app;
+    app.write("JVDATA\\RACE\\a.jvd", rec("RA", "r", 10));
+    app.write("JVDATA\\TCVN\\a.jvd", rec("UM", "u", 10));
+    app.write("JVDATA\\TCVN\\b.jvd", rec("UM", "ok"));
+    FileJvLink j(app.path());
+    open(j, QStringLiteral("RACETCVN"));
+    EXPECT_EQ(readAll(j, 1), QStringList({"-403@RACE/a.jvd"}));
+    j.JVFiledelete(QStringLiteral("RACE/a.jvd"));
+    j.JVClose();
+    open(j, QStringLiteral("RACETCVN"));
+    EXPECT_EQ(readAll(j, 1), QStringList({"-403@TCVN/a.jvd"}));
+    j.JVFiledelete(QStringLiteral("TCVN/a.jvd"));
+    j.JVClose();
+    open(j, QStringLiteral("RACETCVN"));
+    EXPECT_EQ(readAll(j), QStringList({"UMok@TCVN/b.jvd", "0"}));
+}
+
+TEST(FileJvLink, LinksOutOfTheDataFolderAndOverlongRecordsAreRefused) {
+    rwtest::AppFolder app;
+    app.write("outside.jvd", rec("RA", "secret"));
+    app.write("elsewhere\\z.jvd", rec("RA", "secret"));
+    app.write("JVDATA\\RACE\\1.jvd", rec("RA", "11"));
+    QDir().mkpath(app.file("JVDATA\\0B12"));
+    ASSERT_TRUE(QFile::link(app.file("outside.jvd"), app.file("JVDATA\\RACE\\2.jvd")));
+    ASSERT_TRUE(QFile::link(app.file("outside.jvd"), app.file("JVDATA\\0B12\\20241207.jvd")));
+    ASSERT_TRUE(QFile::link(app.file("elsewhere"), app.file("JVDATA\\TCVN")));
+    app.write("JVDATA\\RCVN\\long.jvd", QByteArray(90000, 'x') + "\r\n");
+    FileJvLink j(app.path());
+    EXPECT_EQ(open(j, kWeek).readCount, 2);
+    EXPECT_EQ(readAll(j), QStringList({"RA11@RACE/1.jvd", "-1@RCVN/long.jvd", "-403@RCVN/long.jvd", "0"}));
+    EXPECT_EQ(j.JVRTOpen(QStringLiteral("0B12"), QStringLiteral("20241207")), kJvNoSuchData);
+    EXPECT_EQ(open(j, QStringLiteral("race")).result, kJvBadDataSpec);
 }

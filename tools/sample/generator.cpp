@@ -35,6 +35,11 @@ Summary generate(const Options& options, const QString& appDir) {
         throw std::runtime_error("cannot create the application folder " + appDir.toStdString());
     // JVDATA is wholly ours: a smaller generation must not leave files of a
     // larger one behind for the JV-Link stand-in to deliver.
+    // A linked data folder or package folder leads elsewhere: never clear or
+    // overwrite through it.
+    for (const char* folder : {"JVDATA", "OPTION1N"})
+        if (QFileInfo(root.filePath(QLatin1String(folder))).isSymLink())
+            throw std::runtime_error(std::string("refusing to write through the link ") + folder);
     QDir jv(root.filePath(QStringLiteral("JVDATA")));
     if (jv.exists() && !jv.removeRecursively())
         throw std::runtime_error("cannot clear " + jv.path().toStdString());

@@ -1,7 +1,8 @@
 #pragma once
 // The generator's only source of chance. The standard distributions are
-// implementation-defined, so every draw goes through this splitmix64 and the
-// same seed gives the same bytes on every build.
+// implementation-defined, so every draw goes through this splitmix64: the same
+// seed gives the same bytes with the same C library (a few values pass
+// through exp and pow).
 #include <cstdint>
 
 namespace rw::sample {

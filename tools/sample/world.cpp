@@ -154,7 +154,8 @@ QByteArray marginCode(double diff) {
     if (len < 2.75) return "212";
     if (len < 3.25) return "3  ";
     if (len < 3.75) return "312";
-    if (len < 10) return QByteArray::number(int(len + 0.5)).leftJustified(3, ' ');
+    if (len < 9.5) return QByteArray::number(int(len + 0.5)).leftJustified(3, ' ');
+    if (len < 10) return "9  ";
     return "Z  ";
 }
 
