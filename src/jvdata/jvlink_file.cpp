@@ -35,7 +35,7 @@ QString cleanAbsolute(const QString& appFolder, QString folder) {
     return QDir::cleanPath(folder);
 }
 
-bool isSpecPart(QStringView s) {
+bool isFolderCode(QStringView s) {
     if (s.size() != 4) return false;
     for (QChar c : s) {
         const char16_t u = c.unicode();
@@ -120,7 +120,7 @@ std::int32_t FileJvLink::JVSetUIProperties() {
 std::int32_t FileJvLink::JVOpen(const QString& dataSpec, const QString& /*fromTime*/, std::int32_t /*option*/,
                                 std::int32_t& readCount, std::int32_t& downloadCount,
                                 QString& lastFileTimestamp) {
-    const QString resumeSpec = std::exchange(resumeSpec_, QString());
+    const QString resumeRequest = std::exchange(resumeRequest_, QString());
     const int resumePart = std::exchange(resumePart_, -1);
     const QString resumeFile = std::exchange(resumeFile_, QString());
     startRequest();
@@ -132,7 +132,7 @@ std::int32_t FileJvLink::JVOpen(const QString& dataSpec, const QString& /*fromTi
     QStringList parts;
     for (qsizetype i = 0; i < dataSpec.size(); i += 4) {
         const QString part = dataSpec.mid(i, 4);
-        if (!isSpecPart(part)) return kJvBadDataSpec;
+        if (!isFolderCode(part)) return kJvBadDataSpec;
         if (!parts.contains(part)) parts << part;
     }
 
@@ -146,12 +146,12 @@ std::int32_t FileJvLink::JVOpen(const QString& dataSpec, const QString& /*fromTi
         for (const QString& n : names) {
             // Behind a deleted file only: nothing is delivered twice, and a
             // file that appeared before it meanwhile is not slipped in.
-            if (resumeSpec == dataSpec && (p < resumePart || (p == resumePart && n <= resumeFile))) continue;
+            if (resumeRequest == dataSpec && (p < resumePart || (p == resumePart && n <= resumeFile))) continue;
             if (insideFolder(dir.filePath(n), folder)) files_.push_back({dir.filePath(n), part + QLatin1Char('/') + n, p, n});
         }
     }
 
-    spec_ = dataSpec;
+    request_ = dataSpec;
     open_ = true;
     storedRequest_ = true;
     downloadCount_ = std::int32_t(files_.size());
@@ -170,7 +170,7 @@ void FileJvLink::startRequest() {
     files_.clear();
     storedRequest_ = false;
     reported_ = 0;
-    resumeSpec_.clear();
+    resumeRequest_.clear();
     resumePart_ = -1;
     resumeFile_.clear();
     open_ = true;
@@ -252,7 +252,7 @@ std::int32_t FileJvLink::JVFiledelete(const QString& fileName) {
             if (files_[i].name == fileName) at = i;
     }
     if (at == files_.size()) return kJvNotARequestFile;
-    resumeSpec_ = spec_;
+    resumeRequest_ = request_;
     resumePart_ = files_[at].part;
     resumeFile_ = files_[at].file;
     return 0;
@@ -261,7 +261,7 @@ std::int32_t FileJvLink::JVFiledelete(const QString& fileName) {
 std::int32_t FileJvLink::JVRTOpen(const QString& dataSpec, const QString& key) {
     startRequest();
     realtime_ = true;
-    spec_ = dataSpec;
+    request_ = dataSpec;
     qsizetype keyLength = 0;
     if (dataSpec == QStringLiteral("0B30")) {
         endCode_ = kReadEnd;

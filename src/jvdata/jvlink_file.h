@@ -2,7 +2,7 @@
 // The JV-Link this program uses in place of the data service's component: it
 // serves JV-Data from a folder on disk (our "server"), laid out as
 //
-//   <data folder>/<SPEC>/*.jvd          stored data, SPEC a 4-character spec
+//   <data folder>/<FOLDER>/*.jvd          stored data, FOLDER a 4-character folder code
 //   <data folder>/0B30/<RaceKey16>.jvd  flash odds of one race
 //   <data folder>/0B12/<YYYYMMDD>.jvd   flash race, entry and payoff records of one day
 //
@@ -22,7 +22,7 @@ namespace rw::jv {
 // Results of the stand-in besides those of jvlink.h.
 inline constexpr std::int32_t kJvBadSoftwareId = -101;  // JVInit with an empty identifier
 inline constexpr std::int32_t kJvNotARequestFile = -102;  // JVFiledelete of a name not in the request
-inline constexpr std::int32_t kJvBadDataSpec = -111;     // JVOpen / JVRTOpen with a malformed or unknown spec
+inline constexpr std::int32_t kJvBadDataSpec = -111;     // JVOpen / JVRTOpen with a malformed or unknown request code
 inline constexpr std::int32_t kJvBadKey = -114;          // JVRTOpen key of the wrong form
 inline constexpr std::int32_t kJvNoSuchData = -1;        // JVRTOpen: no file for the key
 inline constexpr std::int32_t kJvSettingsFailed = -1;    // JVSetUIProperties
@@ -49,7 +49,7 @@ public:
 
     std::int32_t JVInit(const QString& softwareId) override;
     std::int32_t JVSetUIProperties() override;
-    // Delivers the files of the spec's 4-character parts in that order, each
+    // Delivers the files of the request's 4-character folder codes in that order, each
     // folder's files in name order; read count = download count = files.
     std::int32_t JVOpen(const QString& dataSpec, const QString& fromTime, std::int32_t option,
                         std::int32_t& readCount, std::int32_t& downloadCount,
@@ -61,7 +61,7 @@ public:
     // `buffer` is emptied when no record is delivered.
     std::int32_t JVRead(QByteArray& buffer, std::int32_t& size, QString& fileName) override;
     // Does not touch the folder: marks the request's file as gone, so that a
-    // JVOpen of the same spec right after resumes behind it.
+    // JVOpen of the same request right after resumes behind it.
     std::int32_t JVFiledelete(const QString& fileName) override;
     std::int32_t JVRTOpen(const QString& dataSpec, const QString& key) override;
     std::int32_t JVCancel() override;
@@ -70,8 +70,8 @@ public:
 private:
     struct Source {
         QString path;
-        QString name;  // "<SPEC>/<file>": unique within a request
-        int part = 0;  // position of its spec part in the data spec
+        QString name;  // "<FOLDER>/<file>": unique within a request
+        int part = 0;  // position of its folder code in the request
         QString file;  // the file's own name
     };
     bool loadFile(const QString& path);  // into data_/records_; false: damaged
@@ -79,7 +79,7 @@ private:
 
     QString appFolder_;
     // The current (or last) request.
-    QString spec_;
+    QString request_;
     std::vector<Source> files_;
     bool storedRequest_ = false;  // files_ came from JVOpen (JVFiledelete applies)
     std::size_t reported_ = 0;    // the file whose name JVRead handed out last
@@ -96,10 +96,10 @@ private:
     QByteArray data_;
     std::vector<std::pair<qsizetype, qsizetype>> records_;  // offset, length
     std::size_t recordIndex_ = 0;
-    // Set by JVFiledelete: the spec, and the deleted file's place in it; the
-    // next JVOpen of that spec delivers only what lies behind that place,
+    // Set by JVFiledelete: the request, and the deleted file's place in it; the
+    // next JVOpen of that request delivers only what lies behind that place,
     // whether or not the file is still there.
-    QString resumeSpec_;
+    QString resumeRequest_;
     int resumePart_ = -1;
     QString resumeFile_;
 };

@@ -124,9 +124,9 @@ TEST_F(OddsEndToEnd, TheWeeksAndTheFlashOddsBecomeTables) {
     // The odds downloads: every odds record of the data, in delivery order.
     std::map<QByteArray, QByteArray> weekLines;  // kind -> file content expected
     std::map<QByteArray, std::map<QByteArray, QByteArray>> weekByRace;
-    for (const char* spec : {"TCOV", "RCOV"})
-        for (const QString& f : QDir(file(QStringLiteral("JVDATA/") + QLatin1String(spec))).entryList(QDir::Files, QDir::Name))
-            for (const QByteArray& r : splitRecords(readFile(file(QStringLiteral("JVDATA/%1/%2").arg(QLatin1String(spec), f))))) {
+    for (const char* folder : {"TCOV", "RCOV"})
+        for (const QString& f : QDir(file(QStringLiteral("JVDATA/") + QLatin1String(folder))).entryList(QDir::Files, QDir::Name))
+            for (const QByteArray& r : splitRecords(readFile(file(QStringLiteral("JVDATA/%1/%2").arg(QLatin1String(folder), f))))) {
                 weekLines[r.left(2)] += r;
                 weekByRace[r.left(2)][raceIdOf(r)] = r;
             }

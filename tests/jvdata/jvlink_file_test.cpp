@@ -47,10 +47,10 @@ QStringList readAll(JvLink& j, int limit = 50) {
 struct Opened {
     std::int32_t result, readCount, downloadCount;
 };
-Opened open(JvLink& j, const QString& spec) {
+Opened open(JvLink& j, const QString& code) {
     std::int32_t rc = -9, dc = -9;
     QString stamp;
-    const std::int32_t r = j.JVOpen(spec, QStringLiteral("00000000000000"), 2, rc, dc, stamp);
+    const std::int32_t r = j.JVOpen(code, QStringLiteral("00000000000000"), 2, rc, dc, stamp);
     return {r, rc, dc};
 }
 
@@ -58,7 +58,7 @@ const QString kWeek = QStringLiteral("TOKURACETCVNRCVN");
 
 }  // namespace
 
-TEST(FileJvLink, DeliversTheFilesOfEachSpecFolderInSpecThenNameOrder) {
+TEST(FileJvLink, DeliversTheFilesOfEachFolderInRequestThenNameOrder) {
     rwtest::AppFolder app;
     app.write("JVDATA\\TOKU\\b.jvd", rec("TK", "b1", 30));
     app.write("JVDATA\\TOKU\\a.jvd", rec("UM", "a1") + rec("KS", "a2"));
@@ -119,14 +119,14 @@ TEST(FileJvLink, DamagedFileGives403AndTheReopenAfterFiledeleteResumesBehindIt) 
     app.write("JVDATA\\RACE\\1.jvd", rec("RA", "11") + rec("SE", "12"));
     app.write("JVDATA\\RACE\\2.jvd", rec("RA", "21") + rec("SE", "22", 554));  // one byte short
     app.write("JVDATA\\RCVN\\3.jvd", rec("HR", "31"));
-    const QString spec = QStringLiteral("RACERCVN");
+    const QString code = QStringLiteral("RACERCVN");
     FileJvLink j(app.path());
 
-    EXPECT_EQ(open(j, spec).readCount, 3);
+    EXPECT_EQ(open(j, code).readCount, 3);
     EXPECT_EQ(readAll(j, 4), QStringList({"RA11@RACE/1.jvd", "SE12@RACE/1.jvd", "-1@RACE/2.jvd", "-403@RACE/2.jvd"}));
     EXPECT_EQ(j.JVFiledelete(QStringLiteral("RACE/2.jvd")), 0);
     j.JVClose();
-    const Opened again = open(j, spec);
+    const Opened again = open(j, code);
     EXPECT_EQ(again.result, 0);
     EXPECT_EQ(again.readCount, 1);
     EXPECT_EQ(readAll(j), QStringList({"HR31@RCVN/3.jvd", "0"}));
@@ -135,7 +135,7 @@ TEST(FileJvLink, DamagedFileGives403AndTheReopenAfterFiledeleteResumesBehindIt) 
 
     // An open not preceded by JVFiledelete starts from the beginning; a
     // caller reading on past -403 gets the next file.
-    EXPECT_EQ(open(j, spec).readCount, 3);
+    EXPECT_EQ(open(j, code).readCount, 3);
     EXPECT_EQ(readAll(j), QStringList({"RA11@RACE/1.jvd", "SE12@RACE/1.jvd", "-1@RACE/2.jvd", "-403@RACE/2.jvd", "HR31@RCVN/3.jvd", "0"}));
     // Names not of the request are refused.
     for (const char* n : {"", "x.jvd", "../RACE/1.jvd", "..", "/etc/passwd"})
@@ -186,7 +186,7 @@ TEST(FileJvLink, RealtimeRequestsThatCannotBeServedEndAtOnce) {
     app.write("secret.jvd", rec("O1", "s"));
     FileJvLink j(app.path());
     struct Case {
-        const char* spec;
+        const char* code;
         const char* key;
         std::int32_t open;
         const char* end;
@@ -201,8 +201,8 @@ TEST(FileJvLink, RealtimeRequestsThatCannotBeServedEndAtOnce) {
                           Case{"0B30", "", kJvBadKey, "0"},
                           Case{"0B99", "20240629", kJvBadDataSpec, "0"},
                           Case{"../J", "20240629", kJvBadDataSpec, "0"}}) {
-        EXPECT_EQ(j.JVRTOpen(QString::fromUtf8(c.spec), QString::fromUtf8(c.key)), c.open) << c.spec << c.key;
-        EXPECT_EQ(readAll(j), QStringList({QString::fromUtf8(c.end)})) << c.spec << c.key;
+        EXPECT_EQ(j.JVRTOpen(QString::fromUtf8(c.code), QString::fromUtf8(c.key)), c.open) << c.code << c.key;
+        EXPECT_EQ(readAll(j), QStringList({QString::fromUtf8(c.end)})) << c.code << c.key;
         j.JVClose();
     }
 }
@@ -223,11 +223,11 @@ TEST(FileJvLink, MissingOrEmptyFoldersAndMalformedSpecsGiveNoData) {
     EXPECT_EQ(readAll(j), QStringList({"0"}));
 
     app.write("JVDATA\\x.jvd", rec("RA", "x"));
-    for (const char* spec : {"", "TOK", "TOKURAC", "../x", "TO/K", "TOKU..\\.", "ＴＯＫＵ"}) {
-        const Opened o = open(j, QString::fromUtf8(spec));
-        EXPECT_EQ(o.result, kJvBadDataSpec) << spec;
-        EXPECT_EQ(o.readCount, 0) << spec;
-        EXPECT_EQ(readAll(j), QStringList({"0"})) << spec;
+    for (const char* code : {"", "TOK", "TOKURAC", "../x", "TO/K", "TOKU..\\.", "ＴＯＫＵ"}) {
+        const Opened o = open(j, QString::fromUtf8(code));
+        EXPECT_EQ(o.result, kJvBadDataSpec) << code;
+        EXPECT_EQ(o.readCount, 0) << code;
+        EXPECT_EQ(readAll(j), QStringList({"0"})) << code;
     }
     EXPECT_EQ(j.JVInit(QString()), kJvBadSoftwareId);
 }

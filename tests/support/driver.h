@@ -20,7 +20,7 @@ PressResult runPress(const QString& appDir, const QStringList& args);
 
 // The records of a .jvd or odds line file, each with its CR LF.
 QList<QByteArray> splitRecords(const QByteArray& data);
-// Every record the data folder delivers for a data spec ("TOKURACETCVNRCVN"),
+// Every record the data folder delivers for a request code ("TOKURACETCVNRCVN"),
 // in delivery order: the 4-character folders in order, files by name.
 QList<QByteArray> storedRecords(const QString& appDir, const QString& dataSpec);
 

@@ -89,14 +89,14 @@ public:
     explicit Proxy(std::shared_ptr<ScriptedJvLink> target) : t_(std::move(target)) {}
     std::int32_t JVInit(const QString& id) override { return t_->JVInit(id); }
     std::int32_t JVSetUIProperties() override { return t_->JVSetUIProperties(); }
-    std::int32_t JVOpen(const QString& spec, const QString& from, std::int32_t option, std::int32_t& readCount,
+    std::int32_t JVOpen(const QString& code, const QString& from, std::int32_t option, std::int32_t& readCount,
                         std::int32_t& downloadCount, QString& stamp) override {
-        return t_->JVOpen(spec, from, option, readCount, downloadCount, stamp);
+        return t_->JVOpen(code, from, option, readCount, downloadCount, stamp);
     }
     std::int32_t JVStatus() override { return t_->JVStatus(); }
     std::int32_t JVRead(QByteArray& b, std::int32_t& size, QString& name) override { return t_->JVRead(b, size, name); }
     std::int32_t JVFiledelete(const QString& name) override { return t_->JVFiledelete(name); }
-    std::int32_t JVRTOpen(const QString& spec, const QString& key) override { return t_->JVRTOpen(spec, key); }
+    std::int32_t JVRTOpen(const QString& code, const QString& key) override { return t_->JVRTOpen(code, key); }
     std::int32_t JVCancel() override { return t_->JVCancel(); }
     std::int32_t JVClose() override { return t_->JVClose(); }
 

@@ -8,8 +8,8 @@
 //   ... run the caller ...
 //   EXPECT_EQ(jv.link().log, QStringList({"JVInit(x)", "JVOpen(...)", ...}));
 //
-// Log entries: "JVInit(<id>)", "JVSetUIProperties", "JVOpen(<spec>,<from>,<option>)",
-// "JVStatus", "JVRead", "JVFiledelete(<name>)", "JVRTOpen(<spec>,<key>)",
+// Log entries: "JVInit(<id>)", "JVSetUIProperties", "JVOpen(<request>,<from>,<option>)",
+// "JVStatus", "JVRead", "JVFiledelete(<name>)", "JVRTOpen(<request>,<key>)",
 // "JVCancel", "JVClose".
 #include "jvdata/jvlink.h"
 
@@ -58,15 +58,15 @@ public:
     // The stored-data reads, consumed by JVRead after JVOpen (and before any
     // JVRTOpen). When exhausted JVRead returns 0.
     std::deque<ReadStep> reads;
-    // Real-time scripts per (spec, key). JVRTOpen makes a copy of the key's
+    // Real-time scripts per (request, key). JVRTOpen makes a copy of the key's
     // script the current read queue (a key requested twice plays twice); a key
     // without a script reads as empty (0). JVClose goes back to `reads`.
     std::map<std::pair<QString, QString>, std::deque<ReadStep>> realtime;
     std::int32_t rtOpenResult = 0;
     std::int32_t filedeleteResult = 0;
 
-    void addRealtime(const QString& spec, const QString& key, std::deque<ReadStep> steps) {
-        realtime[{spec, key}] = std::move(steps);
+    void addRealtime(const QString& code, const QString& key, std::deque<ReadStep> steps) {
+        realtime[{code, key}] = std::move(steps);
     }
 
     // --- what happened ---

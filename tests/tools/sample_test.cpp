@@ -69,21 +69,21 @@ int num(const QByteArray& r, Field f) { return item(r, f).trimmed().toInt(); }
 
 // Every record of the week's delivery, in delivery order, with its folder.
 struct Delivered {
-    QString spec, file;
+    QString folder, file;
     QByteArray rec;
 };
 
-std::vector<Delivered> deliver(const Generated& g, const QStringList& specs) {
+std::vector<Delivered> deliver(const Generated& g, const QStringList& folders) {
     std::vector<Delivered> out;
-    for (const QString& spec : specs) {
-        QDir d(g.path(QStringLiteral("JVDATA/") + spec));
+    for (const QString& folder : folders) {
+        QDir d(g.path(QStringLiteral("JVDATA/") + folder));
         for (const QString& name : d.entryList({QStringLiteral("*.jvd")}, QDir::Files, QDir::Name))
-            for (QByteArray& r : records(readAll(d.filePath(name)))) out.push_back({spec, name, std::move(r)});
+            for (QByteArray& r : records(readAll(d.filePath(name)))) out.push_back({folder, name, std::move(r)});
     }
     return out;
 }
 
-QStringList allSpecs() {
+QStringList allFolders() {
     return {QStringLiteral("TOKU"), QStringLiteral("RACE"), QStringLiteral("TCVN"), QStringLiteral("RCVN"), QStringLiteral("TCOV"),
             QStringLiteral("RCOV"), QStringLiteral("0B30"), QStringLiteral("0B12")};
 }
@@ -115,7 +115,7 @@ bool reimages(const QByteArray& rec, Parse parse, Image image) {
 }
 
 void checkRecordsReimage(const Generated& g, Problems& bad) {
-    for (const Delivered& d : deliver(g, allSpecs())) {
+    for (const Delivered& d : deliver(g, allFolders())) {
         const QByteArray& r = d.rec;
         const std::string where = d.file.toStdString() + " " + str(r.left(2));
         if (r.startsWith("TK")) continue;  // a kind the system drops
@@ -270,10 +270,10 @@ RaceMap racesOf(const std::vector<Delivered>& ds) {
         const QByteArray key = item(r, head::RaceKey16);
         if (r.startsWith("HR")) {
             // A payoff belongs to the results of its race.
-            m[{key, d.spec == QLatin1String("0B12") ? 'f' : '7'}].hr = r;
+            m[{key, d.folder == QLatin1String("0B12") ? 'f' : '7'}].hr = r;
             continue;
         }
-        const char kind = d.spec == QLatin1String("0B12") ? (r[2] == '9' ? 'c' : 'f') : r[2];
+        const char kind = d.folder == QLatin1String("0B12") ? (r[2] == '9' ? 'c' : 'f') : r[2];
         if (r.startsWith("RA")) m[{key, kind}].ra = r;
         else m[{key, kind}].se.push_back(r);
     }

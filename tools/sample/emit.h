@@ -9,7 +9,7 @@
 namespace rw::sample::detail {
 
 // The files of one generation, relative to the application folder, with
-// their record counts by "<SPEC>/<KIND>" or package file name.
+// their record counts by "<FOLDER>/<KIND>" or package file name.
 struct Output {
     std::map<QString, QByteArray> files;
     std::map<QString, qint64> counts;

@@ -4,7 +4,7 @@
 // every end-to-end test, benchmark and the demo runs on this instead.
 //
 // What it writes into the application folder:
-//   JVDATA/<SPEC>/*.jvd   what the file-backed JV-Link delivers: TOKU, RACE,
+//   JVDATA/<FOLDER>/*.jvd   what the file-backed JV-Link delivers: TOKU, RACE,
 //                         TCVN, RCVN (the week's download), TCOV, RCOV (odds),
 //                         0B30/<RaceKey16>.jvd and 0B12/<YYYYMMDD>.jvd (flash)
 //   OPTION1N/*.dat        the statistics files of the model package and the
@@ -67,7 +67,7 @@ struct Summary {
     QByteArray pastDeadHeatRace;     // RaceKey16 of a past race with a dead heat for third
     int pastRaces = 0;
     int pastRuns = 0;
-    // Record counts by "<SPEC>/<KIND>" (e.g. "RACE/SE", "0B30/O6") and by
+    // Record counts by "<FOLDER>/<KIND>" (e.g. "RACE/SE", "0B30/O6") and by
     // package file ("OPTION1N/KYOSOBA.dat").
     std::map<QString, qint64> counts;
     QStringList files;  // every file written, relative to the application folder, sorted
