@@ -21,12 +21,16 @@ bool isDigits(QByteArrayView t, qsizetype length) {
     return true;
 }
 
+std::string printable(QByteArrayView t) {
+    std::string s;
+    for (char c : t) s += (c >= 0x20 && c < 0x7F) ? c : '?';
+    return s;
+}
+
 namespace {
 QString checked(QByteArrayView t, qsizetype len, const char* what) {
     if (!isDigits(t, len)) {
-        std::string shown;
-        for (char c : t) shown += (c >= 0x20 && c < 0x7F) ? c : '?';
-        fail(std::string(what) + " \"" + shown + "\" is not " + std::to_string(len) +
+        fail(std::string(what) + " \"" + printable(t) + "\" is not " + std::to_string(len) +
              " digits; no file is named by it");
     }
     return QString::fromLatin1(t.data(), t.size());

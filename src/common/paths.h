@@ -6,6 +6,7 @@
 // hostile record never names a file outside the application folder.
 #include <QByteArrayView>
 #include <QString>
+#include <string>
 
 namespace rw {
 
@@ -22,6 +23,10 @@ inline bool isRaceId(QByteArrayView t) { return isDigits(t, 12); }
 // A RaceKey16: sixteen digits; a race date: eight.
 inline bool isRaceKey16(QByteArrayView t) { return isDigits(t, 16); }
 inline bool isRaceDate(QByteArrayView t) { return isDigits(t, 8); }
+
+// The value as it may be shown in a message: printable ASCII kept, every
+// other byte a '?'.
+std::string printable(QByteArrayView t);
 
 // Throw StepFailure with a clear message when the value is not of its form.
 QString checkedRegistrationNumber(QByteArrayView t);

@@ -123,19 +123,45 @@ QList<QByteArray> readValues(const QString& path) {
 }
 
 QList<QByteArray> readLines(const QString& path) {
-    bool exists = false;
-    const QByteArray all = readFile(path, &exists);
     QList<QByteArray> out;
-    qsizetype i = 0;
-    while (i < all.size()) {
-        qsizetype j = i;
-        while (j < all.size() && !isLineEnd(all[j])) ++j;
-        out.append(all.mid(i, j - i));
-        if (j < all.size() && all[j] == '\r') ++j;
-        if (j < all.size() && all[j] == '\n') ++j;
-        i = j;
-    }
+    LineReader reader(path);
+    if (!QFile::exists(path)) return out;
+    if (!reader.open()) fail("cannot open " + path.toStdString());
+    for (QByteArray line; reader.next(line);) out.append(line);
     return out;
+}
+
+bool LineReader::next(QByteArray& line) {
+    line.clear();
+    for (;;) {
+        if (pos_ >= chunk_.size()) {
+            chunk_ = file_.read(1 << 20);
+            pos_ = 0;
+            if (chunk_.isEmpty()) {
+                if (file_.error() != QFileDevice::NoError)
+                    fail("cannot read " + file_.fileName().toStdString());
+                return !line.isEmpty();  // a last line without its end
+            }
+        }
+        const char* d = chunk_.constData();
+        qsizetype j = pos_;
+        const qsizetype n = chunk_.size();
+        if (skipLf_) {
+            skipLf_ = false;
+            if (d[j] == '\n') {
+                pos_ = ++j;
+                continue;
+            }
+        }
+        while (j < n && d[j] != '\r' && d[j] != '\n') ++j;
+        line.append(d + pos_, j - pos_);
+        if (j < n) {
+            skipLf_ = d[j] == '\r';
+            pos_ = j + 1;
+            return true;
+        }
+        pos_ = j;
+    }
 }
 
 }  // namespace rw

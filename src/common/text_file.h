@@ -66,4 +66,21 @@ QList<QByteArray> splitValues(QByteArrayView content);
 // Every line of a file, without line ends; an absent file gives none.
 QList<QByteArray> readLines(const QString& path);
 
+// A file read one line at a time, for files whose lines are large (a line
+// ends with CR LF, CR or LF; a last line without its end counts).
+class LineReader {
+public:
+    explicit LineReader(const QString& path) : file_(path) {}
+    bool open() { return file_.open(QIODevice::ReadOnly); }
+    // The next line without its end; false at the end of the file. Throws
+    // StepFailure when the file cannot be read.
+    bool next(QByteArray& line);
+
+private:
+    QFile file_;
+    QByteArray chunk_;
+    qsizetype pos_ = 0;
+    bool skipLf_ = false;
+};
+
 }  // namespace rw

@@ -7,6 +7,7 @@
 #include "jvdata/odds_download.h"
 #include "jvdata/records.h"
 #include "jvdata/software_id.h"
+#include "jvdata/stored_request.h"
 
 #include <algorithm>
 
@@ -41,10 +42,7 @@ void FetchFlashOdds(UiPort& ui, JvLink& JVLink1, SkipLog& log) {
         ParsedRA ra;
         ParseRA(race, ra);
 
-        log.step("JVInit", [&] {
-            const std::int32_t rc = JVLink1.JVInit(SidFlash());
-            if (rc != 0) ui.messageBox(QString::fromUtf8("JVInitエラー。RC=") + QString::number(rc));
-        });
+        InitJvLink(ui, JVLink1, SidFlash(), log);
         const QString key = cp932::decode(ra.item(head::RaceKey16));
         log.step("JVRTOpen", [&] { JVLink1.JVRTOpen(QStringLiteral("0B30"), key); });
 

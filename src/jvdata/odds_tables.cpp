@@ -2,8 +2,10 @@
 
 #include "app/kestrav_path.h"
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "common/text_file.h"
 #include "jvdata/records.h"
 
 #include <QFile>
@@ -143,51 +145,6 @@ int horseNumber(QByteArrayView two) {
     return int(v);
 }
 
-// Reads a source file one line at a time (a line ends with CR LF, CR or LF).
-class LineReader {
-public:
-    explicit LineReader(const QString& path) : file_(path) {}
-    bool open() { return file_.open(QIODevice::ReadOnly); }
-    bool next(QByteArray& line) {
-        line.clear();
-        for (;;) {
-            if (pos_ >= chunk_.size()) {
-                chunk_ = file_.read(1 << 20);
-                pos_ = 0;
-                if (chunk_.isEmpty()) {
-                    if (file_.error() != QFileDevice::NoError)
-                        fail("cannot read " + file_.fileName().toStdString());
-                    return !line.isEmpty();  // a last line without its end
-                }
-            }
-            const char* d = chunk_.constData();
-            qsizetype j = pos_;
-            const qsizetype n = chunk_.size();
-            if (skipLf_) {
-                skipLf_ = false;
-                if (d[j] == '\n') {
-                    pos_ = ++j;
-                    continue;
-                }
-            }
-            while (j < n && d[j] != '\r' && d[j] != '\n') ++j;
-            line.append(d + pos_, j - pos_);
-            if (j < n) {
-                skipLf_ = d[j] == '\r';
-                pos_ = j + 1;
-                return true;
-            }
-            pos_ = j;
-        }
-    }
-
-private:
-    QFile file_;
-    QByteArray chunk_;
-    qsizetype pos_ = 0;
-    bool skipLf_ = false;
-};
-
 struct Source {
     const char16_t* week;
     const char16_t* flash;
@@ -208,13 +165,6 @@ void parseOdds(QByteArrayView line, Parsed<K>& rec) {
     else if constexpr (K == Kind::O5) ParseO5(line, rec);
     else if constexpr (K == Kind::O4) ParseO4(line, rec);
     else ParseO2(line, rec);
-}
-
-void writeTable(const QString& path, const QByteArray& table) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail("cannot create " + path.toStdString() + ": " + f.errorString().toStdString());
-    if (f.write(table) != table.size()) fail("cannot write " + path.toStdString());
 }
 
 template <Kind K>
@@ -262,7 +212,7 @@ int processFile(OddsGrids& grids, const Source& src, std::int16_t flag, SkipLog&
                 const QByteArray raceId = rec.itemBytes(head::Year) + rec.itemBytes(head::MonthDay) +
                                           rec.itemBytes(head::Racecourse) + rec.itemBytes(head::RaceNumber);
                 const QString id = checkedRaceId(raceId);
-                writeTable(AppFile(QStringLiteral("KAIME\\") + id + QLatin1String(src.word) + QStringLiteral("ODDS.dat")),
+                WriteWholeFile(AppFile(QStringLiteral("KAIME\\") + id + QLatin1String(src.word) + QStringLiteral("ODDS.dat")),
                            threeHorses ? grids.trioTable() : grids.pairTable());
             }))
             ++written;

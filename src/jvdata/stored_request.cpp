@@ -11,6 +11,13 @@ namespace {
 constexpr int kMaxReopens = 10000;
 }  // namespace
 
+void InitJvLink(UiPort& ui, JvLink& JVLink1, const QString& softwareId, SkipLog& log) {
+    log.step("JVInit", [&] {
+        const std::int32_t rc = JVLink1.JVInit(softwareId);
+        if (rc != 0) ui.messageBox(QString::fromUtf8("JVInitエラー。RC=") + QString::number(rc));
+    });
+}
+
 void RunStoredRequest(UiPort& ui, JvLink& JVLink1, const StoredRequest& rq, DialogState dialog, SkipLog& log,
                       const std::function<void()>& beforeReading,
                       const std::function<void(QByteArrayView record)>& onRecord) {
@@ -20,10 +27,7 @@ void RunStoredRequest(UiPort& ui, JvLink& JVLink1, const StoredRequest& rq, Dial
     QString lastFileTimestamp;
     auto close = [&] { log.step("JVClose", [&] { JVLink1.JVClose(); }); };
 
-    log.step("JVInit", [&] {
-        const std::int32_t rc = JVLink1.JVInit(rq.softwareId);
-        if (rc != 0) ui.messageBox(QString::fromUtf8("JVInitエラー。RC=") + QString::number(rc));
-    });
+    InitJvLink(ui, JVLink1, rq.softwareId, log);
 
     // A JVOpen that fails as a statement leaves its result and read count at
     // 0: the checks below then report no data.

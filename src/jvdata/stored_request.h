@@ -14,6 +14,10 @@
 
 namespace rw::jv {
 
+// JVInit as every request starts: a non-zero result is shown, and the
+// request is made all the same.
+void InitJvLink(UiPort& ui, JvLink& JVLink1, const QString& softwareId, SkipLog& log);
+
 struct StoredRequest {
     QString dataSpec;     // "TOKURACETCVNRCVN"
     QString softwareId;   // for JVInit

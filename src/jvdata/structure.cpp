@@ -4,6 +4,7 @@
 #include "app/package_check.h"
 #include "app/shell.h"
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/fixed_text.h"
 #include "common/numbers.h"
 #include "common/paths.h"
@@ -76,35 +77,11 @@ QByteArray keyBytes(const std::array<char, N>& k) { return QByteArray(k.data(), 
 
 double makeDateValue(const QByteArray& r) { return valLenient(item(r, head::MakeDate)); }
 
-std::string shown(QByteArrayView t) {
-    std::string s;
-    for (char c : t) s += (c >= 0x20 && c < 0x7F) ? c : '?';
-    return s;
-}
-
 // A record file read whole. Opening a record file creates a missing one, so
 // a missing input is left behind empty, as it would be after any reader.
 QList<QByteArray> readRecords(const QString& path, qsizetype length) {
     if (!QFileInfo::exists(path)) RecordFile(path, length).close();
     return RecordFile::readAll(path, length);
-}
-
-// The file holds exactly `bytes` afterwards, or the step fails.
-void writeWholeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail("cannot create " + path.toStdString() + ": " + f.errorString().toStdString());
-    if (f.write(bytes) != bytes.size() || !f.flush()) {
-        const std::string why = f.errorString().toStdString();
-        f.close();
-        fail("cannot write " + path.toStdString() + ": " + why);
-    }
-    f.close();
-    if (f.error() != QFileDevice::NoError) fail("cannot write " + path.toStdString() + ": " + f.errorString().toStdString());
-}
-
-void removeIfPresent(const QString& path) {
-    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) QFile::remove(path);
 }
 
 std::filesystem::path fsPath(const QString& p) {
@@ -181,8 +158,8 @@ QByteArray joined(const QList<QByteArray>& records) {
 void sortRaces() {
     const QList<QByteArray> recs = readRecords(AppFile(kRaWeekFile), raLength());
     const QByteArray out = joined(onePerKey(recs, sortKeys<RaSortKey>(recs), keptInNewFiles));
-    writeWholeFile(AppFile(kRaNewFile), out);
-    writeWholeFile(AppFile(kRaNewdFile), out);
+    WriteWholeFile(AppFile(kRaNewFile), out);
+    WriteWholeFile(AppFile(kRaNewdFile), out);
 }
 
 // 4. Data kind "1" out of SETHISWEEKN.dat. The filtered records go to the
@@ -198,13 +175,13 @@ QList<QByteArray> filterAnnouncedEntries() {
     for (const QByteArray& r : recs)
         if (dataKind(r) != '1') kept.append(r);
     try {
-        removeIfPresent(scratch);
-        writeWholeFile(scratch, joined(kept));
+        RemoveFile(scratch);
+        WriteWholeFile(scratch, joined(kept));
         std::error_code ec;
         std::filesystem::rename(fsPath(scratch), fsPath(week), ec);
         if (ec) fail("cannot replace " + week.toStdString() + ": " + ec.message());
     } catch (...) {
-        removeIfPresent(scratch);
+        RemoveFile(scratch);
         throw;
     }
     return kept;
@@ -217,8 +194,8 @@ QList<QByteArray> sortEntries(const std::optional<QList<QByteArray>>& week) {
     const QList<QByteArray> recs = week ? *week : readRecords(AppFile(kSeWeekFile), seLength());
     QList<QByteArray> out = onePerKey(recs, sortKeys<SeSortKey>(recs), keptInNewFiles);
     const QByteArray bytes = joined(out);
-    writeWholeFile(AppFile(kSeNewFile), bytes);
-    writeWholeFile(AppFile(kSeNewdFile), bytes);
+    WriteWholeFile(AppFile(kSeNewFile), bytes);
+    WriteWholeFile(AppFile(kSeNewdFile), bytes);
     return out;
 }
 
@@ -236,8 +213,8 @@ void sortHorses(const QList<QByteArray>& recs) {
     const QByteArray out = joined(onePerKey(
         recs, sortKeys<HorseKey>(recs), [](const QByteArray&) { return true; },
         [&](const HorseKey::Key& key) { list += listLine(keyBytes(key)); }));
-    writeWholeFile(AppFile(kUmNewFile), out);
-    writeWholeFile(AppFile(kHorseListFile), list);
+    WriteWholeFile(AppFile(kUmNewFile), out);
+    WriteWholeFile(AppFile(kHorseListFile), list);
 }
 
 void listDams(const QList<QByteArray>& recs) {
@@ -246,7 +223,7 @@ void listDams(const QList<QByteArray>& recs) {
     QByteArray list;
     for (size_t p = 1; p < s.keys.size(); ++p)
         if (startsGroup(s, p)) list += listLine(keyBytes(s.keys[p]));
-    writeWholeFile(AppFile(kDamListFile), list);
+    WriteWholeFile(AppFile(kDamListFile), list);
 }
 
 }  // namespace
@@ -283,7 +260,7 @@ void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::opti
     log.step("read HorseList", [&] { listed = readValues(AppFile(kHorseListFile)); });
     for (const QByteArray& v : std::as_const(listed)) {
         if (!isRegistrationNumber(v)) {
-            log.record("HorseList value", "\"" + shown(v) + "\" is not ten digits; no run file is named by it");
+            log.record("HorseList value", "\"" + printable(v) + "\" is not ten digits; no run file is named by it");
             continue;
         }
         const std::string_view key(v.constData(), size_t(v.size()));
@@ -326,7 +303,7 @@ void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::opti
         const auto h = horseOf.find(std::string_view(reg.data(), size_t(reg.size())));
         if (h == horseOf.end()) {
             if (!isRegistrationNumber(reg))
-                log.record("entry", "registration number \"" + shown(reg) + "\" is not ten digits; placed in no run file");
+                log.record("entry", "registration number \"" + printable(reg) + "\" is not ten digits; placed in no run file");
             continue;
         }
         Horse& horse = horses[h->second];
@@ -365,7 +342,7 @@ void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::opti
             QByteArray bytes;
             bytes.reserve(qsizetype(horse.records.size()) * seLength());
             for (qsizetype p : horse.records) bytes += entries[placed[size_t(p)].entry];
-            writeWholeFile(horse.file, bytes);
+            WriteWholeFile(horse.file, bytes);
         });
     }
 }

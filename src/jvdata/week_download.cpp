@@ -40,9 +40,7 @@ void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& l
         for (size_t i = 0; i < files.size(); ++i)
             log.step("open week file", [&] {
                 const QString path = AppFile(kWeekFiles[i].name);
-                QFile f(path);
-                if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail("cannot empty " + path.toStdString());
-                f.close();
+                WriteWholeFile(path, {});
                 files[i].open(path, imageLength(kWeekFiles[i].kind));
             });
     };
