@@ -6,74 +6,49 @@
 // processor time per run divided by the plain write's (measured first, in
 // the same run). Every timed run starts after the writes of the one before
 // have reached the disk.
-#include "app/kestrav_path.h"
-#include "common/recording_ui.h"
-#include "common/skip.h"
+#include "sample_week.h"
+
+#include "common/file_ops.h"
+#include "common/text_file.h"
 #include "jvdata/flash_odds.h"
 #include "jvdata/jvlink.h"
 #include "jvdata/odds_download.h"
 #include "jvdata/odds_tables.h"
 #include "jvdata/structure.h"
 #include "jvdata/week_download.h"
-#include "sample/generator.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
-
-#include <unistd.h>
 
 using namespace rw;
 using namespace rw::jv;
 
 namespace {
 
-struct TypicalWeek {
-    QTemporaryDir dir;
+struct TypicalWeek : rwbench::SampleWeek {
     // The tables one load writes, with their bytes.
     QList<std::pair<QString, QByteArray>> tables;
     qint64 tableBytes = 0;
     int sourceLines = 0;
 
-    QString path(const QString& rel) const { return dir.path() + QLatin1Char('/') + rel; }
-
-    TypicalWeek() {
-        sample::Options o;
-        o.scale = sample::Scale::Typical;
-        o.scenario = sample::Scenario::Friday;
-        sample::generate(o, dir.path());
+    TypicalWeek() : SampleWeek(sample::Scale::Typical, sample::Scenario::Friday) {
         QDir().mkpath(path(QStringLiteral("KAIME")));
-        SetProgramFolder(dir.path());
-        AppPath = GetAppPath();
-
-        RecordingUi ui;
-        SkipLog log("odds bench setup");
-        auto jv = createJvLink();
-        DownloadState week;
-        DownloadThisWeek(ui, *jv, week, log);
-        RunStructureProcessing(ui, log);
-        OddsDownloadState odds;
-        DownloadWeekOdds(ui, *jv, odds, log);
-        DownloadWeekTrifectaOdds(ui, *jv, odds, log);
-        FetchFlashOdds(ui, *jv, log);
-        if (!ui.messages.isEmpty() || !log.empty()) {
-            log.report();
-            for (const QString& m : ui.messages) std::fprintf(stderr, "message: %s\n", qPrintable(m));
-            std::abort();
-        }
-        for (const char* f : {"O2THISWEEKN.dat", "O4THISWEEKN.dat", "O5THISWEEKN.dat", "O6THISWEEKN.dat"}) {
-            QFile in(path(QLatin1String(f)));
-            if (!in.open(QIODevice::ReadOnly)) std::abort();
-            sourceLines += int(in.readAll().count("\r\n"));
-        }
+        run("download", [](UiPort& ui, JvLink& jv, SkipLog& log) {
+            DownloadState week;
+            DownloadThisWeek(ui, jv, week, log);
+        });
+        run("structure", [](UiPort& ui, JvLink&, SkipLog& log) { RunStructureProcessing(ui, log); });
+        run("odds downloads", [](UiPort& ui, JvLink& jv, SkipLog& log) {
+            OddsDownloadState odds;
+            DownloadWeekOdds(ui, jv, odds, log);
+            DownloadWeekTrifectaOdds(ui, jv, odds, log);
+        });
+        run("flash odds", [](UiPort& ui, JvLink& jv, SkipLog& log) { FetchFlashOdds(ui, jv, log); });
+        for (const char* f : {"O2THISWEEKN.dat", "O4THISWEEKN.dat", "O5THISWEEKN.dat", "O6THISWEEKN.dat"})
+            sourceLines += int(readLines(path(QLatin1String(f))).size());
 
         OddsGrids grids;
         SkipLog build("odds tables");
@@ -81,9 +56,7 @@ struct TypicalWeek {
         QDirIterator it(path(QStringLiteral("KAIME")), QDir::Files);
         while (it.hasNext()) {
             const QString p = it.next();
-            QFile in(p);
-            if (!in.open(QIODevice::ReadOnly)) std::abort();
-            tables.append({QFileInfo(p).fileName(), in.readAll()});
+            tables.append({QFileInfo(p).fileName(), rwtest::readFile(p)});
             tableBytes += tables.last().second.size();
         }
         // One table per source line: each race has one line per kind.
@@ -98,13 +71,8 @@ TypicalWeek& week() {
 
 double g_writeSeconds = 0, g_writeCpuSeconds = 0;
 
-double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
-
 void writeOnce(const TypicalWeek& w) {
-    for (const auto& [name, bytes] : w.tables) {
-        QFile out(w.path(QStringLiteral("COPY/") + name));
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size()) std::abort();
-    }
+    for (const auto& [name, bytes] : w.tables) WriteWholeFile(w.path(QStringLiteral("COPY/") + name), bytes);
 }
 
 void BM_WriteTableBytes(benchmark::State& state) {
@@ -114,13 +82,12 @@ void BM_WriteTableBytes(benchmark::State& state) {
     double total = 0, cpu = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        ::sync();
+        rwbench::settle();
         state.ResumeTiming();
-        const auto t0 = std::chrono::steady_clock::now();
-        const double c0 = cpuSeconds();
+        const rwbench::Stopwatch watch;
         writeOnce(w);
-        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        cpu += cpuSeconds() - c0;
+        total += watch.elapsed();
+        cpu += watch.cpu();
     }
     g_writeSeconds = total / double(state.iterations());
     g_writeCpuSeconds = cpu / double(state.iterations());
@@ -136,14 +103,13 @@ void BM_OddsTables(benchmark::State& state) {
     int written = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        ::sync();
+        rwbench::settle();
         state.ResumeTiming();
         SkipLog log("odds tables");
-        const auto t0 = std::chrono::steady_clock::now();
-        const double c0 = cpuSeconds();
+        const rwbench::Stopwatch watch;
         written = BuildOddsTables(grids, flag, log);
-        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        cpu += cpuSeconds() - c0;
+        total += watch.elapsed();
+        cpu += watch.cpu();
     }
     if (written != w.tables.size()) std::abort();
     state.counters["files"] = double(written);

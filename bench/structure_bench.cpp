@@ -7,63 +7,38 @@
 // The week: the large sample (three race days at three racecourses, three
 // years of past runs, official results), downloaded through the file-backed
 // JV-Link as ① does.
-#include "app/kestrav_path.h"
-#include "common/fixed_text.h"
-#include "common/paths.h"
-#include "common/recording_ui.h"
-#include "common/skip.h"
+#include "sample_week.h"
+
+#include "common/file_ops.h"
 #include "jvdata/records.h"
 #include "jvdata/structure.h"
 #include "jvdata/week_download.h"
-#include "sample/generator.h"
 
-#include <QDate>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
-#include <random>
-#include <set>
-#include <tuple>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 using namespace rw;
 using namespace rw::jv;
 
 namespace {
 
-struct LargeWeek {
-    QTemporaryDir dir;
+struct LargeWeek : rwbench::SampleWeek {
     QByteArray seWeek;  // SETHISWEEKN.dat as downloaded (② rewrites it)
     QList<QString> inputs;
     QList<std::pair<QString, qint64>> outputs;  // relative name, size after ②
     qint64 inputBytes = 0, outputBytes = 0;
 
-    QString path(const QString& rel) const { return dir.path() + QLatin1Char('/') + rel; }
-
-    LargeWeek() {
-        rw::sample::Options o;
-        o.scale = rw::sample::Scale::Large;
-        o.scenario = rw::sample::Scenario::Monday;
-        rw::sample::generate(o, dir.path());
-        SetProgramFolder(dir.path());
-        AppPath = GetAppPath();
-        {
-            RecordingUi ui;
-            SkipLog log("download");
+    LargeWeek() : SampleWeek(rw::sample::Scale::Large, rw::sample::Scenario::Monday) {
+        run("download", [](UiPort& ui, JvLink& jv, SkipLog& log) {
             DownloadState state;
-            auto jv = createJvLink();
-            DownloadThisWeek(ui, *jv, state, log);
-            if (!log.empty()) std::abort();
-        }
-        seWeek = readAll(path(QStringLiteral("SETHISWEEKN.dat")));
+            DownloadThisWeek(ui, jv, state, log);
+        });
+        seWeek = rwtest::readFile(path(QStringLiteral("SETHISWEEKN.dat")));
         QDir().mkpath(path(QStringLiteral("UMAGOTOTHISWEEKN")));
         inputs = {QStringLiteral("RATHISWEEKN.dat"), QStringLiteral("SETHISWEEKN.dat"), QStringLiteral("UMTHISWEEKN.dat")};
         for (const QString& f : inputs) inputBytes += QFileInfo(path(f)).size();
@@ -85,24 +60,12 @@ struct LargeWeek {
         restoreWeek();
     }
 
-    QByteArray readAll(const QString& p) const {
-        QFile f(p);
-        if (!f.open(QIODevice::ReadOnly)) std::abort();
-        return f.readAll();
-    }
-    void write(const QString& rel, const QByteArray& b) const {
-        QFile f(path(rel));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(b) != b.size()) std::abort();
-    }
-    void restoreWeek() const { write(QStringLiteral("SETHISWEEKN.dat"), seWeek); }
+    void restoreWeek() const { WriteWholeFile(path(QStringLiteral("SETHISWEEKN.dat")), seWeek); }
 
-    static void runStructure() {
-        RecordingUi ui;
-        SkipLog log("structure");
-        if (!RunStructureProcessing(ui, log) || !log.empty()) {
-            log.report();
-            std::abort();
-        }
+    void runStructure() {
+        run("structure", [](UiPort& ui, JvLink&, SkipLog& log) {
+            if (!RunStructureProcessing(ui, log)) std::abort();
+        });
     }
 };
 
@@ -113,24 +76,10 @@ LargeWeek& week() {
 
 double g_copySeconds = 0, g_copyCpuSeconds = 0;
 
-struct Cpu {
-    double user = 0, sys = 0;
-    static Cpu now() {
-        rusage u{};
-        getrusage(RUSAGE_SELF, &u);
-        return {double(u.ru_utime.tv_sec) + double(u.ru_utime.tv_usec) / 1e6,
-                double(u.ru_stime.tv_sec) + double(u.ru_stime.tv_usec) / 1e6};
-    }
-};
-
 // Read the week files, write the same bytes to as many files as ② does.
 void copyOnce(const LargeWeek& w) {
     QByteArray all;
-    for (const QString& f : w.inputs) {
-        QFile in(w.path(f));
-        if (!in.open(QIODevice::ReadOnly)) std::abort();
-        all += in.readAll();
-    }
+    for (const QString& f : w.inputs) all += rwtest::readFile(w.path(f));
     qint64 from = 0;
     for (const auto& [rel, size] : w.outputs) {
         QFile out(w.path(QStringLiteral("COPY_") + QString(rel).replace(QLatin1Char('/'), QLatin1Char('_'))));
@@ -145,25 +94,19 @@ void copyOnce(const LargeWeek& w) {
     }
 }
 
-// Each timed run starts with nothing left to write back from the one
-// before, and with its output files already there, as ② finds its own.
-void settle() { ::sync(); }
-
 void BM_PlainCopy(benchmark::State& state) {
     LargeWeek& w = week();
     copyOnce(w);
     double total = 0, cpu = 0, user = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        settle();
+        rwbench::settle();
         state.ResumeTiming();
-        const auto t0 = std::chrono::steady_clock::now();
-        const Cpu c0 = Cpu::now();
+        const rwbench::Stopwatch watch;
         copyOnce(w);
-        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        const Cpu c1 = Cpu::now();
-        user += c1.user - c0.user;
-        cpu += (c1.user + c1.sys) - (c0.user + c0.sys);
+        total += watch.elapsed();
+        user += watch.user();
+        cpu += watch.cpu();
     }
     state.counters["user_s"] = user / double(state.iterations());
     state.counters["sys_s"] = (cpu - user) / double(state.iterations());
@@ -180,15 +123,13 @@ void BM_StructureProcessing(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         w.restoreWeek();  // ② takes kind "1" out of the week file
-        settle();
+        rwbench::settle();
         state.ResumeTiming();
-        const auto t0 = std::chrono::steady_clock::now();
-        const Cpu c0 = Cpu::now();
-        LargeWeek::runStructure();
-        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        const Cpu c1 = Cpu::now();
-        user += c1.user - c0.user;
-        cpu += (c1.user + c1.sys) - (c0.user + c0.sys);
+        const rwbench::Stopwatch watch;
+        w.runStructure();
+        total += watch.elapsed();
+        user += watch.user();
+        cpu += watch.cpu();
     }
     state.counters["user_s"] = user / double(state.iterations());
     state.counters["sys_s"] = (cpu - user) / double(state.iterations());

@@ -1,7 +1,7 @@
 #include "app/kestrav_path.h"
 #include "common/recording_ui.h"
 #include "jvdata/odds_download.h"
-#include "jvdata/odds_records.h"
+#include "support/odds_records.h"
 #include "support/scripted_jvlink.h"
 #include "support/test_support.h"
 

@@ -2,7 +2,7 @@
 #include "common/numbers.h"
 #include "common/recording_ui.h"
 #include "jvdata/odds_tables.h"
-#include "jvdata/odds_records.h"
+#include "support/odds_records.h"
 #include "support/test_support.h"
 
 #include <QDir>

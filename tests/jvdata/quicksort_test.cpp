@@ -1,5 +1,5 @@
 #include "jvdata/quicksort.h"
-#include "jvdata/literal_quicksort.h"
+#include "support/literal_quicksort.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "common/record_file.h"
 #include "common/recording_ui.h"
 #include "common/text_file.h"
-#include "jvdata/literal_quicksort.h"
+#include "support/literal_quicksort.h"
 #include "jvdata/records.h"
 #include "support/test_support.h"
 
