@@ -91,6 +91,17 @@ QByteArray ToFixedHR(const ParsedHR& r) { return toFixed(r); }
 QByteArray ToFixedUM(const ParsedUM& r) { return toFixed(r); }
 QByteArray ToFixedKS(const ParsedKS& r) { return toFixed(r); }
 
+QByteArray ToFixed(Kind kind, QByteArrayView record) {
+    switch (kind) {
+    case Kind::RA: { ParsedRA p; ParseRA(record, p); return ToFixedRA(p); }
+    case Kind::SE: { ParsedSE p; ParseSE(record, p); return ToFixedSE(p); }
+    case Kind::HR: { ParsedHR p; ParseHR(record, p); return ToFixedHR(p); }
+    case Kind::UM: { ParsedUM p; ParseUM(record, p); return ToFixedUM(p); }
+    case Kind::KS: { ParsedKS p; ParseKS(record, p); return ToFixedKS(p); }
+    default: return {};
+    }
+}
+
 std::optional<Kind> kindOf(QByteArrayView record) {
     if (record.size() < 2) return std::nullopt;
     for (Kind k : kAllKinds)

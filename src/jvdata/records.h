@@ -56,6 +56,10 @@ QByteArray ToFixedHR(const ParsedHR& rec);
 QByteArray ToFixedUM(const ParsedUM& rec);
 QByteArray ToFixedKS(const ParsedKS& rec);
 
+// The stored image of a record of an imaged kind (RA, SE, HR, UM, KS),
+// parsed and built as its own parser and builder do; empty for the odds.
+QByteArray ToFixed(Kind kind, QByteArrayView record);
+
 // The kind named by a record's first two bytes, if it is one of ours.
 std::optional<Kind> kindOf(QByteArrayView record);
 inline int imageLength(Kind k) { return layout(k).imageLength; }

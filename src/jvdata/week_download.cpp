@@ -50,20 +50,9 @@ void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& l
     auto onRecord = [&](QByteArrayView record) {
         const auto kind = kindOf(record);
         if (!kind) return;  // other kinds are dropped
-        switch (*kind) {
-        case Kind::RA: { ParsedRA p; ParseRA(record, p); store(0, ToFixedRA(p)); break; }
-        case Kind::SE: { ParsedSE p; ParseSE(record, p); store(1, ToFixedSE(p)); break; }
-        case Kind::UM: {
-            ParsedUM p;
-            ParseUM(record, p);
-            if (record.size() >= 3 && record[2] == '9') break;  // deregistered horse
-            store(2, ToFixedUM(p));
-            break;
-        }
-        case Kind::KS: { ParsedKS p; ParseKS(record, p); store(3, ToFixedKS(p)); break; }
-        case Kind::HR: { ParsedHR p; ParseHR(record, p); store(4, ToFixedHR(p)); break; }
-        default: break;
-        }
+        if (*kind == Kind::UM && record.size() >= 3 && record[2] == '9') return;  // deregistered horse
+        for (size_t i = 0; i < files.size(); ++i)
+            if (kWeekFiles[i].kind == *kind) store(i, ToFixed(*kind, record));
     };
 
     // 5.-9.

@@ -29,14 +29,8 @@ RecordBuilder& RecordBuilder::setAt(int pos, QByteArrayView value) {
 RecordBuilder& RecordBuilder::raceKey(QByteArrayView key16) { return set(head::RaceKey16, key16); }
 
 QByteArray RecordBuilder::image() const {
-    switch (kind_) {
-    case Kind::RA: { ParsedRA p; ParseRA(rec_, p); return ToFixedRA(p); }
-    case Kind::SE: { ParsedSE p; ParseSE(rec_, p); return ToFixedSE(p); }
-    case Kind::HR: { ParsedHR p; ParseHR(rec_, p); return ToFixedHR(p); }
-    case Kind::UM: { ParsedUM p; ParseUM(rec_, p); return ToFixedUM(p); }
-    case Kind::KS: { ParsedKS p; ParseKS(rec_, p); return ToFixedKS(p); }
-    default: return rec_;
-    }
+    const QByteArray img = ToFixed(kind_, rec_);
+    return img.isEmpty() ? rec_ : img;
 }
 
 }  // namespace rwtest
