@@ -1,6 +1,7 @@
 // The odds road end to end on the typical sample week, through the
 // window-less driver: the week's download, structure processing, both odds
 // downloads, the odds tables, the flash odds and the flash odds tables.
+#include "common/record_file.h"
 #include "jvdata/records.h"
 #include "sample/generator.h"
 #include "support/driver.h"
@@ -20,7 +21,10 @@ namespace {
 using rwtest::readFile;
 using rwtest::splitRecords;
 
-QByteArray raceIdOf(const QByteArray& rec) { return rec.mid(11, 8) + rec.mid(19, 2) + rec.mid(25, 2); }
+QByteArray raceIdOf(const QByteArray& rec) {
+    auto at = [&](const Field& f) { return rec.mid(f.pos - 1, f.width); };
+    return at(head::Year) + at(head::MonthDay) + at(head::Racecourse) + at(head::RaceNumber);
+}
 
 // The table text of an odds text, worked out here on its own: no odds give
 // "0", digits give the tenths.
@@ -124,12 +128,10 @@ TEST_F(OddsEndToEnd, TheWeeksAndTheFlashOddsBecomeTables) {
     // The odds downloads: every odds record of the data, in delivery order.
     std::map<QByteArray, QByteArray> weekLines;  // kind -> file content expected
     std::map<QByteArray, std::map<QByteArray, QByteArray>> weekByRace;
-    for (const char* folder : {"TCOV", "RCOV"})
-        for (const QString& f : QDir(file(QStringLiteral("JVDATA/") + QLatin1String(folder))).entryList(QDir::Files, QDir::Name))
-            for (const QByteArray& r : splitRecords(readFile(file(QStringLiteral("JVDATA/%1/%2").arg(QLatin1String(folder), f))))) {
-                weekLines[r.left(2)] += r;
-                weekByRace[r.left(2)][raceIdOf(r)] = r;
-            }
+    for (const QByteArray& r : rwtest::storedRecords(dir.path(), QStringLiteral("TCOVRCOV"))) {
+        weekLines[r.left(2)] += r;
+        weekByRace[r.left(2)][raceIdOf(r)] = r;
+    }
     for (const KindInfo& k : kKinds) {
         EXPECT_FALSE(weekLines[k.code].isEmpty());
         EXPECT_EQ(readFile(file(QStringLiteral("%1THISWEEKN.dat").arg(QLatin1String(k.code)))), weekLines[k.code]) << k.code;
@@ -139,17 +141,13 @@ TEST_F(OddsEndToEnd, TheWeeksAndTheFlashOddsBecomeTables) {
     for (const KindInfo& k : kKinds) checkTables(weekByRace[k.code], k);
 
     // The flash odds: the latest races newest first, O1 left out.
-    const QList<QByteArray> raceRecords = [&] {
-        QList<QByteArray> l;
-        const QByteArray all = readFile(file(QStringLiteral("RATHISWEEKNNEW.dat")));
-        for (qsizetype i = 0; i + 1272 <= all.size(); i += 1272) l.append(all.mid(i, 1272));
-        return l;
-    }();
+    const QList<QByteArray> raceRecords =
+        rw::RecordFile::readAll(file(QStringLiteral("RATHISWEEKNNEW.dat")), imageLength(Kind::RA));
     ASSERT_GE(raceRecords.size(), week.weekRaces.size());
     std::map<QByteArray, QByteArray> flashLines;
     std::map<QByteArray, std::map<QByteArray, QByteArray>> flashByRace;
     for (qsizetype i = raceRecords.size() - 1; i >= std::max<qsizetype>(0, raceRecords.size() - 97); --i) {
-        const QString key = QString::fromLatin1(raceRecords[i].mid(11, 16));
+        const QString key = QString::fromLatin1(raceRecords[i].mid(head::RaceKey16.pos - 1, head::RaceKey16.width));
         for (const QByteArray& r : splitRecords(readFile(file(QStringLiteral("JVDATA/0B30/") + key + QStringLiteral(".jvd"))))) {
             flashLines[r.left(2)] += r;
             flashByRace[r.left(2)][raceIdOf(r)] = r;

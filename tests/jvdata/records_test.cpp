@@ -161,3 +161,28 @@ TEST(Records, KindOfRecord) {
     EXPECT_FALSE(kindOf("O3xx"));
     EXPECT_FALSE(kindOf("R"));
 }
+
+// A KS record that ends early keeps the bytes it has; every image field past
+// its end is blank (the items there have no bytes at all).
+TEST(Records, KsRecordEndingEarlyIsBlankPadded) {
+    const QByteArray full = sampleRecord(Kind::KS);
+    ParsedKS p;
+    ParseKS(full, p);
+    const QByteArray fullImage = ToFixedKS(p);
+
+    ParseKS(QByteArrayView(), p);
+    EXPECT_EQ(ToFixedKS(p), QByteArray(4161, ' '));
+
+    // Five bytes into this year's flat prize money (published 1020-1029).
+    ParseKS(full.left(1024), p);
+    QByteArray img = ToFixedKS(p);
+    ASSERT_EQ(img.size(), 4161);
+    EXPECT_EQ(img.left(1024), full.left(1024));
+    EXPECT_EQ(img.mid(1024), QByteArray(4161 - 1024, ' '));
+
+    // Everything but the CR LF.
+    ParseKS(full.left(4171), p);
+    img = ToFixedKS(p);
+    EXPECT_EQ(img.left(4159), fullImage.left(4159));
+    EXPECT_EQ(img.right(2), "  ");
+}

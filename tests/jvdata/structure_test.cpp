@@ -10,6 +10,7 @@
 #include "common/text_file.h"
 #include "support/literal_quicksort.h"
 #include "jvdata/records.h"
+#include "support/record_builder.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -37,70 +38,43 @@ const QString kText4 = QStringLiteral("KESF1THISWEEKNZ.Text4");
 
 // ---- Record images -------------------------------------------------------
 
-QByteArray blank(Kind k) {
-    const int len = imageLength(k);
-    QByteArray r(len, ' ');
-    r.replace(0, 2, QByteArray(layout(k).code.data(), 2));
-    r[len - 2] = '\r';
-    r[len - 1] = '\n';
-    return r;
-}
+using rwtest::RecordBuilder;
 
-void put(QByteArray& r, const Field& f, QByteArrayView v) { putFixed(r, f.pos, f.width, v); }
+// A record of blanks but for its kind and line end.
+QByteArray blank(Kind k) { return RecordBuilder(k, ' ', ' '); }
 
 struct Race {
     QByteArray date = "20240629";
     QByteArray course = "05";
     QByteArray race = "11";
+    QByteArray key16() const { return date + course + "0308" + race; }
 };
 
 QByteArray RA(const Race& x, char kind, QByteArray make, QByteArray tag) {
-    QByteArray r = blank(Kind::RA);
-    put(r, head::DataKind, QByteArray(1, kind));
-    put(r, head::MakeDate, make);
-    put(r, head::Year, x.date.left(4));
-    put(r, head::MonthDay, x.date.mid(4));
-    put(r, head::Racecourse, x.course);
-    put(r, head::Meeting, "03");
-    put(r, head::Day, "08");
-    put(r, head::RaceNumber, x.race);
-    put(r, ra::RaceName, tag);
-    return r;
+    return RecordBuilder(Kind::RA, kind, ' ').set(head::MakeDate, make).raceKey(x.key16()).set(ra::RaceName, tag);
 }
 
 QByteArray SE(const Race& x, char kind, QByteArray horseNo, QByteArray reg, QByteArray make, QByteArray tag) {
-    QByteArray r = blank(Kind::SE);
-    put(r, head::DataKind, QByteArray(1, kind));
-    put(r, head::MakeDate, make);
-    put(r, head::Year, x.date.left(4));
-    put(r, head::MonthDay, x.date.mid(4));
-    put(r, head::Racecourse, x.course);
-    put(r, head::Meeting, "03");
-    put(r, head::Day, "08");
-    put(r, head::RaceNumber, x.race);
-    put(r, se::HorseNumber, horseNo);
-    put(r, se::RegistrationNumber, reg);
-    put(r, se::HorseName, tag);
-    return r;
+    return RecordBuilder(Kind::SE, kind, ' ')
+        .set(head::MakeDate, make)
+        .raceKey(x.key16())
+        .set(se::HorseNumber, horseNo)
+        .set(se::RegistrationNumber, reg)
+        .set(se::HorseName, tag);
 }
 
 QByteArray UM(QByteArray reg, QByteArray dam, QByteArray tag, char kind = '1') {
-    QByteArray r = blank(Kind::UM);
-    put(r, head::DataKind, QByteArray(1, kind));
-    put(r, head::MakeDate, "20240627");
-    put(r, um::RegistrationNumber, reg);
-    put(r, um::DamNumber, dam);
-    put(r, um::HorseName, tag);
-    return r;
+    return RecordBuilder(Kind::UM, kind, ' ')
+        .set(head::MakeDate, "20240627")
+        .set(um::RegistrationNumber, reg)
+        .set(um::DamNumber, dam)
+        .set(um::HorseName, tag);
 }
 
-QByteArray join(const QList<QByteArray>& recs) {
-    QByteArray b;
-    for (const auto& r : recs) b += r;
-    return b;
-}
+QByteArray join(const QList<QByteArray>& recs) { return recs.join(); }
 
 QList<QByteArray> split(const QByteArray& bytes, Kind k) {
+    // As a record file counts: whole records only.
     QList<QByteArray> out;
     const int len = imageLength(k);
     for (qsizetype i = 0; i + len <= bytes.size(); i += len) out.append(bytes.mid(i, len));
@@ -284,15 +258,7 @@ struct Literal {
     }
 };
 
-std::map<QString, QByteArray> filesUnder(const QString& dir) {
-    std::map<QString, QByteArray> out;
-    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString p = it.next();
-        out[QDir(dir).relativeFilePath(p)] = rwtest::readFile(p);
-    }
-    return out;
-}
+using rwtest::filesUnder;
 
 // ---- A small random week with every awkward case ---------------------------
 

@@ -5,6 +5,7 @@
 #include "common/paths.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <stdexcept>
@@ -34,6 +35,16 @@ QByteArray readFile(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
+}
+
+std::map<QString, QByteArray> filesUnder(const QString& dir) {
+    std::map<QString, QByteArray> out;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString p = it.next();
+        out[QDir(dir).relativeFilePath(p)] = readFile(p);
+    }
+    return out;
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <map>
 #include <string>
 
 namespace rwtest {
@@ -24,6 +25,8 @@ private:
 };
 
 QByteArray readFile(const QString& path);
+// Every file below a folder (hidden ones too), by path relative to it.
+std::map<QString, QByteArray> filesUnder(const QString& dir);
 void writeFile(const QString& path, const QByteArray& bytes);
 // "あいう" in code page 932 from a UTF-8 literal.
 QByteArray sj(const char* utf8);

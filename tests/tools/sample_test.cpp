@@ -5,6 +5,8 @@
 #include "common/cp932.h"
 #include "jvdata/records.h"
 #include "sample/generator.h"
+#include "support/driver.h"
+#include "support/test_support.h"
 
 #include <QDate>
 #include <QDir>
@@ -43,26 +45,8 @@ const Generated& generated(Scale scale, Scenario scenario, std::uint64_t seed = 
     return *slot;
 }
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// A .jvd file as the JV-Link stand-in delivers it: records ending in CR LF.
-std::vector<QByteArray> records(const QByteArray& file) {
-    std::vector<QByteArray> out;
-    qsizetype from = 0;
-    while (from < file.size()) {
-        const qsizetype end = file.indexOf("\r\n", from);
-        if (end < 0) {
-            out.push_back(file.mid(from));  // no CR LF: reported as a bad length
-            break;
-        }
-        out.push_back(file.mid(from, end + 2 - from));
-        from = end + 2;
-    }
-    return out;
-}
+using rwtest::readFile;
+using rwtest::splitRecords;
 
 QByteArray item(const QByteArray& r, Field f) { return r.mid(f.pos - 1, f.width); }
 int num(const QByteArray& r, Field f) { return item(r, f).trimmed().toInt(); }
@@ -78,7 +62,7 @@ std::vector<Delivered> deliver(const Generated& g, const QStringList& folders) {
     for (const QString& folder : folders) {
         QDir d(g.path(QStringLiteral("JVDATA/") + folder));
         for (const QString& name : d.entryList({QStringLiteral("*.jvd")}, QDir::Files, QDir::Name))
-            for (QByteArray& r : records(readAll(d.filePath(name)))) out.push_back({folder, name, std::move(r)});
+            for (QByteArray& r : splitRecords(readFile(d.filePath(name)))) out.push_back({folder, name, std::move(r)});
     }
     return out;
 }
@@ -107,13 +91,6 @@ std::string str(const QByteArray& b) { return b.toStdString(); }
 
 // ---- Parsing and re-imaging ------------------------------------------------
 
-template <typename P, typename Parse, typename Image>
-bool reimages(const QByteArray& rec, Parse parse, Image image) {
-    P p;
-    parse(rec, p);
-    return image(p) == rec;
-}
-
 void checkRecordsReimage(const Generated& g, Problems& bad) {
     for (const Delivered& d : deliver(g, allFolders())) {
         const QByteArray& r = d.rec;
@@ -128,10 +105,10 @@ void checkRecordsReimage(const Generated& g, Problems& bad) {
         bad.check(r.size() == L.length, where + ": length " + std::to_string(r.size()));
         bad.check(r.endsWith("\r\n"), where + ": no CR LF");
         switch (*k) {
-        case Kind::RA: bad.check(reimages<ParsedRA>(r, ParseRA, ToFixedRA), where + " does not re-image"); break;
-        case Kind::SE: bad.check(reimages<ParsedSE>(r, ParseSE, ToFixedSE), where + " does not re-image"); break;
-        case Kind::HR: bad.check(reimages<ParsedHR>(r, ParseHR, ToFixedHR), where + " does not re-image"); break;
-        case Kind::UM: bad.check(reimages<ParsedUM>(r, ParseUM, ToFixedUM), where + " does not re-image"); break;
+        case Kind::RA:
+        case Kind::SE:
+        case Kind::HR:
+        case Kind::UM: bad.check(ToFixed(*k, r) == r, where + " does not re-image"); break;
         case Kind::KS: {
             ParsedKS p;
             ParseKS(r, p);
@@ -159,7 +136,7 @@ void checkRecordsReimage(const Generated& g, Problems& bad) {
         }
     }
     // The package's jockey images.
-    const QByteArray ks = readAll(g.path(QStringLiteral("OPTION1N/KS20200101NEW.dat")));
+    const QByteArray ks = readFile(g.path(QStringLiteral("OPTION1N/KS20200101NEW.dat")));
     bad.check(!ks.isEmpty() && ks.size() % 4161 == 0, "KS20200101NEW.dat length");
     for (qsizetype at = 0; at + 4161 <= ks.size(); at += 4161) {
         const QByteArray img = ks.mid(at, 4161);
@@ -169,7 +146,7 @@ void checkRecordsReimage(const Generated& g, Problems& bad) {
     const std::pair<const char*, int> stats[] = {{"KYOSOBA.dat", 228}, {"HAHAUMA.dat", 402}, {"STALLION.dat", 402},
                                                  {"KISHUSEISEI.dat", 121}, {"CHOKYOSEISEI.dat", 121}, {"HNSKOPTION1N.dat", 22}};
     for (const auto& [name, len] : stats) {
-        const QByteArray b = readAll(g.path(QStringLiteral("OPTION1N/") + QLatin1String(name)));
+        const QByteArray b = readFile(g.path(QStringLiteral("OPTION1N/") + QLatin1String(name)));
         bad.check(!b.isEmpty() && b.size() % len == 0, std::string(name) + " length");
         for (qsizetype at = len - 2; at < b.size(); at += len)
             if (b.mid(at, 2) != "\r\n") {
@@ -389,7 +366,7 @@ WeekCheck checkWeek(const Generated& g, Scenario scenario, Problems& bad) {
                 out.tenDigitMoney |= item(d.rec, ks::Accumulated(grp, "flat prize money"))[0] != '0';
         }
     }
-    const QByteArray pkg = readAll(g.path(QStringLiteral("OPTION1N/KS20200101NEW.dat")));
+    const QByteArray pkg = readFile(g.path(QStringLiteral("OPTION1N/KS20200101NEW.dat")));
     for (qsizetype at = 0; at + 4161 <= pkg.size(); at += 4161) jockeys.insert(pkg.mid(at + 11, 5));
 
     // The week's race records come last in the delivery.
@@ -444,7 +421,7 @@ WeekCheck checkWeek(const Generated& g, Scenario scenario, Problems& bad) {
     for (const Delivered& d : odds) oddsKinds[item(d.rec, head::RaceKey16)].insert(d.rec.left(2));
     for (const sample::WeekRace& r : sum.weekRaces) {
         bad.check(oddsKinds[r.raceKey16] == std::set<QByteArray>{"O1", "O2", "O4", "O5", "O6"}, str(r.raceKey16) + ": odds download");
-        const auto flash = records(readAll(g.path(QStringLiteral("JVDATA/0B30/") + QString::fromLatin1(r.raceKey16) + QStringLiteral(".jvd"))));
+        const auto flash = splitRecords(readFile(g.path(QStringLiteral("JVDATA/0B30/") + QString::fromLatin1(r.raceKey16) + QStringLiteral(".jvd"))));
         bad.check(flash.size() == 5, str(r.raceKey16) + ": flash odds");
         for (const QByteArray& o : flash) {
             const Layout& L = layout(*kindOf(o));
@@ -476,15 +453,7 @@ WeekCheck checkWeek(const Generated& g, Scenario scenario, Problems& bad) {
     return out;
 }
 
-std::map<QString, QByteArray> filesOf(const Generated& g) {
-    std::map<QString, QByteArray> out;
-    QDirIterator it(g.dir.path(), QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString p = it.next();
-        out[QDir(g.dir.path()).relativeFilePath(p)] = readAll(p);
-    }
-    return out;
-}
+std::map<QString, QByteArray> filesOf(const Generated& g) { return rwtest::filesUnder(g.dir.path()); }
 
 }  // namespace
 
@@ -502,12 +471,7 @@ TEST(SampleSmall, TheSameSeedGivesTheSameBytes) {
     const auto a = filesOf(generated(Scale::Small, Scenario::Monday));
     QTemporaryDir again;
     const sample::Summary s = sample::generate({Scale::Small, Scenario::Monday, 1}, again.path());
-    QDirIterator it(again.path(), QDir::Files, QDirIterator::Subdirectories);
-    std::map<QString, QByteArray> b;
-    while (it.hasNext()) {
-        const QString p = it.next();
-        b[QDir(again.path()).relativeFilePath(p)] = readAll(p);
-    }
+    const auto b = rwtest::filesUnder(again.path());
     EXPECT_EQ(a.size(), size_t(s.files.size()));
     EXPECT_TRUE(a == b);
     // Another seed, another week.
@@ -534,7 +498,7 @@ TEST(SampleSmall, OneRaceDayOfThreeRacesWithItsEvents) {
     // Names carry characters only code page 932 has.
     QByteArray all;
     for (const QString& f : s.files)
-        if (f.startsWith(QLatin1String("JVDATA/RACE/2024120")) || f.startsWith(QLatin1String("JVDATA/TCVN"))) all += readAll(g.path(f));
+        if (f.startsWith(QLatin1String("JVDATA/RACE/2024120")) || f.startsWith(QLatin1String("JVDATA/TCVN"))) all += readFile(g.path(f));
     const QString text = cp932::decode(all);
     for (const char* c : {"①", "髙", "ｶ"}) EXPECT_TRUE(text.contains(QString::fromUtf8(c))) << c;
     EXPECT_TRUE(text.contains(QString::fromUtf8("㈱")) || text.contains(QString::fromUtf8("㈲")));
@@ -561,8 +525,8 @@ TEST(SampleSmall, CommandLineRejectsBadArguments) {
                    QStringLiteral("--scenario"), QStringLiteral("friday"), QStringLiteral("--seed"), QStringLiteral("1")});
     ASSERT_TRUE(ok.waitForFinished(30000));
     EXPECT_EQ(ok.exitCode(), 0);
-    EXPECT_EQ(readAll(dir.path() + QStringLiteral("/app/JVDATA/RACE/20241206-2SE.jvd")),
-              readAll(generated(Scale::Small, Scenario::Friday).path(QStringLiteral("JVDATA/RACE/20241206-2SE.jvd"))));
+    EXPECT_EQ(readFile(dir.path() + QStringLiteral("/app/JVDATA/RACE/20241206-2SE.jvd")),
+              readFile(generated(Scale::Small, Scenario::Friday).path(QStringLiteral("JVDATA/RACE/20241206-2SE.jvd"))));
 }
 
 // ---- Typical: a JRA weekend ------------------------------------------------------
