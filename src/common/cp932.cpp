@@ -147,6 +147,16 @@ qsizetype charWidth(QByteArrayView bytes, qsizetype i) {
 }
 }  // namespace
 
+QByteArray fitBytes(QByteArrayView bytes, qsizetype width) {
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const qsizetype step = charWidth(bytes, i);
+        if (i + step > width) break;
+        i += step;
+    }
+    return bytes.first(i).toByteArray();
+}
+
 QByteArray firstChars(QByteArrayView bytes, int n) {
     qsizetype i = 0;
     for (int chars = 0; i < bytes.size() && chars < n; ++chars) i += charWidth(bytes, i);

@@ -30,6 +30,10 @@ constexpr bool isLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+// The longest start of a code page 932 text that fits `width` bytes without
+// cutting a double-byte character in two.
+QByteArray fitBytes(QByteArrayView bytes, qsizetype width);
+
 // The first n characters of a code page 932 text (a double-byte character
 // counts as one), as bytes.
 QByteArray firstChars(QByteArrayView bytes, int n);

@@ -46,3 +46,11 @@ TEST(Cp932, FirstCharsCountsDoubleByteCharactersAsOne) {
     EXPECT_EQ(cp932::firstChars(b, 10), b);
     EXPECT_EQ(cp932::charCount(b), 4);
 }
+
+TEST(Cp932, FitBytesNeverSplitsACharacter) {
+    const QByteArray b = cp932::encode(QString::fromUtf8("ＡBＣ"));  // 2 + 1 + 2 bytes
+    EXPECT_EQ(cp932::fitBytes(b, 4), cp932::encode(QString::fromUtf8("ＡB")));
+    EXPECT_EQ(cp932::fitBytes(b, 1), QByteArray());
+    EXPECT_EQ(cp932::fitBytes(b, 5), b);
+    EXPECT_EQ(cp932::fitBytes(b, 9), b);
+}

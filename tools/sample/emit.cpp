@@ -12,26 +12,7 @@ namespace rw::sample::detail {
 
 using namespace rw::jv;
 
-QByteArray fit(QByteArrayView text, int width) {
-    int n = 0;
-    while (n < text.size()) {
-        const int step = cp932::isLeadByte(uchar(text[n])) ? 2 : 1;
-        if (n + step > width) break;
-        n += step;
-    }
-    return text.first(std::min<qsizetype>(n, text.size())).toByteArray();
-}
-
 namespace {
-
-// v as `width` digits, zero-padded, written in place.
-void writeDigits(char* dst, int width, qint64 v) {
-    if (v < 0) v = 0;
-    for (int i = width - 1; i >= 0; --i) {
-        dst[i] = char('0' + v % 10);
-        v /= 10;
-    }
-}
 
 // Element i of a repeated item or group, from its first two elements; the
 // layouts are walked once, at compile time.
@@ -55,8 +36,8 @@ struct Rec {
         b[L.length - 2] = '\r';
         b[L.length - 1] = '\n';
     }
-    void put(Field f, QByteArrayView v) { putFixed(b, f.pos, f.width, fit(v, f.width)); }
-    void num(Field f, qint64 v) { writeDigits(b.data() + f.pos - 1, f.width, v); }
+    void put(Field f, QByteArrayView v) { putFixed(b, f.pos, f.width, cp932::fitBytes(v, f.width)); }
+    void num(Field f, qint64 v) { putFixed(b, f.pos, f.width, digits(v, f.width)); }
     void head(QByteArrayView kind, char dataKind, const QDate& make) {
         put(head::RecordKind, kind);
         b[head::DataKind.pos - 1] = dataKind;

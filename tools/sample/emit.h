@@ -25,8 +25,4 @@ QByteArray ksRecord(const World& w, const Person& j, const QDate& make, std::uin
 void emitJvData(const World& w, Scenario scenario, Output& out, Summary& summary);
 void emitPackage(const World& w, Output& out, Summary& summary);
 
-// A code page 932 text cut to at most `width` bytes without splitting a
-// double-byte character.
-QByteArray fit(QByteArrayView text, int width);
-
 }  // namespace rw::sample::detail

@@ -1,5 +1,6 @@
 // The model package's statistics files and jockey images, keyed to the
 // simulated world and padded with further records to a realistic size.
+#include "common/fixed_text.h"
 #include "sample/emit.h"
 
 #include "jvdata/records.h"
@@ -17,16 +18,8 @@ struct Stat {
         b[length - 2] = '\r';
         b[length - 1] = '\n';
     }
-    void text(int offset, int width, QByteArrayView v) { b.replace(offset, width, fixedBytesOf(v, width)); }
-    void num(int offset, int width, qint64 v) {
-        char* d = b.data() + offset;
-        if (v < 0) v = 0;
-        for (int i = width - 1; i >= 0; --i, v /= 10) d[i] = char('0' + v % 10);
-    }
-    static QByteArray fixedBytesOf(QByteArrayView v, int width) {
-        QByteArray o = v.first(std::min<qsizetype>(v.size(), width)).toByteArray();
-        return o.leftJustified(width, ' ');
-    }
+    void text(int offset, int width, QByteArrayView v) { putFixed(b, offset + 1, width, v); }
+    void num(int offset, int width, qint64 v) { putFixed(b, offset + 1, width, digits(v, width)); }
 };
 
 int rate(qint64 part, qint64 whole) { return whole > 0 ? int(std::min<qint64>(100000, part * 100000 / whole)) : 0; }
