@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
-#include "app/clock.h"
-#include "app/kestrav_path.h"
-#include "app/package_check.h"
+#include "common/clock.h"
+#include "common/kestrav_path.h"
+#include "jvdata/package_check.h"
 #include "common/errors.h"
 #include "common/file_ops.h"
 

@@ -1,8 +1,8 @@
 #include "gui/KESF1THISWEEKNZ.h"
 
-#include "app/kestrav_path.h"
-#include "app/package_check.h"
-#include "app/shell.h"
+#include "common/kestrav_path.h"
+#include "jvdata/package_check.h"
+#include "common/shell.h"
 #include "app/startup.h"
 #include "gui/KOUZOUTAIZ.h"
 #include "gui/KESFOTHISWEEKNZ.h"

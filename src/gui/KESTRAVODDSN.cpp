@@ -1,6 +1,6 @@
 #include "gui/KESTRAVODDSN.h"
 
-#include "app/kestrav_path.h"
+#include "common/kestrav_path.h"
 #include "gui/controls.h"
 #include "gui/gui_ui.h"
 #include "gui/single_instance.h"

@@ -1,6 +1,6 @@
 #include "gui/install.h"
 
-#include "app/shell.h"
+#include "common/shell.h"
 #include "gui/jvlink_settings_dialog.h"
 
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 #include "jvdata/download_progress.h"
 
-#include "app/kestrav_path.h"
+#include "common/kestrav_path.h"
 
 namespace rw::jv {
 

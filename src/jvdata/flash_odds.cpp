@@ -1,6 +1,6 @@
 #include "jvdata/flash_odds.h"
 
-#include "app/kestrav_path.h"
+#include "common/kestrav_path.h"
 #include "common/cp932.h"
 #include "common/record_file.h"
 #include "common/text_file.h"

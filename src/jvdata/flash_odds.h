@@ -2,6 +2,7 @@
 // The flash window's "Ⅱ　速報オッズ情報": the flash odds of the week's latest
 // races (at most the last 97 race records of "RATHISWEEKNNEW.dat", newest
 // first, one "0B30" request each), kept as odds lines in the RIALTIME files.
+#include "jvdata/store_files.h"
 #include "common/skip.h"
 #include "common/ui_port.h"
 #include "jvdata/jvlink.h"
@@ -10,10 +11,6 @@
 
 namespace rw::jv {
 
-inline constexpr char16_t kO2FlashFile[] = u"O2RIALTIME.dat";
-inline constexpr char16_t kO4FlashFile[] = u"O4RIALTIME.dat";
-inline constexpr char16_t kO5FlashFile[] = u"O5RIALTIME.dat";
-inline constexpr char16_t kO6FlashFile[] = u"O6RIALTIME.dat";
 
 // How many race records a fetch requests at most.
 inline constexpr int kFlashOddsRaces = 97;

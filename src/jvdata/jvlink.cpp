@@ -1,6 +1,6 @@
 #include "jvdata/jvlink.h"
 
-#include "app/kestrav_path.h"
+#include "common/kestrav_path.h"
 #include "jvdata/jvlink_file.h"
 
 namespace rw::jv {

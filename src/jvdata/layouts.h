@@ -3,6 +3,8 @@
 // count bytes of the code page 932 form from 1; every table row states the
 // position the published layout gives it, and the build checks that the
 // widths add up to exactly those positions and lengths.
+#include "common/layout_table.h"
+
 #include <array>
 #include <initializer_list>
 #include <span>
@@ -15,52 +17,14 @@ enum class Kind { RA, SE, HR, UM, KS, O1, O2, O4, O5, O6 };
 inline constexpr std::array<Kind, 10> kAllKinds = {Kind::RA, Kind::SE, Kind::HR, Kind::UM, Kind::KS,
                                                    Kind::O1, Kind::O2, Kind::O4, Kind::O5, Kind::O6};
 
-// One item of a row; repeated `count` times in place. imageWidth differs from
-// width only where the stored image keeps fewer bytes than published.
-struct Sub {
-    std::string_view name;
-    int width = 0;
-    int count = 1;
-    int imageWidth = -1;
-    constexpr int imgWidth() const { return imageWidth < 0 ? width : imageWidth; }
-};
-
-// A published item or group: `count` elements, each the concatenation of its
-// subs.
-struct Row {
-    int pos = 0;  // published position of the first element
-    std::string_view name;
-    int count = 1;
-    std::array<Sub, 10> subs{};
-
-    constexpr int nsubs() const {
-        int n = 0;
-        while (n < int(subs.size()) && subs[n].width > 0) ++n;
-        return n;
-    }
-    constexpr int elementWidth(bool image) const {
-        int w = 0;
-        for (int i = 0; i < nsubs(); ++i) w += subs[i].count * (image ? subs[i].imgWidth() : subs[i].width);
-        return w;
-    }
-};
-
-constexpr Row item(int pos, std::string_view name, int width) {
-    Row r{pos, name, 1, {}};
-    r.subs[0] = Sub{"", width};
-    return r;
-}
-constexpr Row rep(int pos, std::string_view name, int count, int width) {
-    Row r{pos, name, count, {}};
-    r.subs[0] = Sub{"", width};
-    return r;
-}
-constexpr Row group(int pos, std::string_view name, int count, std::initializer_list<Sub> subs) {
-    Row r{pos, name, count, {}};
-    int i = 0;
-    for (const Sub& s : subs) r.subs[size_t(i++)] = s;
-    return r;
-}
+using recordlayout::Field;
+using recordlayout::findField;
+using recordlayout::group;
+using recordlayout::item;
+using recordlayout::layoutIsConsistent;
+using recordlayout::rep;
+using recordlayout::Row;
+using recordlayout::Sub;
 
 struct Layout {
     Kind kind;
@@ -69,54 +33,6 @@ struct Layout {
     int imageLength;        // stored image length; 0 for odds (kept as lines)
     std::span<const Row> rows;
 };
-
-// A member of a record: 1-based position and width, in the published record
-// and in the image (they differ only for KS).
-struct Field {
-    int pos = 0;
-    int width = 0;
-    int imagePos = 0;
-    int imageWidth = 0;
-};
-
-constexpr Field findField(const Layout& L, std::string_view row, std::string_view sub = {}, int element = 0,
-                          int subElement = 0) {
-    int pos = 1, ipos = 1;
-    for (const Row& r : L.rows) {
-        const int ew = r.elementWidth(false), iew = r.elementWidth(true);
-        if (r.name == row) {
-            if (element < 0 || element >= r.count) throw "element out of range";
-            pos += element * ew;
-            ipos += element * iew;
-            if (sub.empty() && r.nsubs() != 1) return Field{pos, ew, ipos, iew};
-            for (int i = 0; i < r.nsubs(); ++i) {
-                const Sub& s = r.subs[size_t(i)];
-                if (s.name == sub || (sub.empty() && r.nsubs() == 1)) {
-                    if (subElement < 0 || subElement >= s.count) throw "sub-element out of range";
-                    return Field{pos + subElement * s.width, s.width, ipos + subElement * s.imgWidth(), s.imgWidth()};
-                }
-                pos += s.count * s.width;
-                ipos += s.count * s.imgWidth();
-            }
-            throw "unknown item";
-        }
-        pos += r.count * ew;
-        ipos += r.count * iew;
-    }
-    throw "unknown row";
-}
-
-// True when every row starts at its published position and the widths add
-// up to the published and image lengths.
-constexpr bool layoutIsConsistent(const Layout& L) {
-    int pos = 1, ipos = 1;
-    for (const Row& r : L.rows) {
-        if (r.pos != pos || r.nsubs() == 0) return false;
-        pos += r.count * r.elementWidth(false);
-        ipos += r.count * r.elementWidth(true);
-    }
-    return pos - 1 == L.length && (L.imageLength == 0 || ipos - 1 == L.imageLength);
-}
 
 // The common head and race key shared by the layouts.
 inline constexpr Row kCommonHead =

@@ -1,6 +1,6 @@
 #include "jvdata/odds_download.h"
 
-#include "app/kestrav_path.h"
+#include "common/kestrav_path.h"
 #include "common/errors.h"
 #include "common/text_file.h"
 #include "jvdata/stored_request.h"

@@ -3,6 +3,7 @@
 // (O2, O4, O5; its Command2) and the week's trifecta odds (O6; its Command3),
 // kept as files of odds lines (JvRecordLine): one JV-Data odds record per
 // line, exactly as JVRead delivered it (its own CR LF ends the line).
+#include "jvdata/store_files.h"
 #include "common/skip.h"
 #include "common/ui_port.h"
 #include "jvdata/jvlink.h"
@@ -14,10 +15,6 @@
 namespace rw::jv {
 
 // The week's odds line files (system names under AppPath).
-inline constexpr char16_t kO2WeekFile[] = u"O2THISWEEKN.dat";
-inline constexpr char16_t kO4WeekFile[] = u"O4THISWEEKN.dat";
-inline constexpr char16_t kO5WeekFile[] = u"O5THISWEEKN.dat";
-inline constexpr char16_t kO6WeekFile[] = u"O6THISWEEKN.dat";
 
 // The odds window's public members the progress dialog works on.
 struct OddsDownloadState {

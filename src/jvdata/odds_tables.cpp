@@ -1,6 +1,6 @@
 #include "jvdata/odds_tables.h"
 
-#include "app/kestrav_path.h"
+#include "common/kestrav_path.h"
 #include "common/errors.h"
 #include "common/file_ops.h"
 #include "common/numbers.h"

@@ -5,31 +5,13 @@
 // horse of the list in UMAGOTOTHISWEEKN.
 #include "common/skip.h"
 #include "common/ui_port.h"
+#include "jvdata/store_files.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
 namespace rw::jv {
-
-// Files of the weekly store written here (system names under AppPath).
-inline constexpr char16_t kRaWeekFile[] = u"RATHISWEEKN.dat";
-inline constexpr char16_t kSeWeekFile[] = u"SETHISWEEKN.dat";
-inline constexpr char16_t kUmWeekFile[] = u"UMTHISWEEKN.dat";
-inline constexpr char16_t kRaNewFile[] = u"RATHISWEEKNNEW.dat";
-inline constexpr char16_t kRaNewdFile[] = u"RATHISWEEKNNEWd.dat";
-inline constexpr char16_t kSeNewFile[] = u"SETHISWEEKNNEW.dat";
-inline constexpr char16_t kSeNewdFile[] = u"SETHISWEEKNNEWd.dat";
-inline constexpr char16_t kUmNewFile[] = u"UMTHISWEEKNNEW.dat";
-inline constexpr char16_t kHorseListFile[] = u"KETTONUMTHISWEEKN.dat";    // HorseList
-inline constexpr char16_t kDamListFile[] = u"HAHAHANNUMTHISWEEKN.dat";    // DamList
-inline constexpr char16_t kRunFileFolder[] = u"UMAGOTOTHISWEEKN";
-inline constexpr char16_t kScratchFile[] = u"TEMPORARY";
-
-// "UMAGOTOTHISWEEKN\" + number + ".dat" under AppPath. Throws StepFailure
-// when the number is not ten digits, so that no record names a file
-// outside the folder.
-QString HorseRunFile(QByteArrayView registrationNumber);
 
 // The tasks that rewrite the weekly store (structure and cancellation
 // processing) let the window system process events inside their loops, so

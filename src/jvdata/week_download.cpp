@@ -1,8 +1,8 @@
 #include "jvdata/week_download.h"
 
-#include "app/kestrav_path.h"
-#include "app/package_check.h"
-#include "app/shell.h"
+#include "common/kestrav_path.h"
+#include "jvdata/package_check.h"
+#include "common/shell.h"
 #include "common/errors.h"
 #include "common/file_ops.h"
 #include "common/record_file.h"

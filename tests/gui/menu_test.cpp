@@ -1,5 +1,5 @@
-#include "app/kestrav_path.h"
-#include "app/shell.h"
+#include "common/kestrav_path.h"
+#include "common/shell.h"
 #include "gui/KESF1THISWEEKNZ.h"
 #include "gui/gui_ui.h"
 #include "support/scripted_jvlink.h"

@@ -1,4 +1,4 @@
-#include "app/kestrav_path.h"
+#include "common/kestrav_path.h"
 #include "gui/KESF1THISWEEKNZ.h"
 #include "gui/KESFOTHISWEEKNZ.h"
 #include "gui/KESP2RIALTIME.h"

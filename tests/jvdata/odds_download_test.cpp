@@ -1,4 +1,4 @@
-#include "app/kestrav_path.h"
+#include "common/kestrav_path.h"
 #include "common/recording_ui.h"
 #include "jvdata/odds_download.h"
 #include "support/odds_records.h"

@@ -1,7 +1,7 @@
 #include "jvdata/structure.h"
 
-#include "app/kestrav_path.h"
-#include "app/shell.h"
+#include "common/kestrav_path.h"
+#include "common/shell.h"
 #include "common/fixed_text.h"
 #include "common/numbers.h"
 #include "common/paths.h"

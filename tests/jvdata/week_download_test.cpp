@@ -1,5 +1,5 @@
-#include "app/kestrav_path.h"
-#include "app/shell.h"
+#include "common/kestrav_path.h"
+#include "common/shell.h"
 #include "common/file_ops.h"
 #include "common/record_file.h"
 #include "common/errors.h"

@@ -1,6 +1,6 @@
 #include "support/test_support.h"
 
-#include "app/kestrav_path.h"
+#include "common/kestrav_path.h"
 #include "common/cp932.h"
 #include "common/paths.h"
 

@@ -2,9 +2,9 @@
 // windows and presses controls as a user would, through the same handlers.
 // Message boxes are answered OK and printed; at the end the menu's status
 // boxes and label are printed.
-#include "app/clock.h"
-#include "app/kestrav_path.h"
-#include "app/shell.h"
+#include "common/clock.h"
+#include "common/kestrav_path.h"
+#include "common/shell.h"
 #include "gui/KESF1THISWEEKNZ.h"
 #include "gui/gui_ui.h"
 #include "gui/install.h"

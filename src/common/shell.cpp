@@ -1,4 +1,4 @@
-#include "app/shell.h"
+#include "common/shell.h"
 
 #include <QFileInfo>
 #include <QProcess>

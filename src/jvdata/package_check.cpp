@@ -1,6 +1,6 @@
-#include "app/package_check.h"
+#include "jvdata/package_check.h"
 
-#include "app/kestrav_path.h"
+#include "common/kestrav_path.h"
 
 #include <QFileInfo>
 

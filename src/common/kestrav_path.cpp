@@ -1,4 +1,4 @@
-#include "app/kestrav_path.h"
+#include "common/kestrav_path.h"
 
 #include "common/paths.h"
 

@@ -1,0 +1,31 @@
+#pragma once
+// The addresses ("WINDOW.CONTROL") through which core code reaches the
+// screen (UiPort). Each is spelled here once; the windows map them to their
+// widgets. Add a window's controls here when its core task first needs them.
+#include <QString>
+
+namespace rw::ctl {
+
+// The menu KESF1THISWEEKNZ: status boxes and the package label.
+inline const QString MenuText1 = QStringLiteral("KESF1THISWEEKNZ.Text1");  // download
+inline const QString MenuText2 = QStringLiteral("KESF1THISWEEKNZ.Text2");  // odds, start-up reminder
+inline const QString MenuText3 = QStringLiteral("KESF1THISWEEKNZ.Text3");  // flash odds
+inline const QString MenuText4 = QStringLiteral("KESF1THISWEEKNZ.Text4");  // structure processing
+inline const QString MenuText5 = QStringLiteral("KESF1THISWEEKNZ.Text5");  // predictions
+inline const QString MenuText6 = QStringLiteral("KESF1THISWEEKNZ.Text6");  // past performance, hit list
+inline const QString MenuLabel1 = QStringLiteral("KESF1THISWEEKNZ.Label1");
+
+// The download progress dialog.
+inline const QString ProgressWindow = QStringLiteral("KESF2THISWEEKNZ");
+inline const QString ProgressBar1 = QStringLiteral("KESF2THISWEEKNZ.ProgressBar1");
+inline const QString ProgressLabel1 = QStringLiteral("KESF2THISWEEKNZ.Label1");
+
+// Structure processing.
+inline const QString KouzouText1 = QStringLiteral("KOUZOUTAIZ.Text1");
+
+// The odds window and the flash window.
+inline const QString OddsWindow = QStringLiteral("KESFOTHISWEEKNZ");
+inline const QString OddsText1 = QStringLiteral("KESFOTHISWEEKNZ.Text1");
+inline const QString FlashText1 = QStringLiteral("KESP2RIALTIME.Text1");
+
+}  // namespace rw::ctl

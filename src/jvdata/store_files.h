@@ -1,0 +1,52 @@
+#pragma once
+// The weekly store: every file and folder name the tasks share, in the
+// system's form (relative to AppPath, "\" as separator). Each name is
+// declared here and nowhere else.
+#include <QByteArrayView>
+#include <QString>
+
+namespace rw::jv {
+
+// ① the week's records as downloaded.
+inline constexpr char16_t kRaWeekFile[] = u"RATHISWEEKN.dat";
+inline constexpr char16_t kSeWeekFile[] = u"SETHISWEEKN.dat";
+inline constexpr char16_t kUmWeekFile[] = u"UMTHISWEEKN.dat";
+inline constexpr char16_t kKsWeekFile[] = u"KSTHISWEEKN.dat";
+inline constexpr char16_t kHrWeekFile[] = u"HRTHISWEEKN.dat";
+
+// ② sorted and de-duplicated: NEWd keeps every data kind, NEW drops the
+// kinds that are no longer races (entries only, cancelled).
+inline constexpr char16_t kRaNewFile[] = u"RATHISWEEKNNEW.dat";
+inline constexpr char16_t kRaNewdFile[] = u"RATHISWEEKNNEWd.dat";
+inline constexpr char16_t kSeNewFile[] = u"SETHISWEEKNNEW.dat";
+inline constexpr char16_t kSeNewdFile[] = u"SETHISWEEKNNEWd.dat";
+inline constexpr char16_t kUmNewFile[] = u"UMTHISWEEKNNEW.dat";
+inline constexpr char16_t kHorseListFile[] = u"KETTONUMTHISWEEKN.dat";  // HorseList
+inline constexpr char16_t kDamListFile[] = u"HAHAHANNUMTHISWEEKN.dat";  // DamList
+inline constexpr char16_t kRunFileFolder[] = u"UMAGOTOTHISWEEKN";
+// Scratch file of the tasks that rewrite a store file through a copy.
+inline constexpr char16_t kScratchFile[] = u"TEMPORARY";
+
+// The week's odds as downloaded, and the flash files (deleted at start-up).
+inline constexpr char16_t kO2WeekFile[] = u"O2THISWEEKN.dat";
+inline constexpr char16_t kO4WeekFile[] = u"O4THISWEEKN.dat";
+inline constexpr char16_t kO5WeekFile[] = u"O5THISWEEKN.dat";
+inline constexpr char16_t kO6WeekFile[] = u"O6THISWEEKN.dat";
+inline constexpr char16_t kSeFlashFile[] = u"SERIALTIME.dat";
+inline constexpr char16_t kHrFlashFile[] = u"HRRIALTIME.dat";
+inline constexpr char16_t kRaFlashFile[] = u"RARIALTIME.dat";
+inline constexpr char16_t kO1FlashFile[] = u"O1RIALTIME.dat";
+inline constexpr char16_t kO2FlashFile[] = u"O2RIALTIME.dat";
+inline constexpr char16_t kO4FlashFile[] = u"O4RIALTIME.dat";
+inline constexpr char16_t kO5FlashFile[] = u"O5RIALTIME.dat";
+inline constexpr char16_t kO6FlashFile[] = u"O6RIALTIME.dat";
+
+// Per-race odds tables and bet files.
+inline constexpr char16_t kKaimeFolder[] = u"KAIME";
+
+// "UMAGOTOTHISWEEKN\" + number + ".dat" under AppPath. Throws StepFailure
+// when the number is not ten digits, so that no record names a file
+// outside the folder.
+QString HorseRunFile(QByteArrayView registrationNumber);
+
+}  // namespace rw::jv
