@@ -1,5 +1,7 @@
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/fixed_text.h"
+#include "common/keyed_output.h"
 #include "common/paths.h"
 #include "common/record_file.h"
 #include "common/skip.h"
@@ -7,6 +9,7 @@
 #include "support/test_support.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace rw;
@@ -112,3 +115,39 @@ TEST(SkipLog, FailedStepIsRecordedAndTheTaskGoesOn) {
     ASSERT_EQ(log.skipped().size(), 2u);
     EXPECT_EQ(log.skipped()[0], "first: boom");
 }
+
+namespace {
+
+TEST(KeyedOutput, NewKeyEmptiesWithHeaderSameKeyAppends) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("day.txt"));
+    rw::WriteWholeFile(path, "old contents\r\n");
+    QString last;
+    rw::WriteKeyed(last, QStringLiteral("A"), path, "H\r\n", "a1\r\n");
+    rw::WriteKeyed(last, QStringLiteral("A"), path, "H\r\n", "a2\r\n");
+    EXPECT_EQ(last, QStringLiteral("A"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("H\r\na1\r\na2\r\n"));
+    f.close();
+    // Another key, then the first again: each starts its file anew.
+    rw::WriteKeyed(last, QStringLiteral("B"), path, "H\r\n", "b1\r\n");
+    rw::WriteKeyed(last, QStringLiteral("A"), path, {}, "a3\r\n");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("a3\r\n"));
+}
+
+TEST(KeyedOutput, UnopenableFileFailsWithItsName) {
+    QTemporaryDir dir;
+    QString last;
+    const QString path = dir.filePath(QStringLiteral("missing/day.txt"));
+    try {
+        rw::WriteKeyed(last, QStringLiteral("A"), path, {}, "x");
+        FAIL() << "no failure";
+    } catch (const rw::StepFailure& e) {
+        EXPECT_NE(std::string(e.what()).find("missing/day.txt"), std::string::npos);
+    }
+    EXPECT_TRUE(last.isEmpty());
+}
+
+}  // namespace
