@@ -1,6 +1,8 @@
 #include "common/fixed_text.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace rw {
@@ -30,6 +32,21 @@ QByteArray CutBytes(QByteArrayView record, qsizetype& pos, qsizetype width) {
     QByteArray out = member(record, pos, width).toByteArray();
     pos += width;
     return out;
+}
+
+float getSingle(QByteArrayView record, qsizetype pos) {
+    if (pos < 1 || pos - 1 + 4 > record.size()) return 0.0f;
+    const auto* b = reinterpret_cast<const unsigned char*>(record.data()) + (pos - 1);
+    const std::uint32_t bits = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
+                               std::uint32_t(b[3]) << 24;
+    return std::bit_cast<float>(bits);
+}
+
+void putSingle(QByteArray& record, qsizetype pos, float value) {
+    Q_ASSERT(pos >= 1 && pos - 1 + 4 <= record.size());
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
+    char* d = record.data() + (pos - 1);
+    for (int i = 0; i < 4; ++i) d[i] = char((bits >> (8 * i)) & 0xFF);
 }
 
 QByteArray trimmedRight(QByteArrayView value) {

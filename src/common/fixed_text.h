@@ -23,6 +23,11 @@ QByteArrayView member(QByteArrayView record, qsizetype pos, qsizetype width);
 // whatever is found), at most `width` of them.
 QByteArray CutBytes(QByteArrayView record, qsizetype& pos, qsizetype width);
 
+// Single-precision members: IEEE 754, four bytes little-endian, at 1-based
+// position `pos`. Reading past the record's end gives 0.0.
+float getSingle(QByteArrayView record, qsizetype pos);
+void putSingle(QByteArray& record, qsizetype pos, float value);
+
 // A record image read as text with its trailing blanks removed; used where a
 // Part compares or shows a trimmed item.
 QByteArray trimmedRight(QByteArrayView value);

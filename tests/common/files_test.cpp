@@ -151,3 +151,17 @@ TEST(KeyedOutput, UnopenableFileFailsWithItsName) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SingleMembers, LittleEndianFourBytesAndZeroPastTheEnd) {
+    QByteArray rec(8, '\0');
+    rw::putSingle(rec, 5, 1.0f);
+    EXPECT_EQ(rec.mid(4), QByteArray::fromHex("0000803f"));
+    EXPECT_EQ(rw::getSingle(rec, 5), 1.0f);
+    rw::putSingle(rec, 1, -62.5f);
+    EXPECT_EQ(rw::getSingle(rec, 1), -62.5f);
+    EXPECT_EQ(rw::getSingle(rec, 6), 0.0f);  // would read past the end
+}
+
+}  // namespace
