@@ -1,15 +1,16 @@
 #include "jvdata/structure.h"
 
-#include "common/kestrav_path.h"
-#include "jvdata/package_check.h"
-#include "common/shell.h"
+#include "common/control_names.h"
 #include "common/errors.h"
 #include "common/file_ops.h"
 #include "common/fixed_text.h"
+#include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/record_file.h"
+#include "common/shell.h"
 #include "common/text_file.h"
+#include "jvdata/package_check.h"
 #include "jvdata/quicksort.h"
 #include "jvdata/records.h"
 
@@ -30,9 +31,6 @@
 
 namespace rw::jv {
 namespace {
-
-const QString kMenuText4 = QStringLiteral("KESF1THISWEEKNZ.Text4");
-const QString kWindowText1 = QStringLiteral("KOUZOUTAIZ.Text1");
 
 bool g_storeBusy = false;
 
@@ -367,7 +365,7 @@ bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
         ShellStartMinimized(AppPath + QStringLiteral("NEWSFX.EXE"));
     }
     // 2.
-    ui.setText(kMenuText4, QString::fromUtf8("構造体処理を開始しました。しばらくお待ちください。。。。。。。"));
+    ui.setText(ctl::MenuText4, QString::fromUtf8("構造体処理を開始しました。しばらくお待ちください。。。。。。。"));
     ui.processEvents();
 
     // 3 to 9: a step that fails is skipped.
@@ -391,8 +389,8 @@ bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
 
     // 10.
     const qint64 umCount = RecordFile::countOf(AppFile(kUmWeekFile), umLength());
-    ui.setText(kMenuText4, QString::fromUtf8("構造体処理終了") + QStringLiteral(" ") + qtext(numberText(umCount, true)));
-    ui.setText(kWindowText1, QString::fromUtf8("中止処理を選択した場合、中止処理終了が出ますので暫くお待ち下さい。"));
+    ui.setText(ctl::MenuText4, QString::fromUtf8("構造体処理終了") + QStringLiteral(" ") + qtext(numberText(umCount, true)));
+    ui.setText(ctl::KouzouText1, QString::fromUtf8("中止処理を選択した場合、中止処理終了が出ますので暫くお待ち下さい。"));
     return true;
 }
 
