@@ -9,7 +9,6 @@
 #include "jvdata/store_files.h"
 #include "model/expanded_record.h"
 
-#include <QDir>
 #include <QFile>
 #include <limits>
 
@@ -57,9 +56,7 @@ void MenuStartup(UiPort& ui, SkipLog& log) {
     AppPath = GetAppPath();
     for (const QString& folder : WorkingFolders())
         log.step("create folder", [&] {
-            const QString path = AppFile(folder);
-            if (QDir(path).exists()) return;  // left unchanged
-            if (!QDir().mkdir(path)) fail("cannot create folder " + path.toStdString());
+            MakeFolders(AppFile(folder));  // one that exists is left unchanged
         });
 
     bool present = false;
@@ -81,7 +78,7 @@ void MenuStartup(UiPort& ui, SkipLog& log) {
     for (const QString& name : FlashFiles())
         log.step("delete flash file", [&] {
             const QString path = AppFile(name);
-            if (!RemoveFile(path)) fail("cannot delete " + path.toStdString());
+            if (QString why; !RemoveFile(path, &why)) failFile("delete", path, why);
         });
 
     ui.setText(ctl::MenuText2, QString::fromUtf8("今週の結果は必ず前に今週の予想の3つの操作を行って下さい。"));

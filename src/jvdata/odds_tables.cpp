@@ -186,10 +186,10 @@ int processFile(OddsGrids& grids, const Source& src, std::int16_t flag, SkipLog&
         return 0;
     }
     LineReader reader(path);
-    if (!reader.open()) {
-        log.record("odds source", "cannot open " + path.toStdString());
+    if (!log.step("odds source", [&] {
+            if (!reader.open()) reader.fail("open");
+        }))
         return 0;
-    }
     int written = 0;
     QByteArray line;
     Parsed<K> rec;
@@ -220,7 +220,7 @@ int processFile(OddsGrids& grids, const Source& src, std::int16_t flag, SkipLog&
                 const QByteArray raceId = rec.itemBytes(head::Year) + rec.itemBytes(head::MonthDay) +
                                           rec.itemBytes(head::Racecourse) + rec.itemBytes(head::RaceNumber);
                 const QString id = checkedRaceId(raceId);
-                WriteWholeFile(oddsTableFile(id, src.word),
+                ReplaceFile(oddsTableFile(id, src.word),
                            threeHorses ? grids.trioTable() : grids.pairTable());
             }))
             ++written;

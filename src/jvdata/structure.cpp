@@ -14,18 +14,15 @@
 #include "jvdata/quicksort.h"
 #include "jvdata/records.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <initializer_list>
 #include <optional>
 #include <string_view>
-#include <system_error>
 #include <unordered_map>
 #include <vector>
 
@@ -80,14 +77,6 @@ double makeDateValue(const QByteArray& r) { return valLenient(item(r, head::Make
 QList<QByteArray> readRecords(const QString& path, qsizetype length) {
     if (!QFileInfo::exists(path)) RecordFile(path, length).close();
     return RecordFile::readAll(path, length);
-}
-
-std::filesystem::path fsPath(const QString& p) {
-#ifdef _WIN32
-    return std::filesystem::path(p.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(p).toStdString());
-#endif
 }
 
 // Keys 1..N of the records with companions 1..N, sorted by QuickSortAsc.
@@ -156,8 +145,8 @@ QByteArray joined(const QList<QByteArray>& records) {
 void sortRaces() {
     const QList<QByteArray> recs = readRecords(AppFile(kRaWeekFile), raLength());
     const QByteArray out = joined(onePerKey(recs, sortKeys<RaSortKey>(recs), keptInNewFiles));
-    WriteWholeFile(AppFile(kRaNewFile), out);
-    WriteWholeFile(AppFile(kRaNewdFile), out);
+    ReplaceFile(AppFile(kRaNewFile), out);
+    ReplaceFile(AppFile(kRaNewdFile), out);
 }
 
 // 4. Data kind "1" out of SETHISWEEKN.dat. The filtered records go to the
@@ -166,22 +155,12 @@ void sortRaces() {
 // records the file holds now.
 QList<QByteArray> filterAnnouncedEntries() {
     const QString week = AppFile(kSeWeekFile);
-    const QString scratch = AppFile(kScratchFile);
     const QList<QByteArray> recs = readRecords(week, seLength());
     QList<QByteArray> kept;
     kept.reserve(recs.size());
     for (const QByteArray& r : recs)
         if (dataKind(r) != '1') kept.append(r);
-    try {
-        RemoveFile(scratch);
-        WriteWholeFile(scratch, joined(kept));
-        std::error_code ec;
-        std::filesystem::rename(fsPath(scratch), fsPath(week), ec);
-        if (ec) fail("cannot replace " + week.toStdString() + ": " + ec.message());
-    } catch (...) {
-        RemoveFile(scratch);
-        throw;
-    }
+    ReplaceFile(week, joined(kept), AppFile(kScratchFile));
     return kept;
 }
 
@@ -192,8 +171,8 @@ QList<QByteArray> sortEntries(const std::optional<QList<QByteArray>>& week) {
     const QList<QByteArray> recs = week ? *week : readRecords(AppFile(kSeWeekFile), seLength());
     QList<QByteArray> out = onePerKey(recs, sortKeys<SeSortKey>(recs), keptInNewFiles);
     const QByteArray bytes = joined(out);
-    WriteWholeFile(AppFile(kSeNewFile), bytes);
-    WriteWholeFile(AppFile(kSeNewdFile), bytes);
+    ReplaceFile(AppFile(kSeNewFile), bytes);
+    ReplaceFile(AppFile(kSeNewdFile), bytes);
     return out;
 }
 
@@ -211,8 +190,8 @@ void sortHorses(const QList<QByteArray>& recs) {
     const QByteArray out = joined(onePerKey(
         recs, sortKeys<HorseKey>(recs), [](const QByteArray&) { return true; },
         [&](const HorseKey::Key& key) { list += listLine(keyBytes(key)); }));
-    WriteWholeFile(AppFile(kUmNewFile), out);
-    WriteWholeFile(AppFile(kHorseListFile), list);
+    ReplaceFile(AppFile(kUmNewFile), out);
+    ReplaceFile(AppFile(kHorseListFile), list);
 }
 
 void listDams(const QList<QByteArray>& recs) {
@@ -221,7 +200,7 @@ void listDams(const QList<QByteArray>& recs) {
     QByteArray list;
     for (size_t p = 1; p < s.keys.size(); ++p)
         if (startsGroup(s, p)) list += listLine(keyBytes(s.keys[p]));
-    WriteWholeFile(AppFile(kDamListFile), list);
+    ReplaceFile(AppFile(kDamListFile), list);
 }
 
 }  // namespace
@@ -332,15 +311,14 @@ void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::opti
 
     if (!horses.empty())
         log.step("create UMAGOTOTHISWEEKN", [&] {
-            const QString folder = AppFile(kRunFileFolder);
-            if (!QDir(folder).exists() && !QDir().mkpath(folder)) fail("cannot create " + folder.toStdString());
+            MakeFolders(AppFile(kRunFileFolder));
         });
     for (const Horse& horse : horses) {
         log.step("run file", [&] {
             QByteArray bytes;
             bytes.reserve(qsizetype(horse.records.size()) * seLength());
             for (qsizetype p : horse.records) bytes += entries[placed[size_t(p)].entry];
-            WriteWholeFile(horse.file, bytes);
+            ReplaceFile(horse.file, bytes);
         });
     }
 }
