@@ -22,6 +22,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -222,46 +223,75 @@ bool WeeklyStoreGuard::busy() { return g_storeBusy; }
 
 namespace {
 
-// Steps 8 and 9; `newEntries` holds the records of SETHISWEEKNNEW.dat when
-// the caller has just written them.
-void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::optional<QList<QByteArray>>& newEntries) {
-    // 8. The horse list as read back; every listed horse gets its file
-    // rewritten, in list order. A value listed twice is one horse.
+// The run files to rebuild: every horse of HorseList as read back, in list
+// order. A value listed twice is one horse.
+struct ListedHorses {
     struct Horse {
         QString file;
         std::vector<qsizetype> records;  // a placement per run-file record, in file order
     };
     std::vector<Horse> horses;
-    std::unordered_map<std::string_view, size_t> horseOf;  // registration number -> horse
-    QList<QByteArray> listed;
-    log.step("read HorseList", [&] { listed = readValues(AppFile(kHorseListFile)); });
-    for (const QByteArray& v : std::as_const(listed)) {
+    std::unordered_map<std::string, size_t> byNumber;  // registration number -> horse
+
+    Horse* find(QByteArrayView registrationNumber) {
+        const auto h = byNumber.find(std::string(registrationNumber.data(), size_t(registrationNumber.size())));
+        return h == byNumber.end() ? nullptr : &horses[h->second];
+    }
+};
+
+ListedHorses readHorseList(SkipLog& log) {
+    ListedHorses listed;
+    QList<QByteArray> values;
+    log.step("read HorseList", [&] { values = readValues(AppFile(kHorseListFile)); });
+    for (const QByteArray& v : std::as_const(values)) {
         if (!isRegistrationNumber(v)) {
             log.record("HorseList value", "\"" + printable(v) + "\" is not ten digits; no run file is named by it");
             continue;
         }
-        const std::string_view key(v.constData(), size_t(v.size()));
-        if (horseOf.count(key)) continue;
-        horseOf.emplace(key, horses.size());
-        horses.push_back(Horse{HorseRunFile(v), {}});
+        if (listed.byNumber.emplace(v.toStdString(), listed.horses.size()).second)
+            listed.horses.push_back({HorseRunFile(v), {}});
+    }
+    return listed;
+}
+
+// Where each entry lands in the run files. A placement depends only on the
+// runs already placed in the horse's file, all of them placed here after
+// the file was emptied, so the files are built in memory. The records of
+// one run are chained in file order, so the first or the last of them not
+// newer than a new delivery is found without going through the whole file;
+// the run's identity holds the registration number, so one table serves
+// every file.
+class RunPlacement {
+public:
+    RunPlacement(RunMatch match, const QList<QByteArray>& entries)
+        : match_(match), entries_(entries), makeDate_(size_t(entries.size())), identity_(size_t(entries.size())) {
+        placed_.reserve(size_t(entries.size()));
+        runs_.reserve(size_t(entries.size()));
     }
 
-    // 9. The entries in order. The placement depends only on the runs
-    // already placed in the horse's file, all of them placed here after
-    // the file was emptied, so the files are kept in memory and written
-    // once at the end in their final state.
-    QList<QByteArray> entries;
-    if (newEntries)
-        entries = *newEntries;
-    else
-        log.step("read SETHISWEEKNNEW.dat", [&] { entries = readRecords(AppFile(kSeNewFile), seLength()); });
-    const size_t n = size_t(entries.size());
-    std::vector<double> makeDate(n);
-    std::vector<RunIdentity::Key> identity(n);
-    // The records of one run are chained in file order, so the first or the
-    // last of them not newer than a new delivery is found without going
-    // through the whole file. The identity holds the registration number,
-    // so one table serves every file.
+    // Entry e replaces a record of its run in `file`, or is appended to it.
+    void place(size_t e, std::vector<qsizetype>& file) {
+        const QByteArray& rec = entries_[qsizetype(e)];
+        identity_[e] = RunIdentity::of(rec);
+        makeDate_[e] = makeDateValue(rec);
+        Chain& run = runs_[std::string_view(identity_[e].data(), identity_[e].size())];
+        if (const qsizetype target = replaced(run, makeDate_[e]); target >= 0) {
+            placed_[size_t(target)].entry = qsizetype(e);
+            return;
+        }
+        const qsizetype p = qsizetype(placed_.size());
+        placed_.push_back(Placement{qsizetype(e), run.last, -1});
+        if (run.last >= 0)
+            placed_[size_t(run.last)].next = p;
+        else
+            run.first = p;
+        run.last = p;
+        file.push_back(p);
+    }
+
+    const QByteArray& recordAt(qsizetype p) const { return entries_[placed_[size_t(p)].entry]; }
+
+private:
     struct Placement {
         qsizetype entry;
         qsizetype prev, next;  // the run's records before and after, -1 at the ends
@@ -269,58 +299,69 @@ void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::opti
     struct Chain {
         qsizetype first = -1, last = -1;
     };
-    std::vector<Placement> placed;
-    placed.reserve(n);
-    std::unordered_map<std::string_view, Chain> runsOf;
-    runsOf.reserve(n);
-    for (size_t e = 0; e < n; ++e) {
+
+    // The run's record a delivery made on `date` replaces: the last (or
+    // first) one whose make date is not newer; -1 for none.
+    qsizetype replaced(const Chain& run, double date) const {
+        const bool fromLast = match_ == RunMatch::Last;
+        for (qsizetype p = fromLast ? run.last : run.first; p >= 0;
+             p = fromLast ? placed_[size_t(p)].prev : placed_[size_t(p)].next)
+            if (makeDate_[size_t(placed_[size_t(p)].entry)] <= date) return p;
+        return -1;
+    }
+
+    RunMatch match_;
+    const QList<QByteArray>& entries_;
+    std::vector<double> makeDate_;
+    std::vector<RunIdentity::Key> identity_;
+    std::vector<Placement> placed_;
+    std::unordered_map<std::string_view, Chain> runs_;
+};
+
+// Every entry, in order, into the file of its horse; entries of horses not
+// listed go nowhere. Events are processed once per entry.
+void placeEntries(UiPort& ui, SkipLog& log, const QList<QByteArray>& entries, ListedHorses& listed,
+                  RunPlacement& placement) {
+    for (qsizetype e = 0; e < entries.size(); ++e) {
         ui.processEvents();
-        const QByteArray& rec = entries[qsizetype(e)];
-        const QByteArrayView reg = item(rec, se::RegistrationNumber);
-        const auto h = horseOf.find(std::string_view(reg.data(), size_t(reg.size())));
-        if (h == horseOf.end()) {
+        const QByteArrayView reg = item(entries[e], se::RegistrationNumber);
+        ListedHorses::Horse* horse = listed.find(reg);
+        if (!horse) {
             if (!isRegistrationNumber(reg))
                 log.record("entry", "registration number \"" + printable(reg) + "\" is not ten digits; placed in no run file");
             continue;
         }
-        Horse& horse = horses[h->second];
-        identity[e] = RunIdentity::of(rec);
-        makeDate[e] = makeDateValue(rec);
-        Chain& run = runsOf[std::string_view(identity[e].data(), identity[e].size())];
-        qsizetype target = -1;
-        if (match == RunMatch::Last) {
-            for (qsizetype p = run.last; p >= 0 && target < 0; p = placed[size_t(p)].prev)
-                if (makeDate[size_t(placed[size_t(p)].entry)] <= makeDate[e]) target = p;
-        } else {
-            for (qsizetype p = run.first; p >= 0 && target < 0; p = placed[size_t(p)].next)
-                if (makeDate[size_t(placed[size_t(p)].entry)] <= makeDate[e]) target = p;
-        }
-        if (target >= 0) {
-            placed[size_t(target)].entry = qsizetype(e);
-            continue;
-        }
-        const qsizetype p = qsizetype(placed.size());
-        placed.push_back(Placement{qsizetype(e), run.last, -1});
-        if (run.last >= 0)
-            placed[size_t(run.last)].next = p;
-        else
-            run.first = p;
-        run.last = p;
-        horse.records.push_back(p);
+        placement.place(size_t(e), horse->records);
     }
+}
 
-    if (!horses.empty())
-        log.step("create UMAGOTOTHISWEEKN", [&] {
-            MakeFolders(AppFile(kRunFileFolder));
-        });
-    for (const Horse& horse : horses) {
+// Each listed horse's file written once, in its final state; a horse
+// without entries gets an empty one.
+void writeRunFiles(SkipLog& log, const ListedHorses& listed, const RunPlacement& placement) {
+    if (!listed.horses.empty())
+        log.step("create UMAGOTOTHISWEEKN", [&] { MakeFolders(AppFile(kRunFileFolder)); });
+    for (const ListedHorses::Horse& horse : listed.horses) {
         log.step("run file", [&] {
             QByteArray bytes;
             bytes.reserve(qsizetype(horse.records.size()) * seLength());
-            for (qsizetype p : horse.records) bytes += entries[placed[size_t(p)].entry];
+            for (qsizetype p : horse.records) bytes += placement.recordAt(p);
             ReplaceFile(horse.file, bytes);
         });
     }
+}
+
+// `newEntries` holds the records of SETHISWEEKNNEW.dat when the caller has
+// just written them; otherwise the file is read back.
+void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::optional<QList<QByteArray>>& newEntries) {
+    ListedHorses listed = readHorseList(log);
+    QList<QByteArray> entries;
+    if (newEntries)
+        entries = *newEntries;
+    else
+        log.step("read SETHISWEEKNNEW.dat", [&] { entries = readRecords(AppFile(kSeNewFile), seLength()); });
+    RunPlacement placement(match, entries);
+    placeEntries(ui, log, entries, listed, placement);
+    writeRunFiles(log, listed, placement);
 }
 
 }  // namespace
