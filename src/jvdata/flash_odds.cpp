@@ -14,22 +14,20 @@
 
 namespace rw::jv {
 void FetchFlashOdds(UiPort& ui, JvLink& JVLink1, SkipLog& log) {
-    // 1.
+    // The odds tables are built from the flash files from now on.
     OddsSourceFlag = 1;
-    // 2.
     ui.setText(ctl::FlashText1, QString::fromUtf8("速報オッズ取得を開始します。。。。。。"));
     ui.processEvents();
-    // 3.
     for (const char16_t* f : {kO6FlashFile, kO5FlashFile, kO4FlashFile, kO2FlashFile})
         log.step("empty flash odds file", [&] { emptyTextFile(AppFile(f)); });
 
-    // 4. Opening the race file creates it when it is missing: no requests.
+    // Opening the race file creates it when it is missing: no requests.
     RecordFile races;
     qint64 n = 0;
     if (log.step("open race file", [&] { races.open(AppFile(kRaNewFile), imageLength(Kind::RA)); }))
         n = races.count();
 
-    // 5. The newest records first, at most 97 of them.
+    // The newest records first, at most 97 of them.
     const qint64 last = std::max<qint64>(1, n - (kFlashOddsRaces - 1));
     for (qint64 i = n; i >= last; --i) {
         QByteArray race;
@@ -62,7 +60,6 @@ void FetchFlashOdds(UiPort& ui, JvLink& JVLink1, SkipLog& log) {
         log.step("JVClose", [&] { JVLink1.JVClose(); });
     }
 
-    // 6.
     races.close();
     ui.setText(ctl::FlashText1, QString::fromUtf8("速報オッズ取得完了"));
 }

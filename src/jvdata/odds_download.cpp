@@ -23,10 +23,9 @@ struct Target {
 // the identifier they give JVInit and their end text.
 void downloadOdds(UiPort& ui, JvLink& JVLink1, OddsDownloadState& st, SkipLog& log,
                   std::initializer_list<Target> targets, const QString& softwareId, const QString& endText) {
-    // 1.
+    // The odds tables are built from this week's files from now on.
     OddsSourceFlag = 0;
-    // 2. From here on a failing statement is skipped.
-    // 3.
+    // From here on a failing statement is skipped.
     for (const Target& t : targets) log.step("empty odds file", [&] { emptyTextFile(AppFile(t.file)); });
 
     auto onRecord = [&](QByteArrayView record) {
@@ -37,10 +36,9 @@ void downloadOdds(UiPort& ui, JvLink& JVLink1, OddsDownloadState& st, SkipLog& l
             }
         // Any other kind is dropped.
     };
-    // 4.-7. The odds downloads reopen on -403 only; -402 ends them.
+    // The odds downloads reopen on -403 only; -402 ends them.
     const StoredRequest request{QStringLiteral("TOKURACETCOVRCOV"), softwareId, ctl::OddsWindow, /*reopenOn402=*/false};
     RunStoredRequest(ui, JVLink1, request, {st.OddsDialogResult, st.OddsDownloadCount}, log, nullptr, onRecord);
-    // 8.
     ui.setText(ctl::OddsText1, endText);
 }
 

@@ -142,7 +142,7 @@ QByteArray joined(const QList<QByteArray>& records) {
     return bytes;
 }
 
-// 3. Race details into RATHISWEEKNNEW.dat and RATHISWEEKNNEWd.dat.
+// Race details into RATHISWEEKNNEW.dat and RATHISWEEKNNEWd.dat.
 void sortRaces() {
     const QList<QByteArray> recs = readRecords(AppFile(kRaWeekFile), raLength());
     const QByteArray out = joined(onePerKey(recs, sortKeys<RaSortKey>(recs), keptInNewFiles));
@@ -150,7 +150,7 @@ void sortRaces() {
     ReplaceFile(AppFile(kRaNewdFile), out);
 }
 
-// 4. Data kind "1" out of SETHISWEEKN.dat. The filtered records go to the
+// Data kind "1" (entries announced before the draw) out of SETHISWEEKN.dat. The filtered records go to the
 // scratch file first and replace the week file in one rename, so that a
 // failure on the way leaves the week's entries as they were. Returns the
 // records the file holds now.
@@ -165,8 +165,8 @@ QList<QByteArray> filterAnnouncedEntries() {
     return kept;
 }
 
-// 5. Entries into SETHISWEEKNNEW.dat and SETHISWEEKNNEWd.dat; `week` holds
-// the records of SETHISWEEKN.dat when step 4 has just written them. Returns
+// Entries into SETHISWEEKNNEW.dat and SETHISWEEKNNEWd.dat; `week` holds
+// the records of SETHISWEEKN.dat when the entry filter has just written them. Returns
 // the records written.
 QList<QByteArray> sortEntries(const std::optional<QList<QByteArray>>& week) {
     const QList<QByteArray> recs = week ? *week : readRecords(AppFile(kSeWeekFile), seLength());
@@ -183,8 +183,8 @@ QByteArray listLine(const QByteArray& value) {
     return line;
 }
 
-// 6. One UM record per horse into UMTHISWEEKNNEW.dat, one HorseList line per
-// horse. 7. One DamList line per dam.
+// One UM record per horse into UMTHISWEEKNNEW.dat, one HorseList line per
+// horse.
 void sortHorses(const QList<QByteArray>& recs) {
     emptyTextFile(AppFile(kHorseListFile));
     QByteArray list;
@@ -195,6 +195,7 @@ void sortHorses(const QList<QByteArray>& recs) {
     ReplaceFile(AppFile(kHorseListFile), list);
 }
 
+// One DamList line per dam.
 void listDams(const QList<QByteArray>& recs) {
     emptyTextFile(AppFile(kDamListFile));
     const SortedKeys<DamKey> s = sortKeys<DamKey>(recs);
@@ -376,20 +377,20 @@ bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
     }
     if (AppPath.isEmpty()) AppPath = GetAppPath();
 
-    // 1. Model package check; the processing goes on either way.
+    // The model package's date is shown, or the user is told how to unpack
+    // it; the processing goes on either way.
     if (QFileInfo::exists(PackageHorseFile())) {
         ShowPackageReady(ui, FileDateTimeText(PackageHorseFile()), false);
     } else {
         ui.messageBox(AppPath + QString::fromUtf8("に参照場所(展開フォルダ）に合わせてOKをクリックして初回予想因子パラメータをセットして下さい。"));
         ShellStartMinimized(AppPath + QStringLiteral("NEWSFX.EXE"));
     }
-    // 2.
     ui.setText(ctl::MenuText4, QString::fromUtf8("構造体処理を開始しました。しばらくお待ちください。。。。。。。"));
     ui.processEvents();
 
-    // 3 to 9: a step that fails is skipped.
+    // From here on a phase that fails is skipped and the next one runs.
     log.step("race details", sortRaces);
-    // Each step reads what the one before wrote; when that step succeeded
+    // Each phase reads what the one before wrote; when that phase succeeded
     // its records are handed on instead of being read back.
     std::optional<QList<QByteArray>> week, newEntries;
     log.step("entry filter", [&] { week = filterAnnouncedEntries(); });
@@ -406,7 +407,6 @@ bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
     });
     fillHorseRunFiles(ui, log, RunMatch::Last, newEntries);
 
-    // 10.
     const qint64 umCount = RecordFile::countOf(AppFile(kUmWeekFile), umLength());
     ui.setText(ctl::MenuText4, QString::fromUtf8("構造体処理終了") + QStringLiteral(" ") + qtext(numberText(umCount, true)));
     ui.setText(ctl::KouzouText1, QString::fromUtf8("中止処理を選択した場合、中止処理終了が出ますので暫くお待ち下さい。"));

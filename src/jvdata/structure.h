@@ -35,17 +35,17 @@ private:
 // replaces the last of them, cancellation processing the first.
 enum class RunMatch { Last, First };
 
-// Steps 1 to 10 of the load of KOUZOUTAIZ: the package check, the start
-// message in the menu's Text4, the RA, SE (after removing data kind "1"
-// from "SETHISWEEKN.dat") and UM phases, HorseList, DamList, the run files,
-// and the end messages in the menu's Text4 and the window's Text1. From step
-// 3 on, a step that fails is recorded in `log` and the next one runs; the
-// caller reports the log.
+// The load of KOUZOUTAIZ: the package check, the start message in the
+// menu's Text4, the RA, SE (after removing data kind "1" from
+// "SETHISWEEKN.dat") and UM phases, HorseList, DamList, the run files, and
+// the end messages in the menu's Text4 and the window's Text1. From the RA
+// phase on, a phase that fails is recorded in `log` and the next one runs;
+// the caller reports the log.
 // Returns false, having touched nothing, when the weekly store is already
 // being rewritten (a second press during the event turns of a running one).
 bool RunStructureProcessing(UiPort& ui, SkipLog& log);
 
-// Steps 8 and 9 (cancellation processing reuses them with RunMatch::First):
+// The run-file phase (cancellation processing reuses it with RunMatch::First):
 // reads HorseList back, and rewrites the run file of every listed horse
 // with the records of "SETHISWEEKNNEW.dat" placed in it: each record goes
 // into the file of its registration number; it replaces the last (or

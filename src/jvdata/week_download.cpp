@@ -17,25 +17,24 @@
 namespace rw::jv {
 
 void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& log) {
-    // 1. Model package check; the download goes on either way.
+    // Without the model package the user is told how to unpack it; the
+    // download goes on either way.
     if (!QFile::exists(PackageSireFile())) {
         ui.messageBox(AppPath + QString::fromUtf8("に参照場所(展開フォルダ）に合わせてOKをクリックして初回予想因子パラメータをセットして下さい。"));
         ui.setText(ctl::MenuLabel1, QString::fromUtf8("まだ、予想因子ウエイトが展開されていません。タスクバーにある展開先の指定をクリックして自己解凍EXEを起動させて下さい。"));
         ShellStartMinimized(AppPath + QStringLiteral("NEWSFX.EXE"));
     }
-    // 2.
     ui.setText(ctl::MenuText1, QString::fromUtf8("今週開催取得開始しました。しばらくお待ち下さい。。。。。"));
     ui.processEvents();
 
-    // 3. From here on a failing statement is skipped.
-    // 4. A file that cannot be deleted is emptied: it must not keep last
-    // week's records.
+    // From here on a failing statement is skipped. A week file that cannot
+    // be deleted is emptied: it must not keep last week's records.
     for (const WeekFile& wf : kWeekFiles)
         log.step("delete week file", [&] { RemoveOrEmpty(AppFile(wf.name)); });
 
     std::array<RecordFile, 5> files;
     auto openFiles = [&] {
-        // 8. Opened empty: even when last week's could not be deleted, the
+        // Opened empty: even when last week's could not be deleted, the
         // download never appends to them.
         for (size_t i = 0; i < files.size(); ++i)
             log.step("open week file", [&] {
@@ -55,12 +54,11 @@ void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& l
             if (kWeekFiles[i].kind == *kind) store(i, ToFixed(*kind, record));
     };
 
-    // 5.-9.
+    // The request for the week's records, read to its end.
     const StoredRequest request{QStringLiteral("TOKURACETCVNRCVN"), SidMenu(), ctl::MenuWindow,
                                 /*reopenOn402=*/true};
     RunStoredRequest(ui, JVLink1, request, {st.DialogResult, st.DownloadCount}, log, openFiles, onRecord);
     for (auto& f : files) f.close();
-    // 10.
     ui.setText(ctl::MenuText1, QString::fromUtf8("今週開催取得終了"));
 }
 

@@ -127,7 +127,7 @@ const char* H1 = "2019100001";
 const char* H2 = "2019100002";
 const char* H3 = "2019100003";
 
-// ---- The literal steps 3 to 9, record by record -----------------------------
+// ---- The literal phases, record by record ------------------------------------
 
 struct Literal {
     QString dir;
@@ -172,7 +172,7 @@ struct Literal {
         onePerKey(src, keys, comp, n, {&a, &b}, notOneOrNine, [](const QByteArray&) {});
     }
 
-    void steps3to7() const {
+    void sortingPhases() const {
         sortPhase(u"RATHISWEEKN.dat", u"RATHISWEEKNNEW.dat", u"RATHISWEEKNNEWd.dat", 1272, [](const QByteArray& r) {
             return mid(r, head::Year) + mid(r, head::MonthDay) + mid(r, head::DataKind) + mid(r, head::Racecourse) +
                    mid(r, head::RaceNumber);
@@ -222,7 +222,7 @@ struct Literal {
                mid(r, se::HorseNumber) + mid(r, se::RegistrationNumber);
     }
 
-    void steps8and9(bool firstMatch) const {
+    void runFilePhase(bool firstMatch) const {
         QDir().mkpath(f(u"UMAGOTOTHISWEEKN"));
         const QList<QByteArray> list = readValues(f(u"KETTONUMTHISWEEKN.dat"));
         auto path = [&](const QByteArray& reg) { return f(QStringLiteral("UMAGOTOTHISWEEKN\\") + QString::fromLatin1(reg) + QStringLiteral(".dat")); };
@@ -303,7 +303,7 @@ Week randomWeek(unsigned seed) {
 
 }  // namespace
 
-// ---- Byte for byte against the literal steps --------------------------------
+// ---- Byte for byte against the literal phases -------------------------------
 
 TEST(Structure, EveryOutputEqualsTheLiteralStepsByteForByte) {
     for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 10u, 11u, 12u}) {
@@ -325,8 +325,8 @@ TEST(Structure, EveryOutputEqualsTheLiteralStepsByteForByte) {
         }
 
         auto run = runStructure(app);
-        ref.steps3to7();
-        ref.steps8and9(false);
+        ref.sortingPhases();
+        ref.runFilePhase(false);
         ASSERT_TRUE(run->ran);
         EXPECT_TRUE(run->log.empty());
         const auto mine = filesUnder(app.path()), theirs = filesUnder(ref.dir);
@@ -342,12 +342,12 @@ TEST(Structure, EveryOutputEqualsTheLiteralStepsByteForByte) {
         RecordingUi ui;
         SkipLog log("cancel");
         FillHorseRunFiles(ui, log, RunMatch::First);
-        ref.steps8and9(true);
+        ref.runFilePhase(true);
         EXPECT_EQ(filesUnder(app.path()), filesUnder(ref.dir));
     }
 }
 
-// ---- What the steps must show ----------------------------------------------
+// ---- What the phases must show ---------------------------------------------
 
 TEST(Structure, DuplicateKeysKeepTheRecordTheSortLeavesLast) {
     AppFolder app;
