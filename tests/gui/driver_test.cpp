@@ -31,7 +31,7 @@ TEST(Driver, ThePictureEndsTheProgramAtOnce) {
 }
 
 TEST(ProgressDialog, EscapeCancelsTheDownload) {
-    rw::test::ScriptedJvLink jv;
+    rwtest::ScriptedJvLink jv;
     jv.statuses = {0, 0, 0};
     rw::RecordingUi ui;
     std::int16_t result = 0;

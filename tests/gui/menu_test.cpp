@@ -64,7 +64,7 @@ TEST(MenuWindow, EveryControlCarriesItsCaption) {
 
 TEST(MenuWindow, SettingsFailureIsShownAndWebPagesOpen) {
     rwtest::AppFolder app;
-    rw::test::ScriptedJvLinkInstall jv;
+    rwtest::ScriptedJvLinkInstall jv;
     jv.link().uiResult = -1;
     QStringList opened;
     auto was = SetShellHandlers({nullptr, [&](const QString& u) { opened << u; return true; }});

@@ -17,7 +17,7 @@
 
 using namespace rw;
 using namespace rw::gui;
-using rw::test::ReadStep;
+using rwtest::ReadStep;
 
 namespace {
 
@@ -64,7 +64,7 @@ protected:
     QByteArray line(const char* name, int n) { return rwtest::readFile(table(name)).split('\n').value(n - 1); }
 
     rwtest::AppFolder app;
-    rw::test::ScriptedJvLinkInstall jv;
+    rwtest::ScriptedJvLinkInstall jv;
     KESF1THISWEEKNZ menu;
 };
 

@@ -9,7 +9,7 @@
 
 using namespace rw;
 using namespace rw::jv;
-using rw::test::ReadStep;
+using rwtest::ReadStep;
 using rwtest::oddsRecord;
 
 namespace {
@@ -41,7 +41,7 @@ protected:
 
     rwtest::AppFolder app;
     RecordingUi ui;
-    rw::test::ScriptedJvLink jv;
+    rwtest::ScriptedJvLink jv;
     size_t skipped = 0;
 };
 
@@ -54,7 +54,7 @@ TEST_F(FlashOdds, TheLast97RacesNewestFirst) {
         int records, first, last;
     } cases[] = {{150, 150, 54}, {40, 40, 1}, {97, 97, 1}, {98, 98, 2}, {1, 1, 1}};
     for (const Case& c : cases) {
-        jv = rw::test::ScriptedJvLink();
+        jv = rwtest::ScriptedJvLink();
         races(c.records);
         run();
         QStringList expected;

@@ -10,8 +10,8 @@
 
 using namespace rw;
 using namespace rw::jv;
-using rw::test::OpenOutcome;
-using rw::test::ReadStep;
+using rwtest::OpenOutcome;
+using rwtest::ReadStep;
 using rwtest::oddsRecord;
 
 namespace {
@@ -33,12 +33,12 @@ protected:
     QByteArray file(const char16_t* name) { return app.read(QString::fromUtf16(name)); }
     void reset() {
         ui = RecordingUi();
-        jv = rw::test::ScriptedJvLink();
+        jv = rwtest::ScriptedJvLink();
     }
 
     rwtest::AppFolder app;
     RecordingUi ui;
-    rw::test::ScriptedJvLink jv;
+    rwtest::ScriptedJvLink jv;
     std::deque<OpenOutcome> opens{{0, 2, 0}};
     OddsDownloadState state;
     size_t skipped = 0;
@@ -169,7 +169,7 @@ TEST_F(OddsDownload, EndsEarlyOnOpenErrorNoDataAndOtherReadErrors) {
 
 TEST_F(OddsDownload, ALongerBufferAddsOnlyTheRecord) {
     // A component may leave its buffer longer than the record it reports.
-    struct LongBuffer : rw::test::ScriptedJvLink {
+    struct LongBuffer : rwtest::ScriptedJvLink {
         std::int32_t JVRead(QByteArray& b, std::int32_t& s, QString& f) override {
             const std::int32_t r = ScriptedJvLink::JVRead(b, s, f);
             if (r > 0) b += QByteArray(50, '\0');

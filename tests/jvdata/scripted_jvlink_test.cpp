@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-using rw::test::OpenOutcome;
-using rw::test::ReadStep;
+using rwtest::OpenOutcome;
+using rwtest::ReadStep;
 
 TEST(ScriptedJvLink, PlaysOpensStatusesAndReadsInOrderAndLogsThem) {
-    rw::test::ScriptedJvLinkInstall install;
+    rwtest::ScriptedJvLinkInstall install;
     auto a = rw::jv::createJvLink();
     auto b = rw::jv::createJvLink();  // a second window talks to the same script
     EXPECT_EQ(install.created(), 2);
@@ -57,7 +57,7 @@ TEST(ScriptedJvLink, PlaysOpensStatusesAndReadsInOrderAndLogsThem) {
 TEST(ScriptedJvLink, RealtimeScriptsPerKeyReplayAndTheFactoryIsRestored) {
     rwtest::AppFolder app;
     {
-        rw::test::ScriptedJvLinkInstall install;
+        rwtest::ScriptedJvLinkInstall install;
         auto& s = install.link();
         s.addRealtime(QStringLiteral("0B12"), QStringLiteral("20240629"),
                       {ReadStep::rec("HR\r\n"), ReadStep::code(-203)});
@@ -79,5 +79,5 @@ TEST(ScriptedJvLink, RealtimeScriptsPerKeyReplayAndTheFactoryIsRestored) {
     // The default component again: not the script.
     auto j = rw::jv::createJvLink();
     ASSERT_TRUE(j);
-    EXPECT_EQ(dynamic_cast<rw::test::ScriptedJvLink*>(j.get()), nullptr);
+    EXPECT_EQ(dynamic_cast<rwtest::ScriptedJvLink*>(j.get()), nullptr);
 }

@@ -14,8 +14,8 @@
 
 using namespace rw;
 using namespace rw::jv;
-using rw::test::OpenOutcome;
-using rw::test::ReadStep;
+using rwtest::OpenOutcome;
+using rwtest::ReadStep;
 using rwtest::RecordBuilder;
 
 namespace {
@@ -46,7 +46,7 @@ protected:
 
     rwtest::AppFolder app;
     RecordingUi ui;
-    rw::test::ScriptedJvLink jv;
+    rwtest::ScriptedJvLink jv;
     std::deque<OpenOutcome> opens{{0, 2, 0}};
     DownloadState state;
     QStringList started;
@@ -97,7 +97,7 @@ TEST_F(WeekDownload, EndsWithoutFilesOnOpenErrorNoDataOrCancel) {
     for (const Case& c : cases) {
         app.write(QStringLiteral("RATHISWEEKN.dat"), QByteArray(1272, 'x'));  // last week's
         ui = RecordingUi();
-        jv = rw::test::ScriptedJvLink();
+        jv = rwtest::ScriptedJvLink();
         opens = {c.open};
         jv.reads = {ReadStep::rec(ra1)};
         if (c.cancel) ui.onModalTick = [](TimedDialog&, int tick) { return tick == 0; };
@@ -126,7 +126,7 @@ TEST_F(WeekDownload, ProgressDialogCountsUpAndAFailedStatusGoesOnToRead) {
     EXPECT_EQ(stored(u"RATHISWEEKN.dat", Kind::RA).size(), 1);
 
     ui = RecordingUi();
-    jv = rw::test::ScriptedJvLink();
+    jv = rwtest::ScriptedJvLink();
     opens = {{0, 1, 3}};
     jv.statuses = {1, -502};
     jv.reads = {ReadStep::rec(ra2), ReadStep::code(0)};
@@ -216,7 +216,7 @@ TEST_F(WeekDownload, ADamagedFileWithoutANameIsReopenedOnce) {
 }
 
 TEST_F(WeekDownload, AnOpenThatFailsAsAStatementReportsNoData) {
-    struct Failing : rw::test::ScriptedJvLink {
+    struct Failing : rwtest::ScriptedJvLink {
         std::int32_t JVOpen(const QString&, const QString&, std::int32_t, std::int32_t&, std::int32_t&,
                             QString&) override {
             rw::fail("component gone");

@@ -1,6 +1,6 @@
 #include "support/scripted_jvlink.h"
 
-namespace rw::test {
+namespace rwtest {
 
 std::int32_t ScriptedJvLink::JVInit(const QString& softwareId) {
     log << QStringLiteral("JVInit(%1)").arg(softwareId);
@@ -116,4 +116,4 @@ ScriptedJvLinkInstall::ScriptedJvLinkInstall()
 
 ScriptedJvLinkInstall::~ScriptedJvLinkInstall() { rw::jv::setJvLinkFactory({}); }
 
-}  // namespace rw::test
+}  // namespace rwtest

@@ -2,7 +2,7 @@
 // A JV-Link that plays a script, so every branch of the callers can be driven
 // without data files, and that logs every call so tests can check the order.
 //
-//   rw::test::ScriptedJvLinkInstall jv;          // every createJvLink() talks to it
+//   rwtest::ScriptedJvLinkInstall jv;          // every createJvLink() talks to it
 //   jv.link().opens = {{0, 3, 0}};
 //   jv.link().reads = {ReadStep::rec(ra), ReadStep::code(-1), ReadStep::rec(se)};
 //   ... run the caller ...
@@ -19,7 +19,7 @@
 #include <memory>
 #include <utility>
 
-namespace rw::test {
+namespace rwtest {
 
 struct OpenOutcome {
     std::int32_t result = 0;
@@ -114,4 +114,9 @@ private:
     std::shared_ptr<int> created_;
 };
 
-}  // namespace rw::test
+}  // namespace rwtest
+
+// The scripted JV-Link's earlier spelling, rw::test, names the same helpers.
+namespace rw {
+namespace test = ::rwtest;
+}  // namespace rw
