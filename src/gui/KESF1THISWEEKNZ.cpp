@@ -88,6 +88,9 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setWordWrap(true);
     label1->setMinimumHeight(90);
+    // The label's texts differ in length from press to press; its column
+    // keeps its width, so no button moves when the text changes.
+    label1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     label1->setStyleSheet(QStringLiteral("background-color: #ff80ff;"));
     left->addWidget(f1);
     left->addWidget(statusBox("Text1"));
@@ -145,6 +148,7 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     columns->addWidget(Option1, 1, 1, 1, 2);
     columns->addLayout(middleBottom, 2, 1);
     columns->addLayout(rightBottom, 2, 2);
+    for (int column = 0; column < 3; ++column) columns->setColumnStretch(column, 1);
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(top);
     outer->addLayout(columns);

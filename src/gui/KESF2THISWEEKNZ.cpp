@@ -3,10 +3,12 @@
 #include "gui/controls.h"
 #include "gui/gui_ui.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace rw::gui {
 
@@ -23,7 +25,12 @@ KESF2THISWEEKNZ::KESF2THISWEEKNZ(TimedDialog& logic, QWidget* owner) : QDialog(o
     layout->addWidget(bar);
     layout->addWidget(label);
     auto* cancel = addButton(this, layout, "Command1", "キャンセル");
-    resize(360, 120);
+    // Wide enough for the whole caption: the title bar's font is often
+    // bolder than the window's, and it shares the bar with the buttons.
+    QFont bold = font();
+    bold.setBold(true);
+    const int captionWidth = QFontMetrics(bold).horizontalAdvance(title()) * 5 / 4 + 160;
+    resize(std::max(360, captionWidth), 120);
     connect(cancel, &QPushButton::clicked, this, &KESF2THISWEEKNZ::reject);
     connect(&Timer1, &QTimer::timeout, this, &KESF2THISWEEKNZ::onTick);
 }

@@ -61,8 +61,11 @@ QWidget* GuiUi::findControl(const QString& control) const {
 void GuiUi::setText(const QString& control, const QString& text) {
     QWidget* w = findControl(control);
     if (!w) return;
-    if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(text);
-    else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        e->setText(text);
+        // A status box shows the start of a long text, not its end.
+        e->setCursorPosition(0);
+    } else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
     else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) p->setPlainText(text);
     else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(text);
     else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(text);

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstdio>
+#include <string>
 #include <utility>
 
 namespace rw::jv {
@@ -49,10 +51,13 @@ bool allDigits(const QString& s, qsizetype n) { return s.size() == n && isDigits
 // No JV-Data record is longer than a trifecta odds record.
 constexpr qsizetype kLongestRecord = 83285;
 
-// A record of a kind the system reads must have its kind's published length.
-bool recordIsSound(QByteArrayView record) {
+// A record of a kind the system reads must have its kind's published length;
+// what is wrong with it otherwise.
+std::string recordFault(QByteArrayView record) {
     const auto kind = kindOf(record);
-    return !kind || record.size() == layout(*kind).length;
+    if (!kind || record.size() == layout(*kind).length) return {};
+    return "is a " + std::string(layout(*kind).code.data(), 2) + " record of " + std::to_string(record.size()) +
+           " bytes; that kind has " + std::to_string(layout(*kind).length);
 }
 
 // A file that lies inside the data folder, not reached through a link.
@@ -176,28 +181,36 @@ void FileJvLink::startRequest() {
     open_ = true;
 }
 
-bool FileJvLink::loadFile(const QString& path) {
+std::string FileJvLink::loadFile(const QString& path) {
     data_.clear();
     records_.clear();
     recordIndex_ = 0;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
+    if (!f.open(QIODevice::ReadOnly)) return "it cannot be opened: " + f.errorString().toStdString();
     data_ = f.readAll();
-    if (f.error() != QFileDevice::NoError) return false;
+    if (f.error() != QFileDevice::NoError) return "it cannot be read: " + f.errorString().toStdString();
+    auto where = [](std::size_t n, qsizetype offset) {
+        return "record " + std::to_string(n) + " (from byte " + std::to_string(offset) + ") ";
+    };
     qsizetype start = 0;
     while (start < data_.size()) {
         qsizetype end = data_.indexOf("\r\n", start);
         end = end < 0 ? data_.size() : end + 2;
-        if (end - start > kLongestRecord) return false;  // no record is that long
+        if (end - start > kLongestRecord)
+            return where(records_.size() + 1, start) + "is " + std::to_string(end - start) +
+                   " bytes long, longer than any JV-Data record (" + std::to_string(kLongestRecord) + ")";
         records_.emplace_back(start, end - start);
         start = end;
     }
     // Real-time data is delivered as it is; the callers have no way to
     // recover from a damaged real-time file.
-    if (realtime_) return true;
-    for (const auto& [offset, length] : records_)
-        if (!recordIsSound(QByteArrayView(data_).sliced(offset, length))) return false;
-    return true;
+    if (realtime_) return {};
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        const auto [offset, length] = records_[i];
+        if (std::string fault = recordFault(QByteArrayView(data_).sliced(offset, length)); !fault.empty())
+            return where(i + 1, offset) + fault;
+    }
+    return {};
 }
 
 std::int32_t FileJvLink::JVRead(QByteArray& buffer, std::int32_t& /*size*/, QString& fileName) {
@@ -214,8 +227,10 @@ std::int32_t FileJvLink::JVRead(QByteArray& buffer, std::int32_t& /*size*/, QStr
         }
         if (!loaded_) {
             loaded_ = true;
-            if (!loadFile(src.path)) {
+            if (const std::string fault = loadFile(src.path); !fault.empty()) {
                 // Reported once; a caller that reads on goes on with the next file.
+                std::fprintf(stderr, "JV-Link: %s is reported as damaged (%s)\n", qPrintable(src.path),
+                             fault.c_str());
                 fileName = src.name;
                 data_.clear();
                 records_.clear();

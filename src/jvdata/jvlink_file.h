@@ -15,6 +15,7 @@
 #include "jvdata/jvlink.h"
 
 #include <QStringList>
+#include <string>
 #include <vector>
 
 namespace rw::jv {
@@ -74,7 +75,8 @@ private:
         int part = 0;  // position of its folder code in the request
         QString file;  // the file's own name
     };
-    bool loadFile(const QString& path);  // into data_/records_; false: damaged
+    // Into data_/records_; what makes the file damaged, or empty when sound.
+    std::string loadFile(const QString& path);
     void startRequest();
 
     QString appFolder_;

@@ -5,6 +5,7 @@
 #include "support/driver.h"
 #include "support/scripted_jvlink.h"
 
+#include <QFontMetrics>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -50,4 +51,16 @@ TEST(Driver, ExpansionWithoutThePackageEndsTheProgram) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.contains(QString::fromUtf8("ソフトを終了します。")));
     EXPECT_FALSE(r.out.contains(QStringLiteral("Browser:")));  // nothing ran after the end
+}
+
+TEST(ProgressDialog, IsWideEnoughForItsCaption) {
+    rwtest::ScriptedJvLink jv;
+    rw::RecordingUi ui;
+    std::int16_t result = 0;
+    rw::jv::DownloadProgress logic(ui, jv, 5, result);
+    rw::gui::KESF2THISWEEKNZ dialog(logic, nullptr);
+    QFont bold = dialog.font();
+    bold.setBold(true);
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("KESF2THISWEEKN:ダウンロード 2024.6.29Z"));
+    EXPECT_GT(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 100);
 }

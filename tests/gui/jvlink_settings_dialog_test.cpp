@@ -1,8 +1,12 @@
+#include "gui/install.h"
 #include "gui/jvlink_settings_dialog.h"
 #include "jvdata/jvlink_file.h"
 #include "support/test_support.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -38,4 +42,15 @@ TEST(JvLinkSettingsDialog, OkKeepsTheFolderTypedCancelAndAutoAcceptChangeNothing
     EXPECT_EQ(jv::jvLinkDataFolder(app.path()), app.path() + "TYPED/");
     gui::setJvLinkSettingsAutoAccept(false);
     jv::setJvLinkSettingsHook({});
+}
+
+TEST(QtTranslations, StandardButtonsSpeakJapanese) {
+    gui::InstallQtTranslations();
+    gui::InstallQtTranslations();  // once is enough; a second call changes nothing
+    gui::JvLinkSettingsDialog dialog(QStringLiteral("/data"));
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8("キャンセル"));
+    QMessageBox box(QMessageBox::NoIcon, QString(), QStringLiteral("x"), QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QString::fromUtf8("キャンセル"));
 }

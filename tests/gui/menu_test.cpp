@@ -6,10 +6,13 @@
 #include "support/test_support.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace rw;
 using namespace rw::gui;
@@ -78,4 +81,50 @@ TEST(MenuWindow, SettingsFailureIsShownAndWebPagesOpen) {
     menu.findChild<QAbstractButton*>(QStringLiteral("Command16"))->click();
     EXPECT_EQ(opened, (QStringList{KESF1THISWEEKNZ::blogUrl(), KESF1THISWEEKNZ::supportUrl()}));
     SetShellHandlers(was);
+}
+
+namespace {
+
+const char* kLongLabel =
+    "予想因子ウエイトは展開されています。作成日は 2024/06/29 9:05:01 です。これより新しい日付の予想因子ウエイトがあれば"
+    "展開して上書きして下さい。無ければそのまま続行して下さい。新しい日付のバージョンまたは最新因子ウエイトはサポート"
+    "サイトよりダウンロードして下さい。";
+
+// Where every button of the menu sits, after the layout has settled.
+std::map<QString, QRect> buttonPlaces(QWidget& menu) {
+    QApplication::processEvents();
+    std::map<QString, QRect> places;
+    for (auto* b : menu.findChildren<QAbstractButton*>())
+        places[b->objectName()] = QRect(b->mapTo(&menu, QPoint(0, 0)), b->size());
+    return places;
+}
+
+}  // namespace
+
+TEST(MenuWindow, ButtonsKeepTheirPlaceWhateverTheLabelSays) {
+    rwtest::AppFolder app;
+    KESF1THISWEEKNZ menu;
+    menu.show();
+    const auto before = buttonPlaces(menu);
+    ASSERT_EQ(before.size(), 17u);
+    for (QString text : {QString::fromUtf8(kLongLabel), QString::fromUtf8(kLongLabel).left(60), QStringLiteral("x"),
+                         QString::fromUtf8(kLongLabel).repeated(4)}) {
+        Ui().setText(QStringLiteral("KESF1THISWEEKNZ.Label1"), text);
+        EXPECT_EQ(buttonPlaces(menu), before) << text.size();
+    }
+}
+
+TEST(MenuWindow, StatusBoxesShowTheStartOfALongText) {
+    rwtest::AppFolder app;
+    KESF1THISWEEKNZ menu;
+    menu.show();
+    const QString text = QString::fromUtf8("今週の結果は必ず前に今週の予想の3つの操作を行って下さい。").repeated(3);
+    for (const char* box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"}) {
+        Ui().setText(QStringLiteral("KESF1THISWEEKNZ.") + QLatin1String(box), text);
+        auto* edit = menu.findChild<QLineEdit*>(QLatin1String(box));
+        ASSERT_NE(edit, nullptr) << box;
+        QApplication::processEvents();
+        EXPECT_EQ(edit->cursorPosition(), 0) << box;
+        EXPECT_LT(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 10) << box;  // the text is not scrolled to its end
+    }
 }

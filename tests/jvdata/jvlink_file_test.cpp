@@ -347,3 +347,26 @@ TEST(FileJvLink, LinksOutOfTheDataFolderAndOverlongRecordsAreRefused) {
     EXPECT_EQ(j.JVRTOpen(QStringLiteral("0B12"), QStringLiteral("20241207")), kJvNoSuchData);
     EXPECT_EQ(open(j, QStringLiteral("race")).result, kJvBadDataSpec);
 }
+
+// A damaged file is named on stderr with what is wrong with it, so that a
+// week that ends with nothing stored can be explained.
+TEST(FileJvLink, ADamagedFileIsNamedOnStderrWithItsFault) {
+    rwtest::AppFolder app;
+    app.write("JVDATA\\RACE\\1.jvd", rec("RA", "11") + rec("SE", "cut", 300));
+    app.write("JVDATA\\RACE\\2.jvd", rec("RA", "12") + QByteArray(90000, 'x'));
+    app.write("JVDATA\\RACE\\3.jvd", rec("RA", "13"));
+    FileJvLink j(app.path());
+    open(j, QStringLiteral("RACE"));
+    ASSERT_TRUE(QFile::remove(app.file("JVDATA\\RACE\\3.jvd")));  // gone by the time it is read
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(readAll(j), QStringList({"-403@RACE/1.jvd", "-403@RACE/2.jvd", "-403@RACE/3.jvd", "0"}));
+    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string folder = QDir::cleanPath(app.file("JVDATA\\RACE")).toStdString();
+    for (const std::string& line :
+         {"JV-Link: " + folder + "/1.jvd is reported as damaged (record 2 (from byte 1272) is a SE record of 300 bytes; "
+                                 "that kind has 555)\n",
+          "JV-Link: " + folder + "/2.jvd is reported as damaged (record 2 (from byte 1272) is 90000 bytes long, longer "
+                                 "than any JV-Data record (83285))\n",
+          "JV-Link: " + folder + "/3.jvd is reported as damaged (it cannot be opened: No such file or directory)\n"})
+        EXPECT_NE(err.find(line), std::string::npos) << line << "in\n" << err;
+}
