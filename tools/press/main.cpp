@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMetaObject>
 #include <cstdio>
 #include <cstring>
@@ -22,7 +23,24 @@ namespace {
 void usage() {
     std::fprintf(stderr,
                  "usage: raceweek-press --app-dir DIR [--option1] [--today YYYY-MM-DD] PRESS...\n"
-                 "  PRESS is a control of the menu (Command2) or WINDOW.CONTROL of another open window\n");
+                 "  PRESS is a control of the menu (Command2) or WINDOW.CONTROL of another open window\n"
+                 "       raceweek-press --display-check\n"
+                 "  exits 0 when windows can be shown on the display the environment names, 1 otherwise\n");
+}
+
+// Whether a window-showing program would reach a display: Qt tries the
+// platform the environment asks for (or the desktop's own) and falls back
+// to the offscreen one instead of aborting when no display server answers.
+int displayCheck(int argc, char** argv) {
+    QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
+    if (platforms.isEmpty()) platforms = qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? "xcb" : "wayland;xcb";
+    if (platforms.contains("offscreen") || platforms.contains("minimal")) return 1;
+    qputenv("QT_QPA_PLATFORM", platforms + ";offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    QGuiApplication app(argc, argv);
+    const QString used = QGuiApplication::platformName();
+    std::printf("display: %s\n", qPrintable(used));
+    return used == QLatin1String("offscreen") ? 1 : 0;
 }
 
 void print(const char* tag, const QString& text) {
@@ -44,6 +62,7 @@ int main(int argc, char** argv) {
     QDate today;
     bool option1 = false;
     QStringList presses;
+    if (argc == 2 && !std::strcmp(argv[1], "--display-check")) return displayCheck(argc, argv);
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         if (!std::strcmp(a, "--app-dir") && i + 1 < argc) {
