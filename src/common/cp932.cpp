@@ -77,32 +77,36 @@ const Tables& tables() {
 
 QString decode(QByteArrayView bytes) {
     const Tables& t = tables();
-    QString out;
-    out.reserve(bytes.size());
+    // At most one character per byte: the text is written in place and cut
+    // to its length at the end.
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+    qsizetype len = 0;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n; ++i) {
         unsigned char b = p[i];
         if (b < 0x80) {
-            out.append(QChar(char16_t(b)));
+            d[len++] = char16_t(b);
         } else if (isLeadByte(b)) {
             if (i + 1 < n) {
                 char16_t u = t.pair[b * 256 + p[i + 1]];
                 if (u != kInvalid) {
-                    out.append(QChar(u));
+                    d[len++] = u;
                     ++i;
                     continue;
                 }
                 // An invalid pair: the lead byte alone is replaced; a trail
                 // byte that is itself a character is decoded on its own.
-                out.append(QChar(kInvalid));
+                d[len++] = kInvalid;
                 continue;
             }
-            out.append(QChar(kInvalid));  // lead byte cut off at the end
+            d[len++] = kInvalid;  // lead byte cut off at the end
         } else {
-            out.append(QChar(t.single[b]));
+            d[len++] = t.single[b];
         }
     }
+    out.truncate(len);
     return out;
 }
 
