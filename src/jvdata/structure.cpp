@@ -150,10 +150,10 @@ void sortRaces() {
     ReplaceFile(AppFile(kRaNewdFile), out);
 }
 
-// Data kind "1" (entries announced before the draw) out of SETHISWEEKN.dat. The filtered records go to the
-// scratch file first and replace the week file in one rename, so that a
-// failure on the way leaves the week's entries as they were. Returns the
-// records the file holds now.
+// The announced entries (data kind "1") out of SETHISWEEKN.dat. The
+// filtered records go to the scratch file first and replace the week file
+// in one rename, so that a failure on the way leaves the week's entries as
+// they were. Returns the records the file holds now.
 QList<QByteArray> filterAnnouncedEntries() {
     const QString week = AppFile(kSeWeekFile);
     const QList<QByteArray> recs = readRecords(week, seLength());
@@ -166,8 +166,8 @@ QList<QByteArray> filterAnnouncedEntries() {
 }
 
 // Entries into SETHISWEEKNNEW.dat and SETHISWEEKNNEWd.dat; `week` holds
-// the records of SETHISWEEKN.dat when the entry filter has just written them. Returns
-// the records written.
+// the records of SETHISWEEKN.dat when the entry filter has just written
+// them. Returns the records written.
 QList<QByteArray> sortEntries(const std::optional<QList<QByteArray>>& week) {
     const QList<QByteArray> recs = week ? *week : readRecords(AppFile(kSeWeekFile), seLength());
     QList<QByteArray> out = onePerKey(recs, sortKeys<SeSortKey>(recs), keptInNewFiles);
