@@ -114,3 +114,37 @@ TEST_F(FlashEndToEnd, FlashResultsReachTheRunnerFilesOfTheWeeksRaces) {
     EXPECT_EQ(RecordFile::countOf(file(QStringLiteral("SERIALTIME.dat")), 555), entries);
     EXPECT_EQ(RecordFile::countOf(file(QStringLiteral("RARIALTIME.dat")), 1272), week.weekRaces.size());
 }
+
+TEST_F(FlashEndToEnd, CancellationProcessingRemovesTheCancelledRace) {
+    const rwtest::PressResult r = press({QStringLiteral("--option1"), QStringLiteral("Command2"), QStringLiteral("Command4")});
+    EXPECT_FALSE(r.err.contains(QStringLiteral("skipped"))) << r.err.toStdString();
+    QList<rw::sample::WeekRace> cancelled;
+    for (const rw::sample::WeekRace& race : week.weekRaces)
+        if (race.cancelled) cancelled.append(race);
+    ASSERT_EQ(cancelled.size(), 1);
+    const rw::sample::WeekRace& gone = cancelled[0];
+    auto raceKeys = [&](const char* name, int length) {
+        QList<QByteArray> keys;
+        for (const QByteArray& rec : RecordFile::readAll(file(QLatin1String(name)), length))
+            keys.append(at(rec, head::RaceKey16) + rec[2]);
+        return keys;
+    };
+    const QList<QByteArray> races = raceKeys("RATHISWEEKNNEW.dat", 1272), marked = raceKeys("RATHISWEEKNNEWd.dat", 1272);
+    EXPECT_EQ(races.size(), marked.size() - 1);
+    EXPECT_FALSE(races.contains(gone.raceKey16 + '2'));
+    EXPECT_TRUE(marked.contains(gone.raceKey16 + '9'));
+    const QList<QByteArray> entries = raceKeys("SETHISWEEKNNEW.dat", 555), runs = raceKeys("SETHISWEEKNNEWd.dat", 555);
+    EXPECT_EQ(runs.count(gone.raceKey16 + '9'), gone.runners);
+    for (const QByteArray& k : entries) EXPECT_FALSE(k.startsWith(gone.raceKey16));
+    for (const QByteArray& k : entries + races) EXPECT_FALSE(k.endsWith('1') || k.endsWith('9')) << k.constData();
+    EXPECT_EQ(entries.size(), runs.size() - gone.runners);
+    // The cancelled race's horses no longer run in it.
+    int horses = 0;
+    for (const QByteArray& rec : RecordFile::readAll(file(QStringLiteral("SETHISWEEKNNEWd.dat")), 555)) {
+        if (at(rec, head::RaceKey16) != gone.raceKey16) continue;
+        const QString runFile = file(QStringLiteral("UMAGOTOTHISWEEKN/") + QLatin1String(at(rec, se::RegistrationNumber)) + ".dat");
+        for (const QByteArray& run : RecordFile::readAll(runFile, 555)) EXPECT_NE(at(run, head::RaceKey16), gone.raceKey16);
+        ++horses;
+    }
+    EXPECT_EQ(horses, gone.runners);
+}
