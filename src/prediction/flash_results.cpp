@@ -16,6 +16,8 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <map>
+#include <memory>
 #include <string>
 
 namespace rw::prediction {
@@ -31,13 +33,39 @@ QByteArray raceIdOf(const jv::Parsed<K>& rec) {
            rec.itemBytes(head::RaceNumber);
 }
 
-// A race's runner file, opened only when it exists: flash data never
-// creates one.
-RecordFile openRunnerFile(const QByteArray& raceId) {
-    const QString path = RunnerFile(raceId);  // twelve digits, or StepFailure
-    if (!QFileInfo::exists(path)) fail("race " + raceId.toStdString() + " has no runner file");
-    return RecordFile(path, kRunnerRecordLength);
-}
+// The runner files flash records name, each opened once and only when it
+// exists: flash data never creates one. The records of a race without
+// runner file are counted and reported once per race.
+class RunnerFiles {
+public:
+    RunnerFiles(SkipLog& log, std::string what) : log_(log), what_(std::move(what)) {}
+
+    // The race's runner file, or nullptr when it has none. StepFailure when
+    // the RaceID is not twelve digits.
+    RecordFile* of(const QByteArray& raceId) {
+        auto it = files_.find(raceId);
+        if (it == files_.end()) {
+            const QString path = RunnerFile(raceId);
+            std::unique_ptr<RecordFile> file;
+            if (QFileInfo::exists(path)) file = std::make_unique<RecordFile>(path, kRunnerRecordLength);
+            it = files_.emplace(raceId, std::move(file)).first;
+        }
+        if (!it->second) ++missing_[raceId];
+        return it->second.get();
+    }
+
+    void reportMissing() const {
+        for (const auto& [raceId, n] : missing_)
+            log_.record(what_, "race " + raceId.toStdString() + " has no runner file; " + std::to_string(n) +
+                                   " of its flash records not applied");
+    }
+
+private:
+    SkipLog& log_;
+    std::string what_;
+    std::map<QByteArray, std::unique_ptr<RecordFile>> files_;
+    std::map<QByteArray, int> missing_;
+};
 
 // The record number a horse number names in a runner file, or StepFailure:
 // a number outside the file's records indexes nothing and never extends it.
@@ -75,23 +103,26 @@ void ApplyFlashEntries(SkipLog& log) {
     RecordFile entries;
     if (!log.step("open SERIALTIME.dat", [&] { entries.open(AppFile(jv::kSeFlashFile), jv::imageLength(Kind::SE)); }))
         return;
+    RunnerFiles files(log, "flash entries");
     const qint64 n = entries.count();
     for (qint64 i = 1; i <= n; ++i) {
         log.step("flash entry " + std::to_string(i), [&] {
             jv::ParsedSE se;
             jv::ParseSE(entries.read(i), se);
             const QByteArray raceId = raceIdOf(se);
-            RecordFile runners = openRunnerFile(raceId);
-            const qint64 horse = runnerRecordOf(runners, se.item(jv::se::HorseNumber), raceId);
-            QByteArray runner = runners.read(horse);
+            RecordFile* runners = files.of(raceId);
+            if (!runners) return;
+            const qint64 horse = runnerRecordOf(*runners, se.item(jv::se::HorseNumber), raceId);
+            QByteArray runner = runners->read(horse);
             put(runner, rr::ArrivalOrder(0), se.item(jv::se::ArrivalOrder));
             put(runner, rr::RaceTime(0), se.item(jv::se::Time));
             put(runner, rr::WinPopularity(0), se.item(jv::se::WinPopularity));
             put(runner, rr::WinOdds(0), se.item(jv::se::WinOdds));
             put(runner, rr::Last3FTime(0), se.item(jv::se::Last3F));
-            runners.write(horse, runner);
+            runners->write(horse, runner);
         });
     }
+    files.reportMissing();
 }
 
 void ApplyFlashWinOdds(SkipLog& log) {
@@ -105,6 +136,7 @@ void ApplyFlashWinOdds(SkipLog& log) {
         log.record("open O1RIALTIME.dat", "cannot open " + path.toStdString());
         return;
     }
+    RunnerFiles files(log, "flash win odds");
     constexpr int kWinEntries = 28;
     QByteArray line;
     for (int lineNo = 1;; ++lineNo) {
@@ -115,20 +147,22 @@ void ApplyFlashWinOdds(SkipLog& log) {
             jv::ParsedO1 o1;
             jv::ParseO1(line, o1);
             const QByteArray raceId = raceIdOf(o1);
-            RecordFile runners = openRunnerFile(raceId);
+            RecordFile* runners = files.of(raceId);
+            if (!runners) return;
             for (int e = 0; e < kWinEntries; ++e) {
                 const QByteArrayView horseNumber = o1.item(jv::odds::WinHorse(e));
                 if (valLenient(horseNumber) == 0) continue;
                 log.step("win entry", [&] {
-                    const qint64 horse = runnerRecordOf(runners, horseNumber, raceId);
-                    QByteArray runner = runners.read(horse);
+                    const qint64 horse = runnerRecordOf(*runners, horseNumber, raceId);
+                    QByteArray runner = runners->read(horse);
                     put(runner, rr::WinPopularity(0), o1.item(jv::odds::WinPopularity(e)));
                     put(runner, rr::WinOdds(0), o1.item(jv::odds::WinOdds(e)));
-                    runners.write(horse, runner);
+                    runners->write(horse, runner);
                 });
             }
         });
     }
+    files.reportMissing();
 }
 
 }  // namespace rw::prediction
