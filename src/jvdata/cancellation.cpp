@@ -1,7 +1,6 @@
 #include "jvdata/cancellation.h"
 
 #include "common/control_names.h"
-#include "common/errors.h"
 #include "common/file_ops.h"
 #include "common/fixed_text.h"
 #include "common/kestrav_path.h"
@@ -12,12 +11,9 @@
 #include "jvdata/store_files.h"
 #include "jvdata/structure.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 namespace rw::jv {
 namespace {
@@ -38,29 +34,6 @@ QByteArray runMatchKey(const QByteArray& rec) { return raceMatchKey(rec) + itemO
 QList<QByteArray> readRecords(const QString& path, Kind kind) {
     if (!QFileInfo::exists(path)) RecordFile(path, imageLength(kind)).close();
     return RecordFile::readAll(path, imageLength(kind));
-}
-
-std::filesystem::path fsPath(const QString& p) {
-#ifdef _WIN32
-    return std::filesystem::path(p.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(p).toStdString());
-#endif
-}
-
-// The file holds `bytes` afterwards, or, when writing fails, exactly what it
-// held before: the bytes go into a file beside it, which then takes its place.
-void replaceWhole(const QString& path, QByteArrayView bytes) {
-    const QString beside = path + QStringLiteral(".new");
-    try {
-        WriteWholeFile(beside, bytes);
-        std::error_code ec;
-        std::filesystem::rename(fsPath(beside), fsPath(path), ec);
-        if (ec) fail("cannot replace " + path.toStdString() + ": " + ec.message());
-    } catch (...) {
-        RemoveFile(beside);
-        throw;
-    }
 }
 
 // 3. and 5.: every cancellation record of the flash file overwrites the first
@@ -85,12 +58,13 @@ QList<QByteArray> markCancelled(const char16_t* flashFile, const char16_t* newdF
     return newd;
 }
 
-// 4. and 6.: the NEW file as the NEWd records of neither kind "1" nor "9".
+// 4. and 6.: the NEW file as the NEWd records of neither kind "1" nor "9",
+// written whole beside the old one, which it then replaces.
 void rebuildNew(const char16_t* newFile, const QList<QByteArray>& newd) {
     QByteArray bytes;
     for (const QByteArray& r : newd)
         if (dataKind(r) != '1' && dataKind(r) != '9') bytes += r;
-    replaceWhole(AppFile(newFile), bytes);
+    ReplaceFile(AppFile(newFile), bytes);
 }
 
 }  // namespace

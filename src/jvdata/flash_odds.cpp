@@ -1,7 +1,8 @@
 #include "jvdata/flash_odds.h"
 
-#include "common/kestrav_path.h"
+#include "common/control_names.h"
 #include "common/cp932.h"
+#include "common/kestrav_path.h"
 #include "common/record_file.h"
 #include "common/text_file.h"
 #include "jvdata/odds_download.h"
@@ -12,9 +13,6 @@
 #include <algorithm>
 
 namespace rw::jv {
-namespace {
-const QString kText1 = QStringLiteral("KESP2RIALTIME.Text1");
-}  // namespace
 
 FetchStatement SkippingIn(SkipLog& log) {
     return [&log](std::string_view what, const std::function<void()>& f) { return log.step(what, f); };
@@ -68,7 +66,7 @@ void FetchFlashOdds(UiPort& ui, JvLink& JVLink1, SkipLog& log) {
     // 1.
     OddsSourceFlag = 1;
     // 2.
-    ui.setText(kText1, QString::fromUtf8("速報オッズ取得を開始します。。。。。。"));
+    ui.setText(ctl::FlashText1, QString::fromUtf8("速報オッズ取得を開始します。。。。。。"));
     ui.processEvents();
     // 3.
     for (const char16_t* f : {kO6FlashFile, kO5FlashFile, kO4FlashFile, kO2FlashFile})
@@ -86,9 +84,7 @@ void FetchFlashOdds(UiPort& ui, JvLink& JVLink1, SkipLog& log) {
     });
 
     // 6.
-    ui.setText(kText1, QString::fromUtf8("速報オッズ取得完了"));
+    ui.setText(ctl::FlashText1, QString::fromUtf8("速報オッズ取得完了"));
 }
-
-QString FlashWindowCaption() { return QString::fromUtf8("速報 Ver.2024.7.8"); }
 
 }  // namespace rw::jv

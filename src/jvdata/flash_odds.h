@@ -47,6 +47,4 @@ FetchStatement Unguarded();
 void RequestFlashOdds(UiPort& ui, JvLink& JVLink1, QStringView raceFile, const QString& softwareId,
                       const FetchStatement& statement, const std::function<void(QByteArrayView read)>& onRead);
 
-QString FlashWindowCaption();  // "速報 Ver.2024.7.8"
-
 }  // namespace rw::jv
