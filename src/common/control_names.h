@@ -28,4 +28,8 @@ inline const QString OddsWindow = QStringLiteral("KESFOTHISWEEKNZ");
 inline const QString OddsText1 = QStringLiteral("KESFOTHISWEEKNZ.Text1");
 inline const QString FlashText1 = QStringLiteral("KESP2RIALTIME.Text1");
 
+// The prediction window (the run ⑥, then the race viewer).
+inline const QString PredictionWindow = QStringLiteral("YOSOKEKKATHISWEEKNZ");
+inline const QString PredictionList1 = QStringLiteral("YOSOKEKKATHISWEEKNZ.List1");
+
 }  // namespace rw::ctl

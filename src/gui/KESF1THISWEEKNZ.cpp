@@ -5,10 +5,13 @@
 #include "common/shell.h"
 #include "app/startup.h"
 #include "gui/KOUZOUTAIZ.h"
+#include "gui/YOSOKEKKATHISWEEKNZ.h"
+#include "app/prediction_load.h"
 #include "gui/KESFOTHISWEEKNZ.h"
 #include "gui/KESP2RIALTIME.h"
 #include "gui/KESTRAVODDSN.h"
 #include "jvdata/odds_tables.h"
+#include "jvdata/structure.h"
 #include "gui/controls.h"
 #include "gui/gui_ui.h"
 
@@ -158,6 +161,7 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     connect(pressed("Command7"), &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command7_Click);
     connect(pressed("Command12"), &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command12_Click);
     connect(pressed("Command13"), &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command13_Click);
+    connect(pressed("Command8"), &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command8_Click);
 }
 
 KESF1THISWEEKNZ::~KESF1THISWEEKNZ() {
@@ -198,6 +202,13 @@ void KESF1THISWEEKNZ::Command6_Click() {
 void KESF1THISWEEKNZ::Command4_Click() {
     ZansaFlag = option1() ? 0 : 1;
     KOUZOUTAIZ::open();
+}
+
+void KESF1THISWEEKNZ::Command8_Click() {
+    if (jv::WeeklyStoreGuard::busy()) return;  // a run still in its event turns
+    ZansaFlag = option1() ? 0 : 1;
+    app::PredictionButton(Ui(), [] { YOSOKEKKATHISWEEKNZ::open(); });
+    setOption1(false);
 }
 
 void KESF1THISWEEKNZ::Command3_Click() { KESFOTHISWEEKNZ::open(); }
