@@ -10,6 +10,7 @@
 #include "support/test_support.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QList>
 
 namespace predtest {
@@ -131,14 +132,63 @@ inline QByteArray codeTable() {
         "2005,11,a,b,サラ系２歳,e,f,g\r\n"
         "2007,701,新馬,b,c,d,e,f\r\n"
         "2003,A,Ｇ１レース,b,c,d,e,f\r\n"
-        "2009,10,a,b,芝・左,d,e,f\r\n"
-        "2009,24,a,b,ダート・右,d,e,f\r\n"
-        "2009,52,a,b,障害,d,e,f\r\n"
+        "2009,10,a,芝・左,b,d,e,f\r\n"
+        "2009,24,a,ダート・右,b,d,e,f\r\n"
+        "2009,52,a,障害,b,d,e,f\r\n"
         "2011,1,晴,b,c,d,e,f\r\n"
         "2010,1,良,b,c,d,e,f\r\n"
         "2010,2,稍重,b,c,d,e,f\r\n"
         "2010,3,重,b,c,d,e,f\r\n"
         "2202,1,牡馬,b,c,d,e,f\r\n");
+}
+
+}  // namespace predtest
+
+namespace predtest {
+
+// A race of the week: its key, data kind, race options and one speed per
+// horse number (a negative speed leaves that number out, a gap).
+struct Race {
+    QByteArray key;
+    QList<float> speeds;
+    RaceOptions ra{};
+    RunOptions run{};
+    int runs = 1;  // expanded records per horse
+};
+
+inline void makeFolders(const rwtest::AppFolder& app) {
+    for (const char* d : {"RACE", "KAIME", "UMAREN", "WIDE", "UMATAN", "SANRENPUKU", "SANRENTAN", "TEKICHU", "SOKUDO",
+                          "JRACODE", "UMAGOTOEXTHISWEEKN"})
+        QDir().mkpath(app.path() + d);
+}
+
+// Writes the race, entry, expanded-record and code-table files of `races`;
+// payoff records for `payoffKeys` (all races, in order, when empty and
+// `withPayoffs`).
+inline void writeWeek(const rwtest::AppFolder& app, const QList<Race>& races, bool withPayoffs = true,
+                      QList<QByteArray> payoffKeys = {}) {
+    makeFolders(app);
+    QByteArray ra, se, hr;
+    int horse = 0;
+    for (const Race& r : races) {
+        ra += raRecord(r.key, r.ra);
+        for (int h = 1; h <= r.speeds.size(); ++h) {
+            if (r.speeds[h - 1] < 0) continue;
+            const QByteArray reg = regNo(++horse);
+            se += seRecord(r.key, h, reg);
+            QByteArray runs;
+            RunOptions o = r.run;
+            o.composite = r.speeds[h - 1];
+            for (int j = 0; j < r.runs; ++j) runs += exRecord(j == r.runs - 1 ? r.key : key16("20240601", "05", 1), h, reg, o);
+            app.write("UMAGOTOEXTHISWEEKN\\" + QString::fromLatin1(reg) + "EX.dat", runs);
+        }
+        if (withPayoffs && payoffKeys.isEmpty()) hr += hrRecord(r.key);
+    }
+    for (const QByteArray& k : payoffKeys) hr += hrRecord(k);
+    app.write(QStringLiteral("RATHISWEEKNNEW.dat"), ra);
+    app.write(QStringLiteral("SETHISWEEKNNEW.dat"), se);
+    app.write(QStringLiteral("HRTHISWEEKN.dat"), hr);
+    app.write(QStringLiteral("JRACODE\\CodeTable.csv"), codeTable());
 }
 
 }  // namespace predtest
