@@ -43,7 +43,7 @@ namespace {
 
 QByteArray padded(QByteArrayView part2, const char* what) { return PaddedNumber(WholeNumber(part2, what)); }
 
-// Parts of two bytes each, padded and joined by `sep`.
+// Horse numbers of two bytes each, padded and joined by `sep`.
 QByteArray joinedHorses(QByteArrayView key, qsizetype width, const char* sep, const char* what) {
     if (isAllBlank(key, width)) return {};
     QByteArray out;
