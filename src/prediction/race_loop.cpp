@@ -23,6 +23,30 @@ using recordlayout::Field;
 
 const QByteArray kCrLf("\r\n");
 
+// Slot 0 of the runner record, looked up once (the lookups run per horse).
+namespace s0 {
+constexpr Field ArrivalOrder = rr::ArrivalOrder(0);
+constexpr Field CourseCode = rr::CourseCode(0);
+constexpr Field DayNo = rr::DayNo(0);
+constexpr Field Distance = rr::Distance(0);
+constexpr Field FinishPosition = rr::FinishPosition(0);
+constexpr Field FrameNo = rr::FrameNo(0);
+constexpr Field JockeyShortName = rr::JockeyShortName(0);
+constexpr Field MeetingNo = rr::MeetingNo(0);
+constexpr Field RaceMonthDay = rr::RaceMonthDay(0);
+constexpr Field RaceNo = rr::RaceNo(0);
+constexpr Field RaceTime = rr::RaceTime(0);
+constexpr Field RaceYear = rr::RaceYear(0);
+constexpr Field RunRaceKey = rr::RunRaceKey(0);
+constexpr Field TrackCode = rr::TrackCode(0);
+constexpr Field TrainerShortName = rr::TrainerShortName(0);
+constexpr Field WinPopularity = rr::WinPopularity(0);
+constexpr Field Result2 = rr::Result(0, 2), Result3 = rr::Result(0, 3), Result6 = rr::Result(0, 6);
+constexpr std::array<Field, 5> SampleCounts{rr::SampleCounts(0), rr::SampleCounts(1), rr::SampleCounts(2),
+                                            rr::SampleCounts(3), rr::SampleCounts(4)};
+}  // namespace s0
+
+
 // A runner-record item as text: never-assigned zero bytes read as blanks.
 QByteArray item(QByteArrayView rec, Field f) {
     QByteArray v = member(rec, f.pos, f.width).toByteArray();
@@ -72,13 +96,13 @@ QByteArray sortLine(const QByteArray& id, const char* word, const QByteArray& co
 }
 
 QByteArray dayLine1Part(const QByteArray& horse, const CodeTable& codes, QList<CsvValue>& values) {
-    const QByteArray year = item(horse, rr::RaceYear(0));
-    const QByteArray md = item(horse, rr::RaceMonthDay(0));
+    const QByteArray year = item(horse, s0::RaceYear);
+    const QByteArray md = item(horse, s0::RaceMonthDay);
     values = {txt(year + cp932::encode(u"年")), txt(md.left(2) + cp932::encode(u"月")),
               txt(md.mid(2, 2) + cp932::encode(u"日")),
-              txt(numberText(std::int64_t(valLenient(item(horse, rr::MeetingNo(0))))) + cp932::encode(u"回")),
-              txt(CodeName(codes, "2001", item(horse, rr::CourseCode(0)), 4)),
-              txt(numberText(std::int64_t(valLenient(item(horse, rr::DayNo(0))))) + cp932::encode(u"日目"))};
+              txt(numberText(std::int64_t(valLenient(item(horse, s0::MeetingNo)))) + cp932::encode(u"回")),
+              txt(CodeName(codes, "2001", item(horse, s0::CourseCode), 4)),
+              txt(numberText(std::int64_t(valLenient(item(horse, s0::DayNo)))) + cp932::encode(u"日目"))};
     return year;
 }
 
@@ -142,7 +166,7 @@ std::optional<double> PopulationStdDev(const QList<float>& values, int n) {
 void SetReliabilityGrades(RunState& s) {
     auto& grades = checkedAt(s.Grades, s.CurIndex);
     for (int g = 0; g < 5; ++g) {
-        const double c = valLenient(item(s.CurrentHorse, rr::SampleCounts(g)));
+        const double c = valLenient(item(s.CurrentHorse, s0::SampleCounts[size_t(g)]));
         if (c == 0 || (c >= 1 && c == std::floor(c))) grades[size_t(g)] = "A";
     }
 }
@@ -171,10 +195,10 @@ QByteArray BetImportLine(QByteArrayView raceId, QByteArrayView ticketCode, QByte
 
 void WriteDayRateFiles(RunState& s) {
     const QByteArray& horse = s.CurrentHorse;
-    const auto r = parseStrict(item(horse, rr::RaceNo(0)));
+    const auto r = parseStrict(item(horse, s0::RaceNo));
     if (!r) fail("race number of the runner record is not a number");
     const double R = *r;
-    const QByteArray dayKey = item(horse, rr::RunRaceKey(0)).left(14);
+    const QByteArray dayKey = item(horse, s0::RunRaceKey).left(14);
     TierHitTotals& t = s.TierHitTotals;
     t.Umaren.KindHits = std::int64_t(R);
 
@@ -255,11 +279,14 @@ void RunRaceLoop(UiPort& ui, RunState& s, RunWork& work, const RaceWriterSlots& 
         auto step = [&](const char* what, auto&& f) { return log.step(std::string(what) + " of " + raceName, f); };
 
         // The race's payoff record.
-        step("payoff record", [&] {
-            s.HorseCount = std::int32_t(work.payoffs.size());
-            const qint64 n = checkedAt(work.payoffRecordNo, race);
-            s.CurrentHR = checkedAt(work.payoffs, n - 1);
-        });
+        // Normal mode reads whatever payoff record has the race's number;
+        // a week without payoffs simply has none (CurrentHR keeps its value).
+        s.HorseCount = std::int32_t(work.payoffs.size());
+        const qint64 payoff = work.payoffRecordNo.value(race) - 1;
+        if (payoff >= 0 && payoff < work.payoffs.size())
+            s.CurrentHR = work.payoffs[payoff];
+        else if (s.ResultsMode != 0)
+            log.record("payoff record of " + raceName, "no payoff record " + std::to_string(payoff + 1));
         if (member(s.CurrentHR, jv::head::RaceNumber.pos, 2) == "01") resetDayTotals(s);
 
         // The race's runner records.
@@ -295,40 +322,41 @@ void RunRaceLoop(UiPort& ui, RunState& s, RunWork& work, const RaceWriterSlots& 
             const int k = s.CurIndex;
             s.CurrentHorse = records[k - 1];
             const QByteArray& h = s.CurrentHorse;
-            s.PredSpeed[k] = single(h, rr::Result(0, 6));
+            s.PredSpeed[k] = single(h, s0::Result6);
             s.ResidualValue[k] = single(h, rr::Residual);
-            s.CompositeSpeed[k] = float(single(h, rr::Result(0, 6)) + single(h, rr::Residual));
-            s.ActualSpeed[k] = single(h, rr::Result(0, 2));
-            s.PredLast3FText[k] = singleText(single(h, rr::Result(0, 3)));
-            const QByteArray t = item(h, rr::RaceTime(0)), L = item(h, rr::Last3FTime(0));
+            s.CompositeSpeed[k] = float(single(h, s0::Result6) + single(h, rr::Residual));
+            s.ActualSpeed[k] = single(h, s0::Result2);
+            s.PredLast3FText[k] = singleText(single(h, s0::Result3));
+            const QByteArray t = item(h, s0::RaceTime), L = item(h, rr::Last3FTime(0));
             if (t == "0000") {
                 s.ActualTimeText[k] = "    ";
             } else {
                 s.ActualTimeText[k] = t == "    " ? QByteArray("    ") : mid(t, 1, 1) + "." + mid(t, 2, 2) + "." + mid(t, 4, 1) + " ";
                 s.ActualLast3FText[k] = mid(L, 1, 2) + "." + mid(L, 3, 1) + " ";
             }
-            s.FrameNo[k] = item(h, rr::FrameNo(0));
+            s.FrameNo[k] = item(h, s0::FrameNo);
             s.HorseName[k] = item(h, rr::HorseName);
-            s.TrainerName[k] = item(h, rr::TrainerShortName(0));
+            s.TrainerName[k] = item(h, s0::TrainerShortName);
             const QByteArray cw = item(h, rr::CarriedWeight);
             s.CarriedWeight[k] = mid(cw, 1, 2) + "." + mid(cw, 3, 1);
-            s.JockeyName[k] = item(h, rr::JockeyShortName(0));
+            s.JockeyName[k] = item(h, s0::JockeyShortName);
             step("sex name", [&] { s.SexName[k] = cp932::firstChars(CodeName(s.CodeTable, "2202", item(h, rr::SexCode), 2), 1); });
             s.HorseAge[k] = item(h, rr::Age);
             step("reliability grades", [&] { SetReliabilityGrades(s); });
-            step("predicted last three furlongs", [&] {
-                const double v = parseStrict(s.PredLast3FText[k]).value_or(0.0);
-                if (v == 0) fail("division by zero: predicted speed 0");
-                const bool flat = inRange(item(h, rr::TrackCode(0)), "00", "49");
+            // A predicted speed of 0 (a horse without expanded records)
+            // has no time: the text keeps its value, as the division fails.
+            if (const double v = parseStrict(s.PredLast3FText[k]).value_or(0.0); v != 0) {
+                const bool flat = inRange(item(h, s0::TrackCode), "00", "49");
                 s.PredLast3FText[k] = doubleText(std::floor((flat ? 216000.0 : 72000.0) / v));
-            });
+            }
             s.PredLast3FText[k] = mid(s.PredLast3FText[k], 1, 2) + "." + mid(s.PredLast3FText[k], 3, 2);
             s.SpeedArg = s.CompositeSpeed[k];
-            step("predicted time", [&] { s.PredTimeText[k] = SpeedToTimeText(s.SpeedArg, item(h, rr::Distance(0))); });
-            s.ArrivalOrder[k] = rightAlignedNumber(item(h, rr::ArrivalOrder(0)));
-            const QByteArray fp = item(h, rr::FinishPosition(0));
+            if (s.SpeedArg != 0)
+                step("predicted time", [&] { s.PredTimeText[k] = SpeedToTimeText(s.SpeedArg, item(h, s0::Distance)); });
+            s.ArrivalOrder[k] = rightAlignedNumber(item(h, s0::ArrivalOrder));
+            const QByteArray fp = item(h, s0::FinishPosition);
             s.FinishPos[k] = inRange(fp, "01", "05") ? fp : QByteArray("**");
-            s.Popularity[k] = rightAlignedNumber(item(h, rr::WinPopularity(0)));
+            s.Popularity[k] = rightAlignedNumber(item(h, s0::WinPopularity));
             f.score += csvLine({txt(id), num(std::int64_t(k)), num(s.CompositeSpeed[k]), num(s.PredSpeed[k]),
                                 num(s.ResidualValue[k])}) +
                        kCrLf;

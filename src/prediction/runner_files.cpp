@@ -12,6 +12,8 @@
 #include "model/expanded_record.h"
 #include "prediction/runner_record.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace rw::prediction {
@@ -39,6 +41,35 @@ bool inRange(QByteArrayView code, const char* lo, const char* hi) {
 
 constexpr int kMaxSlot = kRunSlots - 1;
 
+// The members of one run slot, looked up once: the copy runs for every
+// expanded record of the week.
+struct SlotFields {
+    Field arrival, finish, time, last3f, popularity, odds, runners, distance, track, frame, horseNo, reg, year,
+        monthDay, course, meeting, day, raceNo, jockey, trainer, weather, turf, dirt, agari, pace, result;
+};
+constexpr SlotFields slotFields(int r) {
+    return {rr::ArrivalOrder(r),   rr::FinishPosition(r), rr::RaceTime(r),       rr::Last3FTime(r),
+            rr::WinPopularity(r),  rr::WinOdds(r),        rr::RegisteredRunners(r), rr::Distance(r),
+            rr::TrackCode(r),      rr::FrameNo(r),        rr::HorseNo(r),        rr::RegistrationNo(r),
+            rr::RaceYear(r),       rr::RaceMonthDay(r),   rr::CourseCode(r),     rr::MeetingNo(r),
+            rr::DayNo(r),          rr::RaceNo(r),         rr::JockeyShortName(r), rr::TrainerShortName(r),
+            rr::WeatherCode(r),    rr::TurfGoingCode(r),  rr::DirtGoingCode(r),  rr::AgariW(r, 0),
+            rr::PaceW(r, 0),       rr::Result(r, 0)};
+}
+constexpr std::array<SlotFields, kRunSlots> kSlots = [] {
+    std::array<SlotFields, kRunSlots> a{};
+    for (int r = 0; r < kRunSlots; ++r) a[size_t(r)] = slotFields(r);
+    return a;
+}();
+constexpr Field kExAgari0 = ex::AgariW(0), kExPace0 = ex::PaceW(0), kExResult0 = ex::Result(0);
+constexpr std::array<Field, 5> kSampleCounts{rr::SampleCounts(0), rr::SampleCounts(1), rr::SampleCounts(2),
+                                             rr::SampleCounts(3), rr::SampleCounts(4)};
+constexpr std::array<Field, 5> kSampleSources{ex::SpeedTexts(6), ex::SpeedTexts(8), ex::SpeedTexts(9),
+                                              ex::SpeedTexts(10), ex::SpeedTexts(7)};
+constexpr Field kTrack0 = rr::TrackCode(0), kWeather0 = rr::WeatherCode(0), kTurf0 = rr::TurfGoingCode(0),
+                kDirt0 = rr::DirtGoingCode(0), kReg0 = rr::RegistrationNo(0), kFrame0 = rr::FrameNo(0),
+                kHorseNo0 = rr::HorseNo(0);
+
 }  // namespace
 
 void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
@@ -61,9 +92,9 @@ void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
                        "horse number \"" + printable(horseNo) + "\" is not a whole number from 1");
             continue;
         }
-        put(horse, rr::FrameNo(0), at(se, jv::se::FrameNumber));
-        put(horse, rr::HorseNo(0), horseNo);
-        put(horse, rr::RegistrationNo(0), at(se, jv::se::RegistrationNumber));
+        put(horse, kFrame0, at(se, jv::se::FrameNumber));
+        put(horse, kHorseNo0, horseNo);
+        put(horse, kReg0, at(se, jv::se::RegistrationNumber));
         put(horse, rr::HorseName, at(se, jv::se::HorseName));
         put(horse, rr::RecordEnd, "\r\n");
         QList<QByteArray>& records = *it;
@@ -75,34 +106,33 @@ void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
 
 void FillRunnerRecord(QByteArray& runner, const QList<QByteArray>& expanded) {
     const qsizetype m = expanded.size();
-    for (qsizetype i = 0; i < m; ++i) {
-        const qsizetype r = m - 1 - i;  // the last record goes to slot 0
-        if (r > kMaxSlot) continue;
-        const int slot = int(r);
+    for (qsizetype i = std::max<qsizetype>(0, m - kRunSlots); i < m; ++i) {
+        const int slot = int(m - 1 - i);  // the last record goes to slot 0
+        const SlotFields& f = kSlots[size_t(slot)];
         const QByteArray& e = expanded[i];
-        copy(runner, rr::ArrivalOrder(slot), e, ex::ArrivalOrder);
-        copy(runner, rr::FinishPosition(slot), e, ex::FinishPosition);
-        copy(runner, rr::RaceTime(slot), e, ex::RaceTime);
-        copy(runner, rr::Last3FTime(slot), e, ex::Last3FTime);
-        copy(runner, rr::WinPopularity(slot), e, ex::WinPopularity);
-        copy(runner, rr::WinOdds(slot), e, ex::WinOdds);
-        copy(runner, rr::RegisteredRunners(slot), e, ex::RegisteredRunners);
-        copy(runner, rr::Distance(slot), e, ex::Distance);
-        copy(runner, rr::TrackCode(slot), e, ex::TrackCode);
-        copy(runner, rr::FrameNo(slot), e, ex::FrameNo);
-        copy(runner, rr::HorseNo(slot), e, ex::HorseNo);
-        copy(runner, rr::RegistrationNo(slot), e, ex::RegistrationNo);
-        copy(runner, rr::RaceYear(slot), e, ex::RaceYear);
-        copy(runner, rr::RaceMonthDay(slot), e, ex::RaceMonthDay);
-        copy(runner, rr::CourseCode(slot), e, ex::CourseCode);
-        copy(runner, rr::MeetingNo(slot), e, ex::MeetingNo);
-        copy(runner, rr::DayNo(slot), e, ex::DayNo);
-        copy(runner, rr::RaceNo(slot), e, ex::RaceNo);
-        copy(runner, rr::JockeyShortName(slot), e, ex::JockeyShortName);
-        copy(runner, rr::TrainerShortName(slot), e, ex::TrainerShortName);
-        copy(runner, rr::WeatherCode(slot), e, ex::WeatherCode);
-        copy(runner, rr::TurfGoingCode(slot), e, ex::TurfGoingCode);
-        copy(runner, rr::DirtGoingCode(slot), e, ex::DirtGoingCode);
+        copy(runner, f.arrival, e, ex::ArrivalOrder);
+        copy(runner, f.finish, e, ex::FinishPosition);
+        copy(runner, f.time, e, ex::RaceTime);
+        copy(runner, f.last3f, e, ex::Last3FTime);
+        copy(runner, f.popularity, e, ex::WinPopularity);
+        copy(runner, f.odds, e, ex::WinOdds);
+        copy(runner, f.runners, e, ex::RegisteredRunners);
+        copy(runner, f.distance, e, ex::Distance);
+        copy(runner, f.track, e, ex::TrackCode);
+        copy(runner, f.frame, e, ex::FrameNo);
+        copy(runner, f.horseNo, e, ex::HorseNo);
+        copy(runner, f.reg, e, ex::RegistrationNo);
+        copy(runner, f.year, e, ex::RaceYear);
+        copy(runner, f.monthDay, e, ex::RaceMonthDay);
+        copy(runner, f.course, e, ex::CourseCode);
+        copy(runner, f.meeting, e, ex::MeetingNo);
+        copy(runner, f.day, e, ex::DayNo);
+        copy(runner, f.raceNo, e, ex::RaceNo);
+        copy(runner, f.jockey, e, ex::JockeyShortName);
+        copy(runner, f.trainer, e, ex::TrainerShortName);
+        copy(runner, f.weather, e, ex::WeatherCode);
+        copy(runner, f.turf, e, ex::TurfGoingCode);
+        copy(runner, f.dirt, e, ex::DirtGoingCode);
         if (slot == 0) {
             put(runner, rr::BreederName, cp932::fitBytes(at(e, ex::BreederName), rr::BreederName.width));
             copy(runner, rr::SireName, e, ex::SireName);
@@ -119,25 +149,20 @@ void FillRunnerRecord(QByteArray& runner, const QList<QByteArray>& expanded) {
             copy(runner, rr::WeightChange, e, ex::WeightChange);
             copy(runner, rr::AbnormalityCode, e, ex::AbnormalityCode);
             copy(runner, rr::StartTime, e, ex::StartTime);
-            copy(runner, rr::SampleCounts(0), e, ex::SpeedTexts(6));   // jockey
-            copy(runner, rr::SampleCounts(1), e, ex::SpeedTexts(8));   // trainer
-            copy(runner, rr::SampleCounts(2), e, ex::SpeedTexts(9));   // sire
-            copy(runner, rr::SampleCounts(3), e, ex::SpeedTexts(10));  // dam-sire
-            copy(runner, rr::SampleCounts(4), e, ex::SpeedTexts(7));   // breeder
+            // Jockey, trainer, sire, dam-sire, breeder.
+            for (size_t g = 0; g < 5; ++g) copy(runner, kSampleCounts[g], e, kSampleSources[g]);
         }
-        copySingles(runner, rr::AgariW(slot, 0), e, ex::AgariW(0), kWeightsPerSlot);
-        copySingles(runner, rr::PaceW(slot, 0), e, ex::PaceW(0), kWeightsPerSlot);
-        copySingles(runner, rr::Result(slot, 0), e, ex::Result(0), kResultsPerSlot);
+        copySingles(runner, f.agari, e, kExAgari0, kWeightsPerSlot);
+        copySingles(runner, f.pace, e, kExPace0, kWeightsPerSlot);
+        copySingles(runner, f.result, e, kExResult0, kResultsPerSlot);
     }
     putSingle(runner, rr::Residual.pos, 0.0f);
 }
 
 QByteArray RunnerWeatherGoing(const CodeTable& codes, QByteArrayView runner) {
-    const QByteArrayView track = at(runner, rr::TrackCode(0));
-    const Field going = inRange(track, "00", "22")   ? rr::TurfGoingCode(0)
-                        : inRange(track, "23", "49") ? rr::DirtGoingCode(0)
-                                                     : rr::TurfGoingCode(0);
-    return CodeName(codes, "2011", at(runner, rr::WeatherCode(0)), 2) + CodeName(codes, "2010", at(runner, going), 2);
+    const QByteArrayView track = at(runner, kTrack0);
+    const Field going = inRange(track, "23", "49") ? kDirt0 : kTurf0;  // "00"-"22" and jumps: turf
+    return CodeName(codes, "2011", at(runner, kWeather0), 2) + CodeName(codes, "2010", at(runner, going), 2);
 }
 
 void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
@@ -154,7 +179,7 @@ void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
             for (qsizetype n = 0; n < records.size(); ++n) {
                 QByteArray& runner = records[n];
                 s.CurIndex = int(n + 1);
-                const QByteArrayView reg = at(runner, rr::RegistrationNo(0));
+                const QByteArrayView reg = at(runner, kReg0);
                 QList<QByteArray> expanded;
                 if (isRegistrationNumber(reg)) {
                     log.step("expanded records of " + printable(reg), [&] {
