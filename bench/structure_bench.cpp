@@ -11,6 +11,7 @@
 
 #include "common/file_ops.h"
 #include "jvdata/records.h"
+#include "jvdata/store_files.h"
 #include "jvdata/structure.h"
 #include "jvdata/week_download.h"
 
@@ -38,29 +39,30 @@ struct LargeWeek : rwbench::SampleWeek {
             DownloadState state;
             DownloadThisWeek(ui, jv, state, log);
         });
-        seWeek = rwtest::readFile(path(QStringLiteral("SETHISWEEKN.dat")));
-        QDir().mkpath(path(QStringLiteral("UMAGOTOTHISWEEKN")));
-        inputs = {QStringLiteral("RATHISWEEKN.dat"), QStringLiteral("SETHISWEEKN.dat"), QStringLiteral("UMTHISWEEKN.dat")};
+        seWeek = rwtest::readFile(path(QString::fromUtf16(kSeWeekFile)));
+        QDir().mkpath(path(QString::fromUtf16(kRunFileFolder)));
+        for (const char16_t* f : {kRaWeekFile, kSeWeekFile, kUmWeekFile}) inputs.append(QString::fromUtf16(f));
         for (const QString& f : inputs) inputBytes += QFileInfo(path(f)).size();
 
         runStructure();
         // What ② writes: the NEW files, the lists, the rewritten week file
         // and every run file.
-        for (const QString& f :
-             {QStringLiteral("RATHISWEEKNNEW.dat"), QStringLiteral("RATHISWEEKNNEWd.dat"), QStringLiteral("SETHISWEEKN.dat"),
-              QStringLiteral("SETHISWEEKNNEW.dat"), QStringLiteral("SETHISWEEKNNEWd.dat"), QStringLiteral("UMTHISWEEKNNEW.dat"),
-              QStringLiteral("KETTONUMTHISWEEKN.dat"), QStringLiteral("HAHAHANNUMTHISWEEKN.dat")})
+        for (const char16_t* name : {kRaNewFile, kRaNewdFile, kSeWeekFile, kSeNewFile, kSeNewdFile, kUmNewFile,
+                                     kHorseListFile, kDamListFile}) {
+            const QString f = QString::fromUtf16(name);
             outputs.append({f, QFileInfo(path(f)).size()});
-        QDirIterator it(path(QStringLiteral("UMAGOTOTHISWEEKN")), QDir::Files);
+        }
+        const QString runFolder = QString::fromUtf16(kRunFileFolder);
+        QDirIterator it(path(runFolder), QDir::Files);
         while (it.hasNext()) {
             const QString p = it.next();
-            outputs.append({QStringLiteral("UMAGOTOTHISWEEKN/") + QFileInfo(p).fileName(), QFileInfo(p).size()});
+            outputs.append({runFolder + QLatin1Char('/') + QFileInfo(p).fileName(), QFileInfo(p).size()});
         }
         for (const auto& o : outputs) outputBytes += o.second;
         restoreWeek();
     }
 
-    void restoreWeek() const { WriteWholeFile(path(QStringLiteral("SETHISWEEKN.dat")), seWeek); }
+    void restoreWeek() const { WriteWholeFile(path(QString::fromUtf16(kSeWeekFile)), seWeek); }
 
     void runStructure() {
         run("structure", [](UiPort& ui, JvLink&, SkipLog& log) {

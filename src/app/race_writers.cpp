@@ -6,14 +6,15 @@
 #include "publish/speed_index.h"
 #include "publish/win_import.h"
 #include "publish/wordpress_blocks.h"
+#include "reports/race_card.h"
 
 namespace rw::app {
 
 prediction::RaceWriterSlots InstallRaceWriters() {
     using prediction::WriterSlot;
     prediction::RaceWriterSlots w;
-    // Fill each slot with its writer as it comes, e.g.
-    //   w[WriterSlot::WriteShutsubahyoFile] = reports::WriteShutsubahyoFile;
+    w[WriterSlot::WriteShutsubahyoFile] = reports::WriteShutsubahyoFile;
+    // Fill each slot with its writer as it comes:
     //  1 WriteShutsubahyoFile  race-card file             (reports)
     //  2 WriteTekichuUpload    upload day file, judging   (reports)
     //  3 WritePcRaceBlock      selection file             (reports)

@@ -7,6 +7,7 @@
 namespace rw::ctl {
 
 // The menu KESF1THISWEEKNZ: status boxes and the package label.
+inline const QString MenuWindow = QStringLiteral("KESF1THISWEEKNZ");
 inline const QString MenuText1 = QStringLiteral("KESF1THISWEEKNZ.Text1");  // download
 inline const QString MenuText2 = QStringLiteral("KESF1THISWEEKNZ.Text2");  // odds, start-up reminder
 inline const QString MenuText3 = QStringLiteral("KESF1THISWEEKNZ.Text3");  // flash odds

@@ -40,6 +40,7 @@ QString checked(QByteArrayView t, qsizetype len, const char* what) {
 
 QString checkedRegistrationNumber(QByteArrayView t) { return checked(t, 10, "registration number"); }
 QString checkedRaceId(QByteArrayView t) { return checked(t, 12, "race id"); }
+QString checkedDayKey(QByteArrayView t) { return checked(t, 14, "day key"); }
 
 QString checkedNamePart(QByteArrayView cp932, const char* what) {
     const QString text = cp932::decode(cp932);

@@ -15,7 +15,7 @@ QPointer<KESP2RIALTIME> theWindow;
 }
 
 KESP2RIALTIME::KESP2RIALTIME() {
-    setUpWindow(this, "KESP2RIALTIME", jv::FlashWindowCaption());
+    setUpWindow(this, "KESP2RIALTIME", title());
     JVLink1 = jv::createJvLink();
     auto* layout = new QVBoxLayout(this);
     auto* command1 = addButton(this, layout, "Command1", "Ⅱ　速報オッズ情報");
@@ -30,6 +30,7 @@ KESP2RIALTIME::KESP2RIALTIME() {
 
 KESP2RIALTIME* KESP2RIALTIME::open() { return showSingleInstance(theWindow); }
 KESP2RIALTIME* KESP2RIALTIME::instance() { return theWindow; }
+QString KESP2RIALTIME::title() { return QString::fromUtf8("速報 Ver.2024.7.8"); }
 
 void KESP2RIALTIME::Command1_Click() {
     SkipLog log("flash odds");

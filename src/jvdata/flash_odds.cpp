@@ -1,7 +1,8 @@
 #include "jvdata/flash_odds.h"
 
-#include "common/kestrav_path.h"
+#include "common/control_names.h"
 #include "common/cp932.h"
+#include "common/kestrav_path.h"
 #include "common/record_file.h"
 #include "common/text_file.h"
 #include "jvdata/odds_download.h"
@@ -12,17 +13,11 @@
 #include <algorithm>
 
 namespace rw::jv {
-namespace {
-const QString kText1 = QStringLiteral("KESP2RIALTIME.Text1");
-// The week's race records as structure processing sorted them.
-constexpr char16_t kRaces[] = u"RATHISWEEKNNEW.dat";
-}  // namespace
-
 void FetchFlashOdds(UiPort& ui, JvLink& JVLink1, SkipLog& log) {
     // 1.
     OddsSourceFlag = 1;
     // 2.
-    ui.setText(kText1, QString::fromUtf8("速報オッズ取得を開始します。。。。。。"));
+    ui.setText(ctl::FlashText1, QString::fromUtf8("速報オッズ取得を開始します。。。。。。"));
     ui.processEvents();
     // 3.
     for (const char16_t* f : {kO6FlashFile, kO5FlashFile, kO4FlashFile, kO2FlashFile})
@@ -31,7 +26,7 @@ void FetchFlashOdds(UiPort& ui, JvLink& JVLink1, SkipLog& log) {
     // 4. Opening the race file creates it when it is missing: no requests.
     RecordFile races;
     qint64 n = 0;
-    if (log.step("open race file", [&] { races.open(AppFile(kRaces), imageLength(Kind::RA)); }))
+    if (log.step("open race file", [&] { races.open(AppFile(kRaNewFile), imageLength(Kind::RA)); }))
         n = races.count();
 
     // 5. The newest records first, at most 97 of them.
@@ -69,9 +64,7 @@ void FetchFlashOdds(UiPort& ui, JvLink& JVLink1, SkipLog& log) {
 
     // 6.
     races.close();
-    ui.setText(kText1, QString::fromUtf8("速報オッズ取得完了"));
+    ui.setText(ctl::FlashText1, QString::fromUtf8("速報オッズ取得完了"));
 }
-
-QString FlashWindowCaption() { return QString::fromUtf8("速報 Ver.2024.7.8"); }
 
 }  // namespace rw::jv

@@ -26,6 +26,4 @@ inline constexpr int kFlashOddsReads = 6;
 // in `log` and the fetch goes on.
 void FetchFlashOdds(UiPort& ui, JvLink& JVLink1, SkipLog& log);
 
-QString FlashWindowCaption();  // "速報 Ver.2024.7.8"
-
 }  // namespace rw::jv
