@@ -2,27 +2,11 @@
 
 #include "common/numbers.h"
 #include "publish/export_text.h"
+#include "reports/combination_texts.h"
 
 #include <QDate>
 
 namespace rw::publish {
-namespace {
-
-// The trio key as "a-b-c", each horse number without leading zero and
-// right-aligned in two characters; six blanks give an empty text.
-QByteArray trioText(QByteArrayView key) {
-    if (key.trimmed().isEmpty()) return {};
-    const QByteArray k = key.toByteArray().leftJustified(6, ' ', true);
-    QByteArray out;
-    for (int i = 0; i < 3; ++i) {
-        if (i) out += '-';
-        out += numberText(std::int64_t(valLenient(k.mid(2 * i, 2)))).rightJustified(2, ' ');
-    }
-    return out;
-}
-
-}  // namespace
-
 QByteArray WeekdayText(int year, int month, int day) {
     const QDate d(year, month, day);
     if (!d.isValid())
@@ -54,7 +38,11 @@ void SetPublishingStrings(prediction::RunState& s) {
         p.PubPairHorses[size_t(2 * i - 1)] = second;
     }
     for (int i = 1; i <= 7; ++i) {
-        const QByteArray text = i <= s.TrioCount ? trioText(s.SLineTrios[size_t(i - 1)]) : QByteArray();
+        // The race's own trios only: entries past TrioCount or emptied by the
+        // race card belong to no bet of this race.
+        const QByteArray& key = s.SLineTrios[size_t(i - 1)];
+        const QByteArray text =
+            i <= s.TrioCount && !key.trimmed().isEmpty() ? reports::FormatSanrenpuku(key) : QByteArray();
         for (int j = 0; j < 3; ++j)
             p.PubTrioHorses[size_t(3 * i - 3 + j)] = text.isEmpty() ? QByteArray() : DisplayForm(text.mid(3 * j, 2));
     }
