@@ -4,6 +4,7 @@
 #include "jvdata/package_check.h"
 #include "common/shell.h"
 #include "app/startup.h"
+#include "gui/CHUSIRIALTIME.h"
 #include "gui/KOUZOUTAIZ.h"
 #include "gui/YOSOKEKKATHISWEEKNZ.h"
 #include "app/prediction_load.h"
@@ -193,7 +194,9 @@ void KESF1THISWEEKNZ::Command6_Click() {
 
 void KESF1THISWEEKNZ::Command4_Click() {
     ZansaFlag = option1() ? 0 : 1;
-    KOUZOUTAIZ::open();
+    // A press ignored as busy starts no cancellation processing either.
+    if (!KOUZOUTAIZ::open()) return;
+    if (ZansaFlag != 1) CHUSIRIALTIME::open();
 }
 
 void KESF1THISWEEKNZ::Command8_Click() {
