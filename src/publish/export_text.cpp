@@ -6,8 +6,8 @@
 #include "common/paths.h"
 #include "prediction/runner_record.h"
 
-#include <QHash>
 #include <cmath>
+#include <unordered_map>
 
 namespace rw::publish {
 
@@ -31,11 +31,13 @@ QByteArray DisplayForm(QByteArrayView t) {
 
 const QByteArray& sj(const char8_t* text) {
     // Our texts are literals: one entry per literal for the program's life.
-    static QHash<const void*, QByteArray> encoded;
-    auto it = encoded.constFind(text);
-    if (it == encoded.cend())
-        it = encoded.insert(text, cp932::encode(QString::fromUtf8(reinterpret_cast<const char*>(text))));
-    return *it;
+    // The map's nodes never move, so a reference stays good while later
+    // texts are added (several may be taken in one expression).
+    static std::unordered_map<const void*, QByteArray> encoded;
+    auto it = encoded.find(text);
+    if (it == encoded.end())
+        it = encoded.emplace(text, cp932::encode(QString::fromUtf8(reinterpret_cast<const char*>(text)))).first;
+    return it->second;
 }
 
 int WholeNumber(QByteArrayView text, const char* what) {
