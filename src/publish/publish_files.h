@@ -1,7 +1,7 @@
 #pragma once
 // YOSOKEKKATHISWEEKNZ: the folders and file names of the exports and the web
 // outputs, in the system's form under AppPath. Each name is spelled here
-// once. Parts that come from records (date, race number, keys) must be
+// once. Pieces that come from records (date, race number, keys) must be
 // digits, and course names from the code table must stay one file name:
 // otherwise the name is refused with StepFailure, so no record or code
 // table row names a file outside its folder.
