@@ -24,6 +24,7 @@
 // item across line ends, so every line's item count is part of the format.
 #include "common/layout_table.h"
 #include "common/text_file.h"
+#include "jvdata/store_files.h"
 #include "prediction/run_state.h"
 
 #include <QByteArray>
@@ -32,9 +33,6 @@
 #include <functional>
 
 namespace rw::reports {
-
-inline constexpr char16_t kShutsubahyoFolder[] = u"SHUTSUBAHYO";
-inline constexpr char16_t kTekichuFolder[] = u"TEKICHU";
 
 enum class DayFileKind { RaceCard, Upload, Selection, Labelled };
 
@@ -50,13 +48,13 @@ struct DayFileMember {
     QString prediction::LastKeys::*lastKey;
 };
 
-inline const DayFileMember kRaceCardFile{DayFileKind::RaceCard, kShutsubahyoFolder, u"mmk.txt", u"mmkRCM.txt",
+inline const DayFileMember kRaceCardFile{DayFileKind::RaceCard, jv::kShutsubahyoFolder, u"mmk.txt", u"mmkRCM.txt",
                                          nullptr, &prediction::LastKeys::LastDayKeyMmk};
-inline const DayFileMember kUploadDayFile{DayFileKind::Upload, kTekichuFolder, u"lup.txt", u"lupRCM.txt",
+inline const DayFileMember kUploadDayFile{DayFileKind::Upload, jv::kTekichuFolder, u"lup.txt", u"lupRCM.txt",
                                           u"tekichu.txt", &prediction::LastKeys::LastDayKeyLup};
-inline const DayFileMember kSelectionDayFile{DayFileKind::Selection, kTekichuFolder, u"lupPC.txt", u"lupRCMPC.txt",
+inline const DayFileMember kSelectionDayFile{DayFileKind::Selection, jv::kTekichuFolder, u"lupPC.txt", u"lupRCMPC.txt",
                                              u"tekichuPC.txt", &prediction::LastKeys::LastDayKeyPc};
-inline const DayFileMember kLabelledDayFile{DayFileKind::Labelled, kTekichuFolder, u"twi.txt", u"twiRCM.txt",
+inline const DayFileMember kLabelledDayFile{DayFileKind::Labelled, jv::kTekichuFolder, u"twi.txt", u"twiRCM.txt",
                                             nullptr, &prediction::LastKeys::LastDayKeyTwi};
 
 // ---- Reading the race's records --------------------------------------------
