@@ -9,6 +9,7 @@
 // run here, every horse of the week gets one expanded record per run of its
 // run file (as ⑤ writes them), with model speeds drawn from a fixed seed.
 #include "sample_week.h"
+#include "support/stub_expanded.h"
 
 #include "common/file_ops.h"
 #include "common/fixed_text.h"
@@ -29,11 +30,9 @@
 #include <benchmark/benchmark.h>
 
 #include <map>
-#include <random>
 
 using namespace rw;
 using namespace rw::jv;
-namespace ex = rw::model::ex;
 
 namespace {
 
@@ -89,45 +88,8 @@ struct PredictionWeek : rwbench::SampleWeek {
         for (const auto& o : listing.outputs) listing.out += o.second;
     }
 
-    // One expanded record per run of each horse's run file, the last one
-    // this week's, with speeds as ⑤ would leave them.
     void writeExpandedRecords() {
-        QDir().mkpath(path(QStringLiteral("UMAGOTOEXTHISWEEKN")));
-        std::mt19937 rng(7);
-        std::uniform_real_distribution<float> speed(56.0f, 63.0f);
-        const QStringList runFiles = filesBelow(app.path(), {QStringLiteral("UMAGOTOTHISWEEKN")});
-        for (const QString& rel : runFiles) {
-            const QList<QByteArray> runs = RecordFile::readAll(path(rel), kSE.imageLength);
-            QByteArray out;
-            out.reserve(runs.size() * model::kExRecordLength);
-            for (const QByteArray& se : runs) {
-                QByteArray r(model::kExRecordLength, '\0');
-                auto put = [&](recordlayout::Field f, QByteArrayView v) { putFixed(r, f.pos, f.width, v); };
-                put(ex::RaceYear, member(se, head::Year.pos, 4));
-                put(ex::RaceMonthDay, member(se, head::MonthDay.pos, 4));
-                put(ex::CourseCode, member(se, head::Racecourse.pos, 2));
-                put(ex::MeetingNo, member(se, head::Meeting.pos, 2));
-                put(ex::DayNo, member(se, head::Day.pos, 2));
-                put(ex::RaceNo, member(se, head::RaceNumber.pos, 2));
-                put(ex::HorseNo, member(se, se::HorseNumber.pos, 2));
-                put(ex::RegistrationNo, member(se, se::RegistrationNumber.pos, 10));
-                put(ex::ArrivalOrder, member(se, se::ArrivalOrder.pos, 2));
-                put(ex::FinishPosition, member(se, se::ConfirmedPosition.pos, 2));
-                put(ex::RaceTime, member(se, se::Time.pos, 4));
-                put(ex::Last3FTime, member(se, se::Last3F.pos, 3));
-                put(ex::WinPopularity, member(se, se::WinPopularity.pos, 2));
-                put(ex::TrackCode, "17"), put(ex::Distance, "1600"), put(ex::BirthYear, "2021");
-                put(ex::SexCode, member(se, se::SexCode.pos, 1));
-                put(ex::CarriedWeight, member(se, se::WeightCarried.pos, 3));
-                put(ex::JockeyShortName, member(se, se::JockeyShortName.pos, 8));
-                put(ex::WeatherCode, "1"), put(ex::TurfGoingCode, "1"), put(ex::DirtGoingCode, "1");
-                for (int i = 6; i <= 10; ++i) put(ex::SpeedTexts(i), "0000012");
-                for (int i = 0; i < 20; ++i) putSingle(r, ex::Result(i).pos, speed(rng));
-                put(ex::RecordEnd, "\r\n");
-                out += r;
-            }
-            WriteWholeFile(path(QStringLiteral("UMAGOTOEXTHISWEEKN/") + QFileInfo(rel).completeBaseName() + "EX.dat"), out);
-        }
+        if (rwtest::WriteStubExpandedRecords(app.path(), 7) == 0) std::abort();
     }
 
     void runPrediction() {

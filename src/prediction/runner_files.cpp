@@ -167,6 +167,9 @@ QByteArray RunnerWeatherGoing(const CodeTable& codes, QByteArrayView runner) {
 
 void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
     QHash<QByteArray, bool> filled;
+    // A horse's expanded records are read once, however many listed races
+    // (results mode lists past races too) it runs in.
+    QHash<QByteArray, QList<QByteArray>> expandedOf;
     for (int k = 1; k <= s.RaceCount; ++k) {
         s.RaceIndex = k;
         const QByteArray& id = s.RaceIdList[k];
@@ -182,9 +185,15 @@ void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
                 const QByteArrayView reg = at(runner, kReg0);
                 QList<QByteArray> expanded;
                 if (isRegistrationNumber(reg)) {
-                    log.step("expanded records of " + printable(reg), [&] {
-                        expanded = RecordFile::readAll(model::ExpandedRecordFile(reg), model::kExRecordLength);
-                    });
+                    const QByteArray key = reg.toByteArray();
+                    if (const auto cached = expandedOf.constFind(key); cached != expandedOf.cend()) {
+                        expanded = *cached;
+                    } else {
+                        log.step("expanded records of " + printable(reg), [&] {
+                            expanded = RecordFile::readAll(model::ExpandedRecordFile(reg), model::kExRecordLength);
+                        });
+                        expandedOf.insert(key, expanded);
+                    }
                 } else if (!neverAssigned(reg)) {
                     log.record("runner " + std::to_string(n + 1) + " of race " + printable(id),
                                "registration number \"" + printable(reg) +

@@ -1,14 +1,18 @@
 // ⑥ through the window-less driver on the typical sample weeks, after ① and
-// ②: the week's races listed, a runner file and the sort, score and
-// bet-import files of every race, the menu's end message.
+// ② and with expanded records placed by hand (until ③ ④ ⑤ run here): the
+// week's races listed, a runner file and the sort, score and bet-import
+// files of every race, the rate files of every course-day on official
+// results, the menu's end message.
 #include "common/record_file.h"
 #include "common/text_file.h"
 #include "jvdata/records.h"
 #include "sample/generator.h"
 #include "support/driver.h"
+#include "support/stub_expanded.h"
 #include "support/test_support.h"
 
 #include <QDir>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,7 +22,8 @@ namespace {
 
 struct Week {
     QTemporaryDir dir;
-    rwtest::PressResult run;
+    sample::Summary summary;
+    rwtest::PressResult store, run;
     QString file(const QString& rel) const { return dir.path() + QLatin1Char('/') + rel; }
     QList<QByteArray> listed() const {
         QList<QByteArray> ids;
@@ -29,9 +34,10 @@ struct Week {
 
 std::unique_ptr<Week> pressWeek(sample::Scenario scenario) {
     auto w = std::make_unique<Week>();
-    sample::generate({sample::Scale::Typical, scenario, 1}, w->dir.path());
-    w->run = rwtest::runPress(w->dir.path(), {QStringLiteral("Command2"), QStringLiteral("Command4"),
-                                              QStringLiteral("Command8")});
+    w->summary = sample::generate({sample::Scale::Typical, scenario, 1}, w->dir.path());
+    w->store = rwtest::runPress(w->dir.path(), {QStringLiteral("Command2"), QStringLiteral("Command4")});
+    EXPECT_GT(rwtest::WriteStubExpandedRecords(w->dir.path(), 3), 900);
+    w->run = rwtest::runPress(w->dir.path(), {QStringLiteral("Command8")});
     return w;
 }
 
@@ -76,4 +82,20 @@ TEST(PredictionEndToEnd, MondayWeekListsOneRacePerPayoffRecordInResultsMode) {
     // Detail rows only for races with a race record, one per listed race.
     EXPECT_LE(readLines(w->file(QStringLiteral("RACETHISWEEKNSYOSAI.dat"))).size(), payoffs.size());
     for (const QByteArray& id : w->listed()) expectRaceFiles(*w, id);
+    // The rate files of every course-day of the week; rates 0 until the
+    // judging writers fill the totals.
+    QSet<QString> days;
+    for (const sample::WeekRace& r : w->summary.weekRaces)
+        if (!r.cancelled) days.insert(QString::fromLatin1(r.raceKey16.left(14)));
+    ASSERT_FALSE(days.isEmpty());
+    for (const QString& day : days) {
+        const QList<QByteArray> k = readLines(w->file("TEKICHU/" + day + "kaiteki.txt"));
+        ASSERT_EQ(k.size(), 9) << day.toStdString();
+        for (int line = 3; line < 9; ++line) EXPECT_TRUE(k[line].endsWith(",0,0,0,0,0,0")) << k[line].constData();
+        const QList<QByteArray> pc = readLines(w->file("TEKICHU/" + day + "kaitekiPC.txt"));
+        ASSERT_EQ(pc.size(), 8) << day.toStdString();
+        const QList<QByteArray> races = pc[2].split(',');
+        ASSERT_EQ(races.size(), 12);
+        for (int c = 2; c < 12; ++c) EXPECT_EQ(races[c], races[1]);
+    }
 }

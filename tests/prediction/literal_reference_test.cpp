@@ -145,11 +145,11 @@ void compareRuns(unsigned seed, bool results, int races, int largestField = 18) 
 }  // namespace
 
 TEST(PredictionRunLiteralReference, NormalModeWeeksGiveTheSameFiles) {
-    for (unsigned seed = 1; seed <= 3; ++seed) compareRuns(seed, false, 26);
+    for (unsigned seed = 1; seed <= 2; ++seed) compareRuns(seed, false, 26);
 }
 
 TEST(PredictionRunLiteralReference, ResultsModeWeeksGiveTheSameFiles) {
-    for (unsigned seed = 11; seed <= 13; ++seed) compareRuns(seed, true, 26);
+    for (unsigned seed = 11; seed <= 12; ++seed) compareRuns(seed, true, 26);
 }
 
-TEST(PredictionRunLiteralReference, MoreThanNinetySixRaces) { compareRuns(21, true, 110, 4); }
+TEST(PredictionRunLiteralReference, MoreThanNinetySixRaces) { compareRuns(21, true, 100, 3); }
