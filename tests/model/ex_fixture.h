@@ -12,7 +12,8 @@ namespace rwtest {
 
 using FieldValue = std::pair<rw::model::Field, QByteArray>;
 
-inline QByteArray exRecord(std::initializer_list<FieldValue> values = {}) {
+template <class Values = std::initializer_list<FieldValue>>
+inline QByteArray exRecord(const Values& values = {}) {
     using namespace rw::model;
     QByteArray r(kExRecordLength, ' ');
     r.replace(ex::ComputedBlock.offset(), ex::ComputedBlock.width, QByteArray(ex::ComputedBlock.width, '\0'));
