@@ -28,4 +28,13 @@ inline const QString OddsWindow = QStringLiteral("KESFOTHISWEEKNZ");
 inline const QString OddsText1 = QStringLiteral("KESFOTHISWEEKNZ.Text1");
 inline const QString FlashText1 = QStringLiteral("KESP2RIALTIME.Text1");
 
+// The expanded-records window (a new one at every press of ③; the newest
+// window of the name is the one addressed).
+inline const QString ExpandedWindow = QStringLiteral("KESTRAVEXPDTHISWEEKNZ");
+inline const QString ExpandedText1 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.Text1");  // ④'s end message
+inline const QString ExpandedText3 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.Text3");  // ⑤'s messages
+inline const QString ExpandedProgressBar1 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.ProgressBar1");
+inline const QString ExpandedProgressBar3 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.ProgressBar3");
+inline const QString ExpandedProgressBar4 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.ProgressBar4");
+
 }  // namespace rw::ctl
