@@ -14,6 +14,7 @@
 #include "jvdata/jvlink.h"
 #include "jvdata/odds_download.h"
 #include "jvdata/odds_tables.h"
+#include "jvdata/store_files.h"
 #include "jvdata/structure.h"
 #include "jvdata/week_download.h"
 
@@ -35,7 +36,7 @@ struct TypicalWeek : rwbench::SampleWeek {
     int sourceLines = 0;
 
     TypicalWeek() : SampleWeek(sample::Scale::Typical, sample::Scenario::Friday) {
-        QDir().mkpath(path(QStringLiteral("KAIME")));
+        QDir().mkpath(path(QString::fromUtf16(kKaimeFolder)));
         run("download", [](UiPort& ui, JvLink& jv, SkipLog& log) {
             DownloadState week;
             DownloadThisWeek(ui, jv, week, log);
@@ -47,13 +48,13 @@ struct TypicalWeek : rwbench::SampleWeek {
             DownloadWeekTrifectaOdds(ui, jv, odds, log);
         });
         run("flash odds", [](UiPort& ui, JvLink& jv, SkipLog& log) { FetchFlashOdds(ui, jv, log); });
-        for (const char* f : {"O2THISWEEKN.dat", "O4THISWEEKN.dat", "O5THISWEEKN.dat", "O6THISWEEKN.dat"})
-            sourceLines += int(readLines(path(QLatin1String(f))).size());
+        for (const char16_t* f : {kO2WeekFile, kO4WeekFile, kO5WeekFile, kO6WeekFile})
+            sourceLines += int(readLines(path(QString::fromUtf16(f))).size());
 
         OddsGrids grids;
         SkipLog build("odds tables");
         const int written = BuildOddsTables(grids, 0, build);
-        QDirIterator it(path(QStringLiteral("KAIME")), QDir::Files);
+        QDirIterator it(path(QString::fromUtf16(kKaimeFolder)), QDir::Files);
         while (it.hasNext()) {
             const QString p = it.next();
             tables.append({QFileInfo(p).fileName(), rwtest::readFile(p)});

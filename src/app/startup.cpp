@@ -1,33 +1,43 @@
 #include "app/startup.h"
 
 #include "common/clock.h"
-#include "common/kestrav_path.h"
-#include "jvdata/package_check.h"
+#include "common/control_names.h"
 #include "common/errors.h"
 #include "common/file_ops.h"
+#include "common/kestrav_path.h"
+#include "jvdata/package_check.h"
+#include "jvdata/store_files.h"
+#include "model/expanded_record.h"
 
-#include <QDir>
 #include <QFile>
 #include <limits>
 
 namespace rw {
 
 const QStringList& WorkingFolders() {
-    static const QStringList f = {
-        QStringLiteral("KAIME"), QStringLiteral("RACE"), QStringLiteral("SHUTSUBAHYO"), QStringLiteral("TEKICHU"),
-        QStringLiteral("TANFUKU"), QStringLiteral("TANFUKU2"), QStringLiteral("UMAGOTOEXTHISWEEKN"),
-        QStringLiteral("UMAGOTOTHISWEEKN"), QStringLiteral("TANSHO"), QStringLiteral("FUKUSHO"),
-        QStringLiteral("UMAREN"), QStringLiteral("UMATAN"), QStringLiteral("SANRENPUKU"),
-        QStringLiteral("SANRENTAN"), QStringLiteral("WIDE"), QStringLiteral("SOKUDO"),
-        QStringLiteral("ravelmont_wp"), QStringLiteral("ravelmont_yosou"), QStringLiteral("ravelmont_pdf")};
+    using namespace jv;
+    static const QStringList f = [] {
+        QStringList names;
+        for (const char16_t* name :
+             {kKaimeFolder, kRaceFolder, kShutsubahyoFolder, kTekichuFolder, kTanfukuFolder, kTanfuku2Folder,
+              model::kExFolder, kRunFileFolder, kTanshoFolder, kFukushoFolder, kUmarenFolder, kUmatanFolder,
+              kSanrenpukuFolder, kSanrentanFolder, kWideFolder, kSokudoFolder, kWebPageFolder, kWebPredictionFolder,
+              kWebPdfFolder})
+            names << QString::fromUtf16(name);
+        return names;
+    }();
     return f;
 }
 
 const QStringList& FlashFiles() {
-    static const QStringList f = {QStringLiteral("SERIALTIME.dat"), QStringLiteral("HRRIALTIME.dat"),
-                                  QStringLiteral("RARIALTIME.dat"), QStringLiteral("O1RIALTIME.dat"),
-                                  QStringLiteral("O2RIALTIME.dat"), QStringLiteral("O4RIALTIME.dat"),
-                                  QStringLiteral("O5RIALTIME.dat"), QStringLiteral("O6RIALTIME.dat")};
+    using namespace jv;
+    static const QStringList f = [] {
+        QStringList names;
+        for (const char16_t* name : {kSeFlashFile, kHrFlashFile, kRaFlashFile, kO1FlashFile, kO2FlashFile,
+                                     kO4FlashFile, kO5FlashFile, kO6FlashFile})
+            names << QString::fromUtf16(name);
+        return names;
+    }();
     return f;
 }
 
@@ -46,9 +56,7 @@ void MenuStartup(UiPort& ui, SkipLog& log) {
     AppPath = GetAppPath();
     for (const QString& folder : WorkingFolders())
         log.step("create folder", [&] {
-            const QString path = AppFile(folder);
-            if (QDir(path).exists()) return;  // left unchanged
-            if (!QDir().mkdir(path)) fail("cannot create folder " + path.toStdString());
+            MakeFolders(AppFile(folder));  // one that exists is left unchanged
         });
 
     bool present = false;
@@ -58,7 +66,7 @@ void MenuStartup(UiPort& ui, SkipLog& log) {
     } else {
         log.step("package message", [&] {
             ui.messageBox(AppPath + QString::fromUtf8("自己解凍EXEにある展開先の指定をクリックして予想因子パラメータをセットして下さい。"));
-            ui.setText(kMenuLabel1, QString::fromUtf8("まだ、予想因子ウエイトが展開されていません。自己解凍EXEにある展開先の指定をクリックして起動させて下さい。"));
+            ui.setText(ctl::MenuLabel1, QString::fromUtf8("まだ、予想因子ウエイトが展開されていません。自己解凍EXEにある展開先の指定をクリックして起動させて下さい。"));
         });
     }
 
@@ -70,11 +78,10 @@ void MenuStartup(UiPort& ui, SkipLog& log) {
     for (const QString& name : FlashFiles())
         log.step("delete flash file", [&] {
             const QString path = AppFile(name);
-            if (!RemoveFile(path)) fail("cannot delete " + path.toStdString());
+            if (QString why; !RemoveFile(path, &why)) failFile("delete", path, why);
         });
 
-    ui.setText(QStringLiteral("KESF1THISWEEKNZ.Text2"),
-               QString::fromUtf8("今週の結果は必ず前に今週の予想の3つの操作を行って下さい。"));
+    ui.setText(ctl::MenuText2, QString::fromUtf8("今週の結果は必ず前に今週の予想の3つの操作を行って下さい。"));
 }
 
 }  // namespace rw

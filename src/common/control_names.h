@@ -7,6 +7,7 @@
 namespace rw::ctl {
 
 // The menu KESF1THISWEEKNZ: status boxes and the package label.
+inline const QString MenuWindow = QStringLiteral("KESF1THISWEEKNZ");
 inline const QString MenuText1 = QStringLiteral("KESF1THISWEEKNZ.Text1");  // download
 inline const QString MenuText2 = QStringLiteral("KESF1THISWEEKNZ.Text2");  // odds, start-up reminder
 inline const QString MenuText3 = QStringLiteral("KESF1THISWEEKNZ.Text3");  // flash odds
@@ -20,8 +21,9 @@ inline const QString ProgressWindow = QStringLiteral("KESF2THISWEEKNZ");
 inline const QString ProgressBar1 = QStringLiteral("KESF2THISWEEKNZ.ProgressBar1");
 inline const QString ProgressLabel1 = QStringLiteral("KESF2THISWEEKNZ.Label1");
 
-// Structure processing.
+// Structure processing and cancellation processing.
 inline const QString KouzouText1 = QStringLiteral("KOUZOUTAIZ.Text1");
+inline const QString CancelText1 = QStringLiteral("CHUSIRIALTIME.Text1");
 
 // The odds window and the flash window.
 inline const QString OddsWindow = QStringLiteral("KESFOTHISWEEKNZ");

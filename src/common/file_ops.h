@@ -1,15 +1,28 @@
 #pragma once
-// Deleting files. All deletions of the weekly store go through here, so that
-// a deletion the file system refuses can be reproduced in tests.
+// Deleting, writing and replacing whole files, and the failure of a file
+// operation. All deletions of the weekly store go through here, so that a
+// deletion the file system refuses can be reproduced in tests.
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
+#include <string>
+#include <string_view>
+
+class QFileDevice;
 
 namespace rw {
 
+// "cannot <action> <path>: <reason>", the reason in the system's own words
+// (the text the file system gave for the failure).
+std::string fileError(std::string_view action, const QString& path, const QString& reason);
+// Throws StepFailure with fileError() for the file's last error.
+[[noreturn]] void failFile(std::string_view action, const QFileDevice& file);
+[[noreturn]] void failFile(std::string_view action, const QString& path, const QString& reason);
+
 // Deletes the file (a link itself, not what it leads to); true when it no
-// longer exists afterwards (also when it never existed).
-bool RemoveFile(const QString& path);
+// longer exists afterwards (also when it never existed). When it fails,
+// `reason` (if given) receives the system's reason.
+bool RemoveFile(const QString& path, QString* reason = nullptr);
 // Deletes the file, or, when it cannot be deleted, empties it; throws
 // StepFailure when neither works.
 void RemoveOrEmpty(const QString& path);
@@ -17,6 +30,17 @@ void RemoveOrEmpty(const QString& path);
 // The file holds exactly `bytes` afterwards (created or emptied first), or
 // StepFailure is thrown.
 void WriteWholeFile(const QString& path, QByteArrayView bytes);
+
+// Replaces the whole file with `bytes`: they are written beside it, to
+// `scratch` (by default the file's name with ".new" added), which then takes
+// the file's place in one rename. The file therefore holds its old bytes or
+// its new ones, never a part; a link in its place is replaced, not written
+// through. On failure the scratch file is removed and StepFailure is thrown.
+void ReplaceFile(const QString& path, QByteArrayView bytes, const QString& scratch = {});
+
+// Creates the folder and any missing folder above it; one that exists is
+// left as it is. Throws StepFailure with the system's reason.
+void MakeFolders(const QString& path);
 
 // Replaces the deletion primitive (tests); empty restores the real one.
 void SetRemoveFileHook(std::function<bool(const QString&)> hook);

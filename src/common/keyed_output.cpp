@@ -1,6 +1,7 @@
 #include "common/keyed_output.h"
 
 #include "common/errors.h"
+#include "common/file_ops.h"
 
 #include <QFile>
 
@@ -12,11 +13,10 @@ void WriteKeyed(QString& lastKey, const QString& key, const QString& path, QByte
     QFile f(path);
     const QIODevice::OpenMode mode =
         QIODevice::WriteOnly | QIODevice::Unbuffered | (fresh ? QIODevice::Truncate : QIODevice::Append);
-    if (!f.open(mode)) fail("cannot open " + path.toStdString() + ": " + f.errorString().toStdString());
+    if (!f.open(mode)) failFile("open", f);
     if (fresh) lastKey = key;
     auto put = [&](QByteArrayView bytes) {
-        if (!bytes.isEmpty() && f.write(bytes.data(), bytes.size()) != bytes.size())
-            fail("cannot write " + path.toStdString() + ": " + f.errorString().toStdString());
+        if (!bytes.isEmpty() && f.write(bytes.data(), bytes.size()) != bytes.size()) failFile("write", f);
     };
     if (fresh) put(header);
     put(block);

@@ -1,6 +1,7 @@
 #include "common/record_file.h"
 
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/fixed_text.h"
 
 #include <QFileInfo>
@@ -11,8 +12,7 @@ void RecordFile::open(const QString& path, qsizetype recordLength) {
     close();
     if (recordLength <= 0) fail("record length must be positive");
     auto f = std::make_unique<QFile>(path);
-    if (!f->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        fail("cannot open " + path.toStdString() + ": " + f->errorString().toStdString());
+    if (!f->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) failFile("open", *f);
     file_ = std::move(f);
     length_ = recordLength;
 }
@@ -31,9 +31,9 @@ QByteArray RecordFile::read(qint64 n) const {
     if (!isOpen()) fail("record file not open");
     if (n < 1) fail("bad record number " + std::to_string(n));
     QByteArray out(length_, '\0');
-    if (!file_->seek((n - 1) * length_)) fail("cannot seek in " + file_->fileName().toStdString());
+    if (!file_->seek((n - 1) * length_)) failFile("seek in", *file_);
     const qint64 got = file_->read(out.data(), length_);
-    if (got < 0) fail("cannot read " + file_->fileName().toStdString());
+    if (got < 0) failFile("read", *file_);
     return out;  // bytes beyond the end of the file stay zero
 }
 
@@ -41,8 +41,7 @@ void RecordFile::write(qint64 n, QByteArrayView image) {
     if (!isOpen()) fail("record file not open");
     if (n < 1) fail("bad record number " + std::to_string(n));
     QByteArray rec = image.size() == length_ ? image.toByteArray() : fixedBytes(image, length_);
-    if (!file_->seek((n - 1) * length_) || file_->write(rec) != length_)
-        fail("cannot write " + file_->fileName().toStdString());
+    if (!file_->seek((n - 1) * length_) || file_->write(rec) != length_) failFile("write", *file_);
 }
 
 void RecordFile::writeRecords(qint64 first, QByteArrayView images) {
@@ -68,8 +67,9 @@ QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLengt
     QList<QByteArray> out;
     QFile f(path);
     if (!f.exists()) return out;
-    if (!f.open(QIODevice::ReadOnly)) fail("cannot open " + path.toStdString());
+    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
     const QByteArray all = f.readAll();
+    if (f.error() != QFileDevice::NoError) failFile("read", f);
     const qsizetype n = all.size() / recordLength;
     out.reserve(n);
     for (qsizetype i = 0; i < n; ++i) out.append(all.mid(i * recordLength, recordLength));

@@ -2,6 +2,7 @@
 
 #include "common/cp932.h"
 #include "common/errors.h"
+#include "common/file_ops.h"
 
 namespace rw {
 
@@ -33,7 +34,7 @@ void TextOut::open(const QString& path, Mode mode) {
     // Unbuffered: a program ended at once loses nothing already written.
     const auto flags = QIODevice::Unbuffered | (mode == Mode::Output ? (QIODevice::WriteOnly | QIODevice::Truncate)
                                                                      : (QIODevice::WriteOnly | QIODevice::Append));
-    if (!f->open(flags)) fail("cannot open " + path.toStdString() + ": " + f->errorString().toStdString());
+    if (!f->open(flags)) failFile("open", *f);
     file_ = std::move(f);
 }
 
@@ -44,8 +45,7 @@ void TextOut::close() {
 
 void TextOut::writeRaw(QByteArrayView bytes) {
     if (!isOpen()) fail("text file not open");
-    if (file_->write(bytes.data(), bytes.size()) != bytes.size())
-        fail("cannot write " + file_->fileName().toStdString());
+    if (file_->write(bytes.data(), bytes.size()) != bytes.size()) failFile("write", *file_);
 }
 
 void TextOut::printLine(QByteArrayView cp932) {
@@ -76,8 +76,10 @@ QByteArray readFile(const QString& path, bool* exists) {
     QFile f(path);
     *exists = f.exists();
     if (!*exists) return {};
-    if (!f.open(QIODevice::ReadOnly)) fail("cannot open " + path.toStdString());
-    return f.readAll();
+    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
+    QByteArray all = f.readAll();
+    if (f.error() != QFileDevice::NoError) failFile("read", f);
+    return all;
 }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 }  // namespace
@@ -126,10 +128,12 @@ QList<QByteArray> readLines(const QString& path) {
     QList<QByteArray> out;
     LineReader reader(path);
     if (!QFile::exists(path)) return out;
-    if (!reader.open()) fail("cannot open " + path.toStdString());
+    if (!reader.open()) reader.fail("open");
     for (QByteArray line; reader.next(line);) out.append(line);
     return out;
 }
+
+void LineReader::fail(std::string_view action) const { failFile(action, file_); }
 
 bool LineReader::next(QByteArray& line) {
     line.clear();
@@ -138,8 +142,7 @@ bool LineReader::next(QByteArray& line) {
             chunk_ = file_.read(1 << 20);
             pos_ = 0;
             if (chunk_.isEmpty()) {
-                if (file_.error() != QFileDevice::NoError)
-                    fail("cannot read " + file_.fileName().toStdString());
+                if (file_.error() != QFileDevice::NoError) fail("read");
                 return !line.isEmpty();  // a last line without its end
             }
         }

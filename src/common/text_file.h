@@ -11,6 +11,7 @@
 #include <QString>
 #include <initializer_list>
 #include <memory>
+#include <string_view>
 
 namespace rw {
 
@@ -72,6 +73,8 @@ class LineReader {
 public:
     explicit LineReader(const QString& path) : file_(path) {}
     bool open() { return file_.open(QIODevice::ReadOnly); }
+    // Throws StepFailure for the file's last error (after a failed open).
+    [[noreturn]] void fail(std::string_view action) const;
     // The next line without its end; false at the end of the file. Throws
     // StepFailure when the file cannot be read.
     bool next(QByteArray& line);

@@ -4,6 +4,7 @@
 #include "jvdata/package_check.h"
 #include "common/shell.h"
 #include "app/startup.h"
+#include "gui/CHUSIRIALTIME.h"
 #include "gui/KOUZOUTAIZ.h"
 #include "gui/KESFOTHISWEEKNZ.h"
 #include "gui/KESP2RIALTIME.h"
@@ -48,8 +49,10 @@ QPixmap picture() {
 QString KESF1THISWEEKNZ::title() { return u8("DEDERIDU1 今週予想    Ver.2024.6.29Z (2014.1.4-2019.7.29　BASE)"); }
 KESF1THISWEEKNZ* KESF1THISWEEKNZ::instance() { return theMenu; }
 
-QPushButton* KESF1THISWEEKNZ::button(const char* name, const char* caption) {
-    return addButton(this, nullptr, name, caption);
+QPushButton* KESF1THISWEEKNZ::button(const char* name, const char* caption, Handler handler) {
+    QPushButton* b = addButton(this, nullptr, name, caption);
+    if (handler) connect(b, &QPushButton::clicked, this, handler);
+    return b;
 }
 
 QLineEdit* KESF1THISWEEKNZ::statusBox(const char* name) { return addTextBox(this, nullptr, name); }
@@ -60,9 +63,11 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     JVLink1 = jv::createJvLink();
 
     auto* top = new QHBoxLayout;
-    auto* c1 = button("Command1", "設定");
-    auto* c14 = button("Command14", "回収率・的中率の検証ブログ");
-    auto* c16 = button("Command16", "最新予想因子ウエイトへの更新サイト");
+    // Every button is connected to its handler where it is made; a button
+    // without one does nothing yet.
+    auto* c1 = button("Command1", "設定", &KESF1THISWEEKNZ::Command1_Click);
+    auto* c14 = button("Command14", "回収率・的中率の検証ブログ", &KESF1THISWEEKNZ::Command14_Click);
+    auto* c16 = button("Command16", "最新予想因子ウエイトへの更新サイト", &KESF1THISWEEKNZ::Command16_Click);
     for (auto* b : {c1, c14, c16}) {
         b->setMinimumHeight(48);
         top->addWidget(b);
@@ -72,9 +77,9 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     auto* left = new QVBoxLayout;
     auto* f1 = frame(this, "Frame1", "今週の予想  (金曜12時以降）");
     auto* f1l = new QVBoxLayout(f1);
-    auto* c2 = button("Command2", "①　　今週開催取得");
-    auto* c4 = button("Command4", "②　構造・中止処理");
-    auto* c6 = button("Command6", "③ 拡大構造体展開");
+    auto* c2 = button("Command2", "①　　今週開催取得", &KESF1THISWEEKNZ::Command2_Click);
+    auto* c4 = button("Command4", "②　構造・中止処理", &KESF1THISWEEKNZ::Command4_Click);
+    auto* c6 = button("Command6", "③ 拡大構造体展開", &KESF1THISWEEKNZ::Command6_Click);
     auto* label2 = new QLabel(u8("今週の結果　(月曜14時以降）"), f1);
     label2->setObjectName(QStringLiteral("Label2"));
     for (QWidget* w : {static_cast<QWidget*>(c2), static_cast<QWidget*>(c4), static_cast<QWidget*>(c6),
@@ -106,9 +111,9 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     (new QVBoxLayout(f5))->addWidget(button("Command8", "⑥　***　予想・結果　***"));
     auto* f4 = frame(this, "Frame4", "速報　（予想・結果表示後使用）");
     auto* f4l = new QVBoxLayout(f4);
-    f4l->addWidget(button("Command12", "Ⅰ　速報情報(一括）"));
+    f4l->addWidget(button("Command12", "Ⅰ　速報情報(一括）", &KESF1THISWEEKNZ::Command12_Click));
     f4l->addWidget(statusBox("Text3"));
-    f4l->addWidget(button("Command13", "Ⅳ　速報処理(一括）"));
+    f4l->addWidget(button("Command13", "Ⅳ　速報処理(一括）", &KESF1THISWEEKNZ::Command13_Click));
     middleBottom->addWidget(f5);
     middleBottom->addWidget(f4);
 
@@ -116,9 +121,9 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     auto* rightTop = new QVBoxLayout;
     auto* f2 = frame(this, "Frame2", "今週のオッズ （月曜14時以降）");
     auto* f2l = new QVBoxLayout(f2);
-    f2l->addWidget(button("Command3", "今週オッズ取得"));
+    f2l->addWidget(button("Command3", "今週オッズ取得", &KESF1THISWEEKNZ::Command3_Click));
     f2l->addWidget(statusBox("Text2"));
-    f2l->addWidget(button("Command7", "オッズ処理"));
+    f2l->addWidget(button("Command7", "オッズ処理", &KESF1THISWEEKNZ::Command7_Click));
     auto* label3 = new QLabel(u8("　注：オッズ情報が必要であれば行う"), f2);
     label3->setObjectName(QStringLiteral("Label3"));
     f2l->addWidget(label3);
@@ -146,18 +151,7 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     outer->addLayout(columns);
     resize(980, 640);
 
-    connect(c1, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command1_Click);
-    connect(c2, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command2_Click);
-    connect(c4, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command4_Click);
-    connect(c6, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command6_Click);
-    connect(c14, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command14_Click);
-    connect(c16, &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command16_Click);
     connect(picture1, &ClickablePicture::clicked, this, &KESF1THISWEEKNZ::Picture1_Click);
-    auto pressed = [this](const char* name) { return findChild<QPushButton*>(QLatin1String(name)); };
-    connect(pressed("Command3"), &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command3_Click);
-    connect(pressed("Command7"), &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command7_Click);
-    connect(pressed("Command12"), &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command12_Click);
-    connect(pressed("Command13"), &QPushButton::clicked, this, &KESF1THISWEEKNZ::Command13_Click);
 }
 
 KESF1THISWEEKNZ::~KESF1THISWEEKNZ() {
@@ -197,7 +191,9 @@ void KESF1THISWEEKNZ::Command6_Click() {
 
 void KESF1THISWEEKNZ::Command4_Click() {
     ZansaFlag = option1() ? 0 : 1;
-    KOUZOUTAIZ::open();
+    // A press ignored as busy starts no cancellation processing either.
+    if (!KOUZOUTAIZ::open()) return;
+    if (ZansaFlag != 1) CHUSIRIALTIME::open();
 }
 
 void KESF1THISWEEKNZ::Command3_Click() { KESFOTHISWEEKNZ::open(); }

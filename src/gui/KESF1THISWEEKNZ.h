@@ -65,7 +65,10 @@ private:
     void Command16_Click();
     void Picture1_Click();
 
-    QPushButton* button(const char* name, const char* caption);
+    using Handler = void (KESF1THISWEEKNZ::*)();
+    // A button named `name` with its caption, its press connected to
+    // `handler` (none for a button not built yet).
+    QPushButton* button(const char* name, const char* caption, Handler handler = nullptr);
     QLineEdit* statusBox(const char* name);
 
     QRadioButton* Option1 = nullptr;

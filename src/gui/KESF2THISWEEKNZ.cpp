@@ -2,7 +2,6 @@
 
 #include "gui/controls.h"
 #include "gui/gui_ui.h"
-#include "jvdata/download_progress.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -13,7 +12,7 @@ namespace rw::gui {
 
 KESF2THISWEEKNZ::KESF2THISWEEKNZ(TimedDialog& logic, QWidget* owner) : QDialog(owner), logic_(logic) {
     setObjectName(logic.windowName());
-    setWindowTitle(jv::DownloadProgress::caption());
+    setWindowTitle(title());
     Ui().registerWindow(this);
     setModal(true);
     auto* layout = new QVBoxLayout(this);
@@ -28,6 +27,8 @@ KESF2THISWEEKNZ::KESF2THISWEEKNZ(TimedDialog& logic, QWidget* owner) : QDialog(o
     connect(cancel, &QPushButton::clicked, this, &KESF2THISWEEKNZ::reject);
     connect(&Timer1, &QTimer::timeout, this, &KESF2THISWEEKNZ::onTick);
 }
+
+QString KESF2THISWEEKNZ::title() { return QString::fromUtf8("KESF2THISWEEKN:ダウンロード 2024.6.29Z"); }
 
 int KESF2THISWEEKNZ::exec() {
     logic_.load();

@@ -15,6 +15,8 @@ public:
     // Esc and the close box cancel, as the cancel button does.
     void reject() override;
 
+    static QString title();
+
 private:
     void onTick();
     TimedDialog& logic_;

@@ -15,7 +15,7 @@ QPointer<KESFOTHISWEEKNZ> theWindow;
 }
 
 KESFOTHISWEEKNZ::KESFOTHISWEEKNZ() {
-    setUpWindow(this, "KESFOTHISWEEKNZ", jv::OddsWindowCaption());
+    setUpWindow(this, "KESFOTHISWEEKNZ", title());
     JVLink1 = jv::createJvLink();
     auto* layout = new QVBoxLayout(this);
     auto* command1 = addButton(this, layout, "Command1", "設定ＯＤＤＳ");
@@ -35,6 +35,7 @@ KESFOTHISWEEKNZ* KESFOTHISWEEKNZ::open() {
 }
 
 KESFOTHISWEEKNZ* KESFOTHISWEEKNZ::instance() { return theWindow; }
+QString KESFOTHISWEEKNZ::title() { return QString::fromUtf8("今週のオッズ Ver.2024.6.29Z"); }
 
 void KESFOTHISWEEKNZ::Command2_Click() {
     SkipLog log("odds download");

@@ -23,6 +23,7 @@ public:
     // The menu's press: shows the one instance (loading it when new).
     static KESFOTHISWEEKNZ* open();
     static KESFOTHISWEEKNZ* instance();
+    static QString title();
 
 private:
     void Command2_Click();

@@ -1,9 +1,11 @@
 #include "gui/KESP2RIALTIME.h"
 
+#include "gui/KESHRRIALTIME.h"
 #include "gui/controls.h"
 #include "gui/gui_ui.h"
 #include "gui/single_instance.h"
 #include "jvdata/flash_odds.h"
+#include "prediction/flash_results.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,7 +17,7 @@ QPointer<KESP2RIALTIME> theWindow;
 }
 
 KESP2RIALTIME::KESP2RIALTIME() {
-    setUpWindow(this, "KESP2RIALTIME", jv::FlashWindowCaption());
+    setUpWindow(this, "KESP2RIALTIME", title());
     JVLink1 = jv::createJvLink();
     auto* layout = new QVBoxLayout(this);
     auto* command1 = addButton(this, layout, "Command1", "Ⅱ　速報オッズ情報");
@@ -30,6 +32,7 @@ KESP2RIALTIME::KESP2RIALTIME() {
 
 KESP2RIALTIME* KESP2RIALTIME::open() { return showSingleInstance(theWindow); }
 KESP2RIALTIME* KESP2RIALTIME::instance() { return theWindow; }
+QString KESP2RIALTIME::title() { return QString::fromUtf8("速報 Ver.2024.7.8"); }
 
 void KESP2RIALTIME::Command1_Click() {
     SkipLog log("flash odds");
@@ -38,7 +41,7 @@ void KESP2RIALTIME::Command1_Click() {
 }
 
 void KESP2RIALTIME::Command2_Click() {
-    // Opens the flash-results window KESHRRIALTIME, which is not built yet.
+    prediction::RunFlashResults(Ui(), [] { KESHRRIALTIME::open(); });
 }
 
 }  // namespace rw::gui

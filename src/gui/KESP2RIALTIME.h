@@ -18,6 +18,7 @@ public:
 
     static KESP2RIALTIME* open();
     static KESP2RIALTIME* instance();
+    static QString title();
 
 private:
     void Command1_Click();

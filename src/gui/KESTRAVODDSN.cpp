@@ -15,7 +15,7 @@ QPointer<KESTRAVODDSN> theWindow;
 }
 
 KESTRAVODDSN::KESTRAVODDSN() {
-    setUpWindow(this, "KESTRAVODDSN", jv::OddsTablesCaption());
+    setUpWindow(this, "KESTRAVODDSN", title());
     auto* layout = new QVBoxLayout(this);
     auto* command1 = addButton(this, layout, "Command1", "オッズセット終了");
     resize(260, 80);
@@ -34,5 +34,6 @@ KESTRAVODDSN* KESTRAVODDSN::open() {
 }
 
 KESTRAVODDSN* KESTRAVODDSN::instance() { return theWindow; }
+QString KESTRAVODDSN::title() { return QString::fromUtf8("オッズセット"); }
 
 }  // namespace rw::gui

@@ -19,6 +19,7 @@ public:
     // Shows the one instance; only a new one loads (and builds).
     static KESTRAVODDSN* open();
     static KESTRAVODDSN* instance();
+    static QString title();
 };
 
 }  // namespace rw::gui

@@ -1,12 +1,13 @@
 #include "jvdata/download_progress.h"
 
+#include "common/control_names.h"
 #include "common/kestrav_path.h"
 
 namespace rw::jv {
 
 void DownloadProgress::load() {
     AppPath = GetAppPath();
-    ui_.setProgress(QStringLiteral("KESF2THISWEEKNZ.ProgressBar1"), 0, count_);
+    ui_.setProgress(ctl::ProgressBar1, 0, count_);
 }
 
 void DownloadProgress::tick() {
@@ -18,8 +19,8 @@ void DownloadProgress::tick() {
         ui_.messageBox(QString::fromUtf8("ダウンロード失敗。RC=") + QString::number(n));
         return;
     }
-    ui_.setProgress(QStringLiteral("KESF2THISWEEKNZ.ProgressBar1"), n, count_);
-    ui_.setText(QStringLiteral("KESF2THISWEEKNZ.Label1"),
+    ui_.setProgress(ctl::ProgressBar1, n, count_);
+    ui_.setText(ctl::ProgressLabel1,
                 QString::number(n) + QStringLiteral(" / ") + QString::number(count_));
     if (n == count_) {
         result_ = 0;

@@ -3,6 +3,7 @@
 // every 10 ms, shows "n / count", closes when the count is reached, on a
 // failed status or on cancel. It works on its owner's JV-Link control,
 // download count and result variable.
+#include "common/control_names.h"
 #include "common/ui_port.h"
 #include "jvdata/jvlink.h"
 
@@ -15,14 +16,12 @@ public:
     DownloadProgress(UiPort& ui, JvLink& jvlink, std::int32_t downloadCount, std::int16_t& result)
         : ui_(ui), jv_(jvlink), count_(downloadCount), result_(result) {}
 
-    QString windowName() const override { return QStringLiteral("KESF2THISWEEKNZ"); }
+    QString windowName() const override { return ctl::ProgressWindow; }
     int intervalMs() const override { return 10; }
     void load() override;
     void tick() override;    // Timer1
     void cancel() override;  // Command1 "キャンセル"
     bool isClosed() const override { return closed_; }
-
-    static QString caption() { return QString::fromUtf8("KESF2THISWEEKN:ダウンロード 2024.6.29Z"); }
 
 private:
     UiPort& ui_;

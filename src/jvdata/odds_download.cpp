@@ -1,19 +1,17 @@
 #include "jvdata/odds_download.h"
 
-#include "common/kestrav_path.h"
+#include "common/control_names.h"
 #include "common/errors.h"
+#include "common/kestrav_path.h"
 #include "common/text_file.h"
-#include "jvdata/stored_request.h"
 #include "jvdata/software_id.h"
+#include "jvdata/stored_request.h"
 
 #include <QFile>
 #include <initializer_list>
 
 namespace rw::jv {
 namespace {
-
-const QString kWindow = QStringLiteral("KESFOTHISWEEKNZ");
-const QString kText1 = QStringLiteral("KESFOTHISWEEKNZ.Text1");
 
 // Where a record kind goes: its first two bytes and its file.
 struct Target {
@@ -40,10 +38,10 @@ void downloadOdds(UiPort& ui, JvLink& JVLink1, OddsDownloadState& st, SkipLog& l
         // Any other kind is dropped.
     };
     // 4.-7. The odds downloads reopen on -403 only; -402 ends them.
-    const StoredRequest request{QStringLiteral("TOKURACETCOVRCOV"), softwareId, kWindow, /*reopenOn402=*/false};
+    const StoredRequest request{QStringLiteral("TOKURACETCOVRCOV"), softwareId, ctl::OddsWindow, /*reopenOn402=*/false};
     RunStoredRequest(ui, JVLink1, request, {st.OddsDialogResult, st.OddsDownloadCount}, log, nullptr, onRecord);
     // 8.
-    ui.setText(kText1, endText);
+    ui.setText(ctl::OddsText1, endText);
 }
 
 }  // namespace
@@ -62,7 +60,5 @@ void DownloadWeekTrifectaOdds(UiPort& ui, JvLink& JVLink1, OddsDownloadState& st
     downloadOdds(ui, JVLink1, state, log, {{"O6", kO6WeekFile}}, SidUnknown(),
                  QString::fromUtf8("3連単オッズ取得完了"));
 }
-
-QString OddsWindowCaption() { return QString::fromUtf8("今週のオッズ Ver.2024.6.29Z"); }
 
 }  // namespace rw::jv

@@ -3,18 +3,16 @@
 // (O2, O4, O5; its Command2) and the week's trifecta odds (O6; its Command3),
 // kept as files of odds lines (JvRecordLine): one JV-Data odds record per
 // line, exactly as JVRead delivered it (its own CR LF ends the line).
-#include "jvdata/store_files.h"
 #include "common/skip.h"
 #include "common/ui_port.h"
 #include "jvdata/jvlink.h"
+#include "jvdata/store_files.h"
 
 #include <QByteArrayView>
 #include <QString>
 #include <cstdint>
 
 namespace rw::jv {
-
-// The week's odds line files (system names under AppPath).
 
 // The odds window's public members the progress dialog works on.
 struct OddsDownloadState {
@@ -33,8 +31,5 @@ void DownloadWeekOdds(UiPort& ui, JvLink& JVLink1, OddsDownloadState& state, Ski
 // Command3 "今週の3連単": the same for the O6 file alone, with "UNKNOWN" as the
 // software identifier; ends with "3連単オッズ取得完了".
 void DownloadWeekTrifectaOdds(UiPort& ui, JvLink& JVLink1, OddsDownloadState& state, SkipLog& log);
-
-// The odds window's texts.
-QString OddsWindowCaption();  // "今週のオッズ Ver.2024.6.29Z"
 
 }  // namespace rw::jv

@@ -1,12 +1,14 @@
 #include "jvdata/odds_tables.h"
 
-#include "common/kestrav_path.h"
+#include "common/control_names.h"
 #include "common/errors.h"
 #include "common/file_ops.h"
+#include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "jvdata/records.h"
+#include "jvdata/store_files.h"
 
 #include <QFile>
 #include <cmath>
@@ -153,11 +155,17 @@ struct Source {
 };
 
 constexpr Source kSources[] = {
-    {u"O6THISWEEKN.dat", u"O6RIALTIME.dat", Kind::O6, "SANRENTAN"},
-    {u"O5THISWEEKN.dat", u"O5RIALTIME.dat", Kind::O5, "SANREN"},
-    {u"O4THISWEEKN.dat", u"O4RIALTIME.dat", Kind::O4, "UMATAN"},
-    {u"O2THISWEEKN.dat", u"O2RIALTIME.dat", Kind::O2, "UMAREN"},
+    {kO6WeekFile, kO6FlashFile, Kind::O6, "SANRENTAN"},
+    {kO5WeekFile, kO5FlashFile, Kind::O5, "SANREN"},
+    {kO4WeekFile, kO4FlashFile, Kind::O4, "UMATAN"},
+    {kO2WeekFile, kO2FlashFile, Kind::O2, "UMAREN"},
 };
+
+// "KAIME\" + RaceID + kind word + "ODDS.dat" under AppPath.
+QString oddsTableFile(const QString& raceId, const char* word) {
+    return AppFile(QString::fromUtf16(kKaimeFolder) + QStringLiteral("\\") + raceId + QLatin1String(word) +
+                   QStringLiteral("ODDS.dat"));
+}
 
 template <Kind K>
 void parseOdds(QByteArrayView line, Parsed<K>& rec) {
@@ -178,10 +186,10 @@ int processFile(OddsGrids& grids, const Source& src, std::int16_t flag, SkipLog&
         return 0;
     }
     LineReader reader(path);
-    if (!reader.open()) {
-        log.record("odds source", "cannot open " + path.toStdString());
+    if (!log.step("odds source", [&] {
+            if (!reader.open()) reader.fail("open");
+        }))
         return 0;
-    }
     int written = 0;
     QByteArray line;
     Parsed<K> rec;
@@ -212,7 +220,7 @@ int processFile(OddsGrids& grids, const Source& src, std::int16_t flag, SkipLog&
                 const QByteArray raceId = rec.itemBytes(head::Year) + rec.itemBytes(head::MonthDay) +
                                           rec.itemBytes(head::Racecourse) + rec.itemBytes(head::RaceNumber);
                 const QString id = checkedRaceId(raceId);
-                WriteWholeFile(AppFile(QStringLiteral("KAIME\\") + id + QLatin1String(src.word) + QStringLiteral("ODDS.dat")),
+                ReplaceFile(oddsTableFile(id, src.word),
                            threeHorses ? grids.trioTable() : grids.pairTable());
             }))
             ++written;
@@ -233,7 +241,7 @@ int BuildOddsTables(OddsGrids& grids, std::int16_t flag, SkipLog& log) {
 
 void RunOddsProcessing(UiPort& ui, std::int16_t flag, const std::function<void()>& showWindow) {
     const bool week = flag == 0;
-    const QString box = week ? QStringLiteral("KESF1THISWEEKNZ.Text2") : QStringLiteral("KESF1THISWEEKNZ.Text3");
+    const QString& box = week ? ctl::MenuText2 : ctl::MenuText3;
     ui.setText(box, week ? QString::fromUtf8("今週のオッズ処理を開始しました。しばらくお待ちください。。。。。。。。")
                          : QString::fromUtf8("速報オッズ処理を開始しました。しばらくお待ちください。。。。。。"));
     ui.processEvents();
@@ -241,7 +249,5 @@ void RunOddsProcessing(UiPort& ui, std::int16_t flag, const std::function<void()
     showWindow();
     ui.setText(box, week ? QString::fromUtf8("今週のオッズ処理終了") : QString::fromUtf8("速報オッズ処理終了"));
 }
-
-QString OddsTablesCaption() { return QString::fromUtf8("オッズセット"); }
 
 }  // namespace rw::jv

@@ -78,7 +78,4 @@ int BuildOddsTables(OddsGrids& grids, std::int16_t sourceFlag, SkipLog& log);
 // which only brings an open window to the front), the end text.
 void RunOddsProcessing(UiPort& ui, std::int16_t flag, const std::function<void()>& showWindow);
 
-// The window's texts.
-QString OddsTablesCaption();
-
 }  // namespace rw::jv

@@ -1,5 +1,6 @@
 #include "jvdata/package_check.h"
 
+#include "common/control_names.h"
 #include "common/kestrav_path.h"
 
 #include <QFileInfo>
@@ -23,8 +24,8 @@ void ShowPackageReady(UiPort& ui, const QString& dateTimeText, bool withSupportH
                                         "無ければそのまま続行して下さい。");
     if (withSupportHint)
         caption += QString::fromUtf8("新しい日付のバージョンまたは最新因子ウエイトはサポートサイトよりダウンロードして下さい。");
-    ui.setBackColor(kMenuLabel1, kLabelGreen);
-    ui.setText(kMenuLabel1, caption);
+    ui.setBackColor(ctl::MenuLabel1, kLabelGreen);
+    ui.setText(ctl::MenuLabel1, caption);
 }
 
 bool CheckPackageBeforeExpansion(UiPort& ui) {

@@ -8,7 +8,6 @@
 
 namespace rw {
 
-inline const QString kMenuLabel1 = QStringLiteral("KESF1THISWEEKNZ.Label1");
 inline constexpr std::uint32_t kLabelGreen = 0x80FF80;  // red 128, green 255, blue 128
 
 // "OPTION1N\KYOSOBA.dat" and "OPTION1N\STALLION.dat" under AppPath.

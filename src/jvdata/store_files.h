@@ -44,6 +44,25 @@ inline constexpr char16_t kO6FlashFile[] = u"O6RIALTIME.dat";
 // Per-race odds tables and bet files.
 inline constexpr char16_t kKaimeFolder[] = u"KAIME";
 
+// The output folders of the later steps, which the start-up creates
+// before any of them runs.
+inline constexpr char16_t kRaceFolder[] = u"RACE";
+inline constexpr char16_t kShutsubahyoFolder[] = u"SHUTSUBAHYO";
+inline constexpr char16_t kTekichuFolder[] = u"TEKICHU";
+inline constexpr char16_t kTanfukuFolder[] = u"TANFUKU";
+inline constexpr char16_t kTanfuku2Folder[] = u"TANFUKU2";
+inline constexpr char16_t kTanshoFolder[] = u"TANSHO";
+inline constexpr char16_t kFukushoFolder[] = u"FUKUSHO";
+inline constexpr char16_t kUmarenFolder[] = u"UMAREN";
+inline constexpr char16_t kUmatanFolder[] = u"UMATAN";
+inline constexpr char16_t kSanrenpukuFolder[] = u"SANRENPUKU";
+inline constexpr char16_t kSanrentanFolder[] = u"SANRENTAN";
+inline constexpr char16_t kWideFolder[] = u"WIDE";
+inline constexpr char16_t kSokudoFolder[] = u"SOKUDO";
+inline constexpr char16_t kWebPageFolder[] = u"ravelmont_wp";
+inline constexpr char16_t kWebPredictionFolder[] = u"ravelmont_yosou";
+inline constexpr char16_t kWebPdfFolder[] = u"ravelmont_pdf";
+
 // "UMAGOTOTHISWEEKN\" + number + ".dat" under AppPath. Throws StepFailure
 // when the number is not ten digits, so that no record names a file
 // outside the folder.

@@ -1,38 +1,34 @@
 #include "jvdata/structure.h"
 
-#include "common/kestrav_path.h"
-#include "jvdata/package_check.h"
-#include "common/shell.h"
+#include "common/control_names.h"
 #include "common/errors.h"
 #include "common/file_ops.h"
 #include "common/fixed_text.h"
+#include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/record_file.h"
+#include "common/shell.h"
 #include "common/text_file.h"
+#include "jvdata/package_check.h"
 #include "jvdata/quicksort.h"
 #include "jvdata/records.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <initializer_list>
 #include <optional>
+#include <string>
 #include <string_view>
-#include <system_error>
 #include <unordered_map>
 #include <vector>
 
 namespace rw::jv {
 namespace {
-
-const QString kMenuText4 = QStringLiteral("KESF1THISWEEKNZ.Text4");
-const QString kWindowText1 = QStringLiteral("KOUZOUTAIZ.Text1");
 
 bool g_storeBusy = false;
 
@@ -82,14 +78,6 @@ double makeDateValue(const QByteArray& r) { return valLenient(item(r, head::Make
 QList<QByteArray> readRecords(const QString& path, qsizetype length) {
     if (!QFileInfo::exists(path)) RecordFile(path, length).close();
     return RecordFile::readAll(path, length);
-}
-
-std::filesystem::path fsPath(const QString& p) {
-#ifdef _WIN32
-    return std::filesystem::path(p.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(p).toStdString());
-#endif
 }
 
 // Keys 1..N of the records with companions 1..N, sorted by QuickSortAsc.
@@ -158,8 +146,8 @@ QByteArray joined(const QList<QByteArray>& records) {
 void sortRaces() {
     const QList<QByteArray> recs = readRecords(AppFile(kRaWeekFile), raLength());
     const QByteArray out = joined(onePerKey(recs, sortKeys<RaSortKey>(recs), keptInNewFiles));
-    WriteWholeFile(AppFile(kRaNewFile), out);
-    WriteWholeFile(AppFile(kRaNewdFile), out);
+    ReplaceFile(AppFile(kRaNewFile), out);
+    ReplaceFile(AppFile(kRaNewdFile), out);
 }
 
 // 4. Data kind "1" out of SETHISWEEKN.dat. The filtered records go to the
@@ -168,22 +156,12 @@ void sortRaces() {
 // records the file holds now.
 QList<QByteArray> filterAnnouncedEntries() {
     const QString week = AppFile(kSeWeekFile);
-    const QString scratch = AppFile(kScratchFile);
     const QList<QByteArray> recs = readRecords(week, seLength());
     QList<QByteArray> kept;
     kept.reserve(recs.size());
     for (const QByteArray& r : recs)
         if (dataKind(r) != '1') kept.append(r);
-    try {
-        RemoveFile(scratch);
-        WriteWholeFile(scratch, joined(kept));
-        std::error_code ec;
-        std::filesystem::rename(fsPath(scratch), fsPath(week), ec);
-        if (ec) fail("cannot replace " + week.toStdString() + ": " + ec.message());
-    } catch (...) {
-        RemoveFile(scratch);
-        throw;
-    }
+    ReplaceFile(week, joined(kept), AppFile(kScratchFile));
     return kept;
 }
 
@@ -194,8 +172,8 @@ QList<QByteArray> sortEntries(const std::optional<QList<QByteArray>>& week) {
     const QList<QByteArray> recs = week ? *week : readRecords(AppFile(kSeWeekFile), seLength());
     QList<QByteArray> out = onePerKey(recs, sortKeys<SeSortKey>(recs), keptInNewFiles);
     const QByteArray bytes = joined(out);
-    WriteWholeFile(AppFile(kSeNewFile), bytes);
-    WriteWholeFile(AppFile(kSeNewdFile), bytes);
+    ReplaceFile(AppFile(kSeNewFile), bytes);
+    ReplaceFile(AppFile(kSeNewdFile), bytes);
     return out;
 }
 
@@ -213,8 +191,8 @@ void sortHorses(const QList<QByteArray>& recs) {
     const QByteArray out = joined(onePerKey(
         recs, sortKeys<HorseKey>(recs), [](const QByteArray&) { return true; },
         [&](const HorseKey::Key& key) { list += listLine(keyBytes(key)); }));
-    WriteWholeFile(AppFile(kUmNewFile), out);
-    WriteWholeFile(AppFile(kHorseListFile), list);
+    ReplaceFile(AppFile(kUmNewFile), out);
+    ReplaceFile(AppFile(kHorseListFile), list);
 }
 
 void listDams(const QList<QByteArray>& recs) {
@@ -223,7 +201,7 @@ void listDams(const QList<QByteArray>& recs) {
     QByteArray list;
     for (size_t p = 1; p < s.keys.size(); ++p)
         if (startsGroup(s, p)) list += listLine(keyBytes(s.keys[p]));
-    WriteWholeFile(AppFile(kDamListFile), list);
+    ReplaceFile(AppFile(kDamListFile), list);
 }
 
 }  // namespace
@@ -245,46 +223,75 @@ bool WeeklyStoreGuard::busy() { return g_storeBusy; }
 
 namespace {
 
-// Steps 8 and 9; `newEntries` holds the records of SETHISWEEKNNEW.dat when
-// the caller has just written them.
-void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::optional<QList<QByteArray>>& newEntries) {
-    // 8. The horse list as read back; every listed horse gets its file
-    // rewritten, in list order. A value listed twice is one horse.
+// The run files to rebuild: every horse of HorseList as read back, in list
+// order. A value listed twice is one horse.
+struct ListedHorses {
     struct Horse {
         QString file;
         std::vector<qsizetype> records;  // a placement per run-file record, in file order
     };
     std::vector<Horse> horses;
-    std::unordered_map<std::string_view, size_t> horseOf;  // registration number -> horse
-    QList<QByteArray> listed;
-    log.step("read HorseList", [&] { listed = readValues(AppFile(kHorseListFile)); });
-    for (const QByteArray& v : std::as_const(listed)) {
+    std::unordered_map<std::string, size_t> byNumber;  // registration number -> horse
+
+    Horse* find(QByteArrayView registrationNumber) {
+        const auto h = byNumber.find(std::string(registrationNumber.data(), size_t(registrationNumber.size())));
+        return h == byNumber.end() ? nullptr : &horses[h->second];
+    }
+};
+
+ListedHorses readHorseList(SkipLog& log) {
+    ListedHorses listed;
+    QList<QByteArray> values;
+    log.step("read HorseList", [&] { values = readValues(AppFile(kHorseListFile)); });
+    for (const QByteArray& v : std::as_const(values)) {
         if (!isRegistrationNumber(v)) {
             log.record("HorseList value", "\"" + printable(v) + "\" is not ten digits; no run file is named by it");
             continue;
         }
-        const std::string_view key(v.constData(), size_t(v.size()));
-        if (horseOf.count(key)) continue;
-        horseOf.emplace(key, horses.size());
-        horses.push_back(Horse{HorseRunFile(v), {}});
+        if (listed.byNumber.emplace(v.toStdString(), listed.horses.size()).second)
+            listed.horses.push_back({HorseRunFile(v), {}});
+    }
+    return listed;
+}
+
+// Where each entry lands in the run files. A placement depends only on the
+// runs already placed in the horse's file, all of them placed here after
+// the file was emptied, so the files are built in memory. The records of
+// one run are chained in file order, so the first or the last of them not
+// newer than a new delivery is found without going through the whole file;
+// the run's identity holds the registration number, so one table serves
+// every file.
+class RunPlacement {
+public:
+    RunPlacement(RunMatch match, const QList<QByteArray>& entries)
+        : match_(match), entries_(entries), makeDate_(size_t(entries.size())), identity_(size_t(entries.size())) {
+        placed_.reserve(size_t(entries.size()));
+        runs_.reserve(size_t(entries.size()));
     }
 
-    // 9. The entries in order. The placement depends only on the runs
-    // already placed in the horse's file, all of them placed here after
-    // the file was emptied, so the files are kept in memory and written
-    // once at the end in their final state.
-    QList<QByteArray> entries;
-    if (newEntries)
-        entries = *newEntries;
-    else
-        log.step("read SETHISWEEKNNEW.dat", [&] { entries = readRecords(AppFile(kSeNewFile), seLength()); });
-    const size_t n = size_t(entries.size());
-    std::vector<double> makeDate(n);
-    std::vector<RunIdentity::Key> identity(n);
-    // The records of one run are chained in file order, so the first or the
-    // last of them not newer than a new delivery is found without going
-    // through the whole file. The identity holds the registration number,
-    // so one table serves every file.
+    // Entry e replaces a record of its run in `file`, or is appended to it.
+    void place(size_t e, std::vector<qsizetype>& file) {
+        const QByteArray& rec = entries_[qsizetype(e)];
+        identity_[e] = RunIdentity::of(rec);
+        makeDate_[e] = makeDateValue(rec);
+        Chain& run = runs_[std::string_view(identity_[e].data(), identity_[e].size())];
+        if (const qsizetype target = replaced(run, makeDate_[e]); target >= 0) {
+            placed_[size_t(target)].entry = qsizetype(e);
+            return;
+        }
+        const qsizetype p = qsizetype(placed_.size());
+        placed_.push_back(Placement{qsizetype(e), run.last, -1});
+        if (run.last >= 0)
+            placed_[size_t(run.last)].next = p;
+        else
+            run.first = p;
+        run.last = p;
+        file.push_back(p);
+    }
+
+    const QByteArray& recordAt(qsizetype p) const { return entries_[placed_[size_t(p)].entry]; }
+
+private:
     struct Placement {
         qsizetype entry;
         qsizetype prev, next;  // the run's records before and after, -1 at the ends
@@ -292,59 +299,69 @@ void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::opti
     struct Chain {
         qsizetype first = -1, last = -1;
     };
-    std::vector<Placement> placed;
-    placed.reserve(n);
-    std::unordered_map<std::string_view, Chain> runsOf;
-    runsOf.reserve(n);
-    for (size_t e = 0; e < n; ++e) {
+
+    // The run's record a delivery made on `date` replaces: the last (or
+    // first) one whose make date is not newer; -1 for none.
+    qsizetype replaced(const Chain& run, double date) const {
+        const bool fromLast = match_ == RunMatch::Last;
+        for (qsizetype p = fromLast ? run.last : run.first; p >= 0;
+             p = fromLast ? placed_[size_t(p)].prev : placed_[size_t(p)].next)
+            if (makeDate_[size_t(placed_[size_t(p)].entry)] <= date) return p;
+        return -1;
+    }
+
+    RunMatch match_;
+    const QList<QByteArray>& entries_;
+    std::vector<double> makeDate_;
+    std::vector<RunIdentity::Key> identity_;
+    std::vector<Placement> placed_;
+    std::unordered_map<std::string_view, Chain> runs_;
+};
+
+// Every entry, in order, into the file of its horse; entries of horses not
+// listed go nowhere. Events are processed once per entry.
+void placeEntries(UiPort& ui, SkipLog& log, const QList<QByteArray>& entries, ListedHorses& listed,
+                  RunPlacement& placement) {
+    for (qsizetype e = 0; e < entries.size(); ++e) {
         ui.processEvents();
-        const QByteArray& rec = entries[qsizetype(e)];
-        const QByteArrayView reg = item(rec, se::RegistrationNumber);
-        const auto h = horseOf.find(std::string_view(reg.data(), size_t(reg.size())));
-        if (h == horseOf.end()) {
+        const QByteArrayView reg = item(entries[e], se::RegistrationNumber);
+        ListedHorses::Horse* horse = listed.find(reg);
+        if (!horse) {
             if (!isRegistrationNumber(reg))
                 log.record("entry", "registration number \"" + printable(reg) + "\" is not ten digits; placed in no run file");
             continue;
         }
-        Horse& horse = horses[h->second];
-        identity[e] = RunIdentity::of(rec);
-        makeDate[e] = makeDateValue(rec);
-        Chain& run = runsOf[std::string_view(identity[e].data(), identity[e].size())];
-        qsizetype target = -1;
-        if (match == RunMatch::Last) {
-            for (qsizetype p = run.last; p >= 0 && target < 0; p = placed[size_t(p)].prev)
-                if (makeDate[size_t(placed[size_t(p)].entry)] <= makeDate[e]) target = p;
-        } else {
-            for (qsizetype p = run.first; p >= 0 && target < 0; p = placed[size_t(p)].next)
-                if (makeDate[size_t(placed[size_t(p)].entry)] <= makeDate[e]) target = p;
-        }
-        if (target >= 0) {
-            placed[size_t(target)].entry = qsizetype(e);
-            continue;
-        }
-        const qsizetype p = qsizetype(placed.size());
-        placed.push_back(Placement{qsizetype(e), run.last, -1});
-        if (run.last >= 0)
-            placed[size_t(run.last)].next = p;
-        else
-            run.first = p;
-        run.last = p;
-        horse.records.push_back(p);
+        placement.place(size_t(e), horse->records);
     }
+}
 
-    if (!horses.empty())
-        log.step("create UMAGOTOTHISWEEKN", [&] {
-            const QString folder = AppFile(kRunFileFolder);
-            if (!QDir(folder).exists() && !QDir().mkpath(folder)) fail("cannot create " + folder.toStdString());
-        });
-    for (const Horse& horse : horses) {
+// Each listed horse's file written once, in its final state; a horse
+// without entries gets an empty one.
+void writeRunFiles(SkipLog& log, const ListedHorses& listed, const RunPlacement& placement) {
+    if (!listed.horses.empty())
+        log.step("create UMAGOTOTHISWEEKN", [&] { MakeFolders(AppFile(kRunFileFolder)); });
+    for (const ListedHorses::Horse& horse : listed.horses) {
         log.step("run file", [&] {
             QByteArray bytes;
             bytes.reserve(qsizetype(horse.records.size()) * seLength());
-            for (qsizetype p : horse.records) bytes += entries[placed[size_t(p)].entry];
-            WriteWholeFile(horse.file, bytes);
+            for (qsizetype p : horse.records) bytes += placement.recordAt(p);
+            ReplaceFile(horse.file, bytes);
         });
     }
+}
+
+// `newEntries` holds the records of SETHISWEEKNNEW.dat when the caller has
+// just written them; otherwise the file is read back.
+void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::optional<QList<QByteArray>>& newEntries) {
+    ListedHorses listed = readHorseList(log);
+    QList<QByteArray> entries;
+    if (newEntries)
+        entries = *newEntries;
+    else
+        log.step("read SETHISWEEKNNEW.dat", [&] { entries = readRecords(AppFile(kSeNewFile), seLength()); });
+    RunPlacement placement(match, entries);
+    placeEntries(ui, log, entries, listed, placement);
+    writeRunFiles(log, listed, placement);
 }
 
 }  // namespace
@@ -367,7 +384,7 @@ bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
         ShellStartMinimized(AppPath + QStringLiteral("NEWSFX.EXE"));
     }
     // 2.
-    ui.setText(kMenuText4, QString::fromUtf8("構造体処理を開始しました。しばらくお待ちください。。。。。。。"));
+    ui.setText(ctl::MenuText4, QString::fromUtf8("構造体処理を開始しました。しばらくお待ちください。。。。。。。"));
     ui.processEvents();
 
     // 3 to 9: a step that fails is skipped.
@@ -391,8 +408,8 @@ bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
 
     // 10.
     const qint64 umCount = RecordFile::countOf(AppFile(kUmWeekFile), umLength());
-    ui.setText(kMenuText4, QString::fromUtf8("構造体処理終了") + QStringLiteral(" ") + qtext(numberText(umCount, true)));
-    ui.setText(kWindowText1, QString::fromUtf8("中止処理を選択した場合、中止処理終了が出ますので暫くお待ち下さい。"));
+    ui.setText(ctl::MenuText4, QString::fromUtf8("構造体処理終了") + QStringLiteral(" ") + qtext(numberText(umCount, true)));
+    ui.setText(ctl::KouzouText1, QString::fromUtf8("中止処理を選択した場合、中止処理終了が出ますので暫くお待ち下さい。"));
     return true;
 }
 

@@ -1,11 +1,12 @@
 #include "jvdata/week_download.h"
 
-#include "common/kestrav_path.h"
-#include "jvdata/package_check.h"
-#include "common/shell.h"
+#include "common/control_names.h"
 #include "common/errors.h"
 #include "common/file_ops.h"
+#include "common/kestrav_path.h"
 #include "common/record_file.h"
+#include "common/shell.h"
+#include "jvdata/package_check.h"
 #include "jvdata/records.h"
 #include "jvdata/software_id.h"
 #include "jvdata/stored_request.h"
@@ -19,12 +20,11 @@ void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& l
     // 1. Model package check; the download goes on either way.
     if (!QFile::exists(PackageSireFile())) {
         ui.messageBox(AppPath + QString::fromUtf8("に参照場所(展開フォルダ）に合わせてOKをクリックして初回予想因子パラメータをセットして下さい。"));
-        ui.setText(kMenuLabel1, QString::fromUtf8("まだ、予想因子ウエイトが展開されていません。タスクバーにある展開先の指定をクリックして自己解凍EXEを起動させて下さい。"));
+        ui.setText(ctl::MenuLabel1, QString::fromUtf8("まだ、予想因子ウエイトが展開されていません。タスクバーにある展開先の指定をクリックして自己解凍EXEを起動させて下さい。"));
         ShellStartMinimized(AppPath + QStringLiteral("NEWSFX.EXE"));
     }
     // 2.
-    const QString text1 = QStringLiteral("KESF1THISWEEKNZ.Text1");
-    ui.setText(text1, QString::fromUtf8("今週開催取得開始しました。しばらくお待ち下さい。。。。。"));
+    ui.setText(ctl::MenuText1, QString::fromUtf8("今週開催取得開始しました。しばらくお待ち下さい。。。。。"));
     ui.processEvents();
 
     // 3. From here on a failing statement is skipped.
@@ -56,12 +56,12 @@ void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& l
     };
 
     // 5.-9.
-    const StoredRequest request{QStringLiteral("TOKURACETCVNRCVN"), SidMenu(), QStringLiteral("KESF1THISWEEKNZ"),
+    const StoredRequest request{QStringLiteral("TOKURACETCVNRCVN"), SidMenu(), ctl::MenuWindow,
                                 /*reopenOn402=*/true};
     RunStoredRequest(ui, JVLink1, request, {st.DialogResult, st.DownloadCount}, log, openFiles, onRecord);
     for (auto& f : files) f.close();
     // 10.
-    ui.setText(text1, QString::fromUtf8("今週開催取得終了"));
+    ui.setText(ctl::MenuText1, QString::fromUtf8("今週開催取得終了"));
 }
 
 }  // namespace rw::jv

@@ -5,6 +5,7 @@
 #include "common/ui_port.h"
 #include "jvdata/jvlink.h"
 #include "jvdata/layouts.h"
+#include "jvdata/store_files.h"
 
 #include <QString>
 #include <cstdint>
@@ -16,11 +17,11 @@ struct WeekFile {
     const char16_t* name;
     Kind kind;
 };
-inline constexpr WeekFile kWeekFiles[] = {{u"RATHISWEEKN.dat", Kind::RA},
-                                          {u"SETHISWEEKN.dat", Kind::SE},
-                                          {u"UMTHISWEEKN.dat", Kind::UM},
-                                          {u"KSTHISWEEKN.dat", Kind::KS},
-                                          {u"HRTHISWEEKN.dat", Kind::HR}};
+inline constexpr WeekFile kWeekFiles[] = {{kRaWeekFile, Kind::RA},
+                                          {kSeWeekFile, Kind::SE},
+                                          {kUmWeekFile, Kind::UM},
+                                          {kKsWeekFile, Kind::KS},
+                                          {kHrWeekFile, Kind::HR}};
 
 // The menu's state the download works on (public members of the menu).
 struct DownloadState {

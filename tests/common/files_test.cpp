@@ -9,6 +9,7 @@
 #include "support/test_support.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -162,6 +163,92 @@ TEST(SingleMembers, LittleEndianFourBytesAndZeroPastTheEnd) {
     rw::putSingle(rec, 1, -62.5f);
     EXPECT_EQ(rw::getSingle(rec, 1), -62.5f);
     EXPECT_EQ(rw::getSingle(rec, 6), 0.0f);  // would read past the end
+}
+
+}  // namespace
+
+namespace {
+
+// The message of the failure `f` throws.
+template <class F>
+std::string failureOf(F&& f) {
+    try {
+        f();
+    } catch (const rw::StepFailure& e) {
+        return e.what();
+    }
+    return "no failure";
+}
+
+bool contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+TEST(FileOps, ReplaceFileSwapsTheWholeFileInOneRename) {
+    AppFolder app;
+    const QString path = app.file("S.dat");
+    rwtest::writeFile(path, "old");
+    rw::ReplaceFile(path, "new bytes");
+    EXPECT_EQ(rwtest::readFile(path), "new bytes");
+    EXPECT_EQ(rwtest::filesUnder(app.path()).size(), 1u);  // nothing left beside it
+
+    // A link in the file's place, or left where the scratch goes, is replaced,
+    // never written through.
+    const QString outside = app.file("outside.dat");
+    rwtest::writeFile(outside, "outside");
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::link(outside, path));
+    ASSERT_TRUE(QFile::link(outside, path + ".new"));
+    rw::ReplaceFile(path, "mine");
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(rwtest::readFile(path), "mine");
+    EXPECT_EQ(rwtest::readFile(outside), "outside");
+    EXPECT_FALSE(QFileInfo::exists(path + ".new"));
+
+    // A scratch of the caller's choosing.
+    rw::ReplaceFile(path, "via scratch", app.file("TEMPORARY"));
+    EXPECT_EQ(rwtest::readFile(path), "via scratch");
+    EXPECT_FALSE(app.exists("TEMPORARY"));
+}
+
+TEST(FileOps, AFailedReplaceKeepsTheOldFileAndSaysWhy) {
+    AppFolder app;
+    // A folder (not empty) stands where the file goes: the rename fails.
+    app.write("D.dat\\inner", "x");
+    const std::string why = failureOf([&] { rw::ReplaceFile(app.file("D.dat"), "new"); });
+    EXPECT_TRUE(contains(why, "cannot replace")) << why;
+    EXPECT_TRUE(contains(why, "D.dat: ")) << why;
+    EXPECT_FALSE(contains(why, ": unknown reason")) << why;
+    EXPECT_EQ(app.read("D.dat\\inner"), "x");
+    EXPECT_FALSE(app.exists("D.dat.new"));
+}
+
+// Every file operation that fails names the file and gives the system's
+// reason, whichever module ran it.
+TEST(FileOps, FileFailuresCarryTheSystemsReason) {
+    AppFolder app;
+    const QString missing = app.file("no\\such\\folder\\x.dat");
+    const std::string reason = ": No such file or directory";
+    const std::string messages[] = {
+        failureOf([&] { rw::WriteWholeFile(missing, "x"); }),
+        failureOf([&] { rw::RecordFile(missing, 4); }),
+        failureOf([&] { rw::TextOut(missing, rw::TextOut::Mode::Append); }),
+        failureOf([&] {
+            QString last;
+            rw::WriteKeyed(last, QStringLiteral("A"), missing, {}, "x");
+        }),
+        failureOf([&] { rw::ReplaceFile(missing, "x"); }),
+    };
+    for (const std::string& m : messages) {
+        EXPECT_TRUE(contains(m, "no/such/folder/x.dat")) << m;
+        EXPECT_TRUE(contains(m, reason.c_str())) << m;
+    }
+    // A file where a folder must go.
+    app.write("F", "x");
+    const std::string folder = failureOf([&] { rw::MakeFolders(app.file("F\\sub")); });
+    EXPECT_TRUE(contains(folder, "cannot create folder")) << folder;
+    EXPECT_FALSE(contains(folder, ": unknown reason")) << folder;
+    rw::MakeFolders(app.file("A\\B"));
+    rw::MakeFolders(app.file("A\\B"));  // one that exists stays
+    EXPECT_TRUE(QFileInfo(app.file("A\\B")).isDir());
 }
 
 }  // namespace

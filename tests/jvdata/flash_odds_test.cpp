@@ -29,7 +29,7 @@ protected:
     void races(int n) {
         QByteArray all;
         for (int i = 1; i <= n; ++i) all += rwtest::RecordBuilder(Kind::RA, '2').raceKey(keyOf(i)).bytes();
-        app.write(QStringLiteral("RATHISWEEKNNEW.dat"), all);
+        app.write(QString::fromUtf16(kRaNewFile), all);
     }
     void run() {
         SkipLog log("flash odds");

@@ -95,9 +95,9 @@ QList<QByteArray> tags(const QByteArray& bytes, Kind k) {
 struct Week {
     QList<QByteArray> ra, se, um;
     void writeTo(const QString& folder) const {
-        rwtest::writeFile(joinPath(folder, u"RATHISWEEKN.dat"), join(ra));
-        rwtest::writeFile(joinPath(folder, u"SETHISWEEKN.dat"), join(se));
-        rwtest::writeFile(joinPath(folder, u"UMTHISWEEKN.dat"), join(um));
+        rwtest::writeFile(joinPath(folder, kRaWeekFile), join(ra));
+        rwtest::writeFile(joinPath(folder, kSeWeekFile), join(se));
+        rwtest::writeFile(joinPath(folder, kUmWeekFile), join(um));
     }
 };
 

@@ -3,6 +3,7 @@
 // Message boxes are answered OK and printed; at the end the menu's status
 // boxes and label are printed.
 #include "common/clock.h"
+#include "common/control_names.h"
 #include "common/kestrav_path.h"
 #include "common/shell.h"
 #include "gui/KESF1THISWEEKNZ.h"
@@ -92,7 +93,7 @@ int main(int argc, char** argv) {
 
     auto printStatus = [] {
         for (const char* box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Label1"})
-            print(box, rw::gui::Ui().text(QStringLiteral("KESF1THISWEEKNZ.") + QLatin1String(box)));
+            print(box, rw::gui::Ui().text(rw::ctl::MenuWindow + QLatin1Char('.') + QLatin1String(box)));
     };
     // A press that ends the program still reports what the menu shows.
     rw::gui::SetEndProgramHandler(printStatus);
@@ -105,7 +106,7 @@ int main(int argc, char** argv) {
 
     int status = 0;
     for (const QString& press : presses) {
-        const QString name = press.contains(QLatin1Char('.')) ? press : QStringLiteral("KESF1THISWEEKNZ.") + press;
+        const QString name = press.contains(QLatin1Char('.')) ? press : rw::ctl::MenuWindow + QLatin1Char('.') + press;
         QWidget* w = ui.findControl(name);
         bool pressed = false;
         if (auto* b = qobject_cast<QAbstractButton*>(w)) {
