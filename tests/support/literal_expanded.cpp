@@ -4,6 +4,7 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/record_file.h"
+#include "common/text_file.h"
 
 #include <QFile>
 #include <cmath>
@@ -171,6 +172,50 @@ void literalBuildExpandedRecords(const QList<QByteArray>& weekList) {
             // Only this horse is abandoned.
         }
     }
+}
+
+namespace {
+
+int readList(QList<QByteArray>& weekList, const char16_t* file) {
+    int count = 0;
+    for (const QByteArray& v : rw::readValues(rw::AppFile(file))) {
+        ++count;
+        if (count <= weekList.size()) weekList[count - 1] = v;
+        else weekList.append(v);
+    }
+    return count;
+}
+
+void extract(const QList<QByteArray>& weekList, int count, const char16_t* package, const char16_t* out, int length) {
+    const QString path = rw::AppFile(package);
+    RecordFile in(path, length);
+    const qint64 records = nearestCount(path, length);
+    qint64 c = 0;
+    for (qint64 i = 1; i <= records; ++i) {
+        const QByteArray rec = in.read(i);
+        for (int k = 0; k < count; ++k) {
+            if (rec.left(10) != weekList[k]) continue;
+            RecordFile o(rw::AppFile(out), length);
+            o.write(++c, rec);
+        }
+    }
+}
+
+}  // namespace
+
+void literalComputePress(QList<QByteArray>& weekList) {
+    int count = readList(weekList, u"HAHAHANNUMTHISWEEKN.dat");
+    extract(weekList, count, u"OPTION1N\\HAHAUMA.dat", u"OPTION1N\\HAHAUMATHISWEEK.dat", 402);
+    count = readList(weekList, u"KETTONUMTHISWEEKN.dat");
+    for (int k = 0; k < count; ++k) {
+        if (!rw::isRegistrationNumber(weekList[k])) continue;
+        const QString file = rw::AppFile(QStringLiteral("UMAGOTOEXTHISWEEKN\\") + QString::fromLatin1(weekList[k]) +
+                                         QStringLiteral("EX.dat"));
+        QFile::remove(file);
+        RecordFile created(file, 2603);
+    }
+    extract(weekList, count, u"OPTION1N\\KYOSOBA.dat", u"OPTION1N\\KYOSOBATHISWEEK.dat", 228);
+    literalBuildExpandedRecords(weekList.mid(0, count));
 }
 
 }  // namespace rwtest

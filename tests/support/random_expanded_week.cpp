@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace rwtest {
 namespace {
@@ -33,7 +34,7 @@ QByteArray randomRecord(QRandomGenerator& rng, int length) {
 RandomWeek writeRandomExpandedWeek(QRandomGenerator& rng, const RandomWeekOptions& o) {
     RandomWeek week;
     QList<QByteArray> horses, dams, jockeys, raceKeys;
-    for (int i = 0; i < o.horses; ++i) horses << "20190" + num(10000 + i * 7, 5);
+    for (int i = 0; i < std::max(1, o.horses); ++i) horses << "20190" + num(10000 + i * 7, 5);
     for (int i = 0; i < 3; ++i) dams << "11000" + num(300 + i, 5);
     for (int i = 0; i < 6; ++i) jockeys << num(100 + i, 5);
     // Races: year, month-day, course, meeting, day, race number.
@@ -123,7 +124,7 @@ RandomWeek writeRandomExpandedWeek(QRandomGenerator& rng, const RandomWeekOption
 
     // The lists, in shuffled order; a horse listed twice, a value that is
     // not a registration number.
-    week.horseList = horses;
+    if (o.horses > 0) week.horseList = horses;
     for (int i = week.horseList.size() - 1; i > 0; --i) week.horseList.swapItemsAt(i, int(rng.bounded(i + 1)));
     if (!week.horseList.isEmpty() && chance(rng, 30)) week.horseList << week.horseList.first();
     if (chance(rng, 30)) week.horseList.insert(int(rng.bounded(week.horseList.size())), "../../x");
