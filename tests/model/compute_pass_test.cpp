@@ -63,7 +63,7 @@ void writeModel(const rwtest::AppFolder& app, Surface s, const Items& items) {
 // ペース (kept out) and −25 to 走破 (kept out). Dirt lists three item-7
 // codes where turf lists one; jump weighs 2024 at 50 in every table.
 const Items kTurf = {
-    {1, {cat(1, "2024", 34, 60, 58), cat(1, "2023", 1, 1, 1, 0)}},
+    {1, {cat(1, "2024", 34, 60, 58), cat(1, "2023", 1, 1, 1, 0), cat(1, "2022", 34, 0, 58)}},
     {2, {cat(2, "51411", 0.5f, 0.25f, 0.125f), cat(2, "61411", 1, 1, 1)}},
     {4, {cat(4, "570", 20.0f, 20.5f, -25)}},
     {6, {cat(6, "00", 0, 0, 0, 1234)}},
@@ -258,6 +258,9 @@ TEST_F(ComputePass, WeightsSumsAndResultBlock) {
         EXPECT_EQ(rw::getSingle(o, ex::PaceW(1).pos), 60.0f) << h;
         EXPECT_EQ(rw::getSingle(o, ex::Result(4).pos), pp) << h;
     }
+    // Index 0 of any other item weighs 0.
+    EXPECT_EQ(field(r, ex::CategoryIndex(30)), "0   ");
+    EXPECT_EQ(rw::getSingle(r, ex::AgariW(30).pos), 0.0f);
     // The window's own models keep their weights: item 17 and 29 weigh there.
     EXPECT_EQ(st.TurfModel.pace(1, 0), 0.0f);
     EXPECT_EQ(st.TurfModel.pace(1, 2), 1.0f);
@@ -315,8 +318,11 @@ TEST_F(ComputePass, AFailingHorseIsAbandonedAndTheNextComputed) {
     st.WeekList << "20201X0003";                                               // never a file name
     st.WeekListCount = int(st.WeekList.size());
     addHorse(4, {exRecord()});
+    addHorse(5, {exRecord({{ex::RaceYear, "2022"}, {ex::FrameNo, "5"}})});     // a predicted ペース of 0
     run();
-    ASSERT_EQ(log.skipped().size(), 3u);
+    ASSERT_EQ(log.skipped().size(), 4u);
+    EXPECT_NE(log.skipped()[3].find("horse 2020110005: predicted ペース speed of 0"), std::string::npos);
+    EXPECT_EQ(rw::getSingle(records(5)[0], ex::Result(6).pos), 0.0f) << "no infinite speed written";
     EXPECT_NE(log.skipped()[0].find("horse 2020110001"), std::string::npos);
     EXPECT_NE(log.skipped()[0].find("run time equals"), std::string::npos);
     EXPECT_NE(log.skipped()[1].find("horse 2020110002"), std::string::npos);
