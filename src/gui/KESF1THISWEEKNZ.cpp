@@ -5,6 +5,7 @@
 #include "common/shell.h"
 #include "app/startup.h"
 #include "gui/CHUSIRIALTIME.h"
+#include "gui/KESTRAVEXPDTHISWEEKNZ.h"
 #include "gui/KOUZOUTAIZ.h"
 #include "gui/KESFOTHISWEEKNZ.h"
 #include "gui/KESP2RIALTIME.h"
@@ -186,7 +187,7 @@ void KESF1THISWEEKNZ::Command2_Click() {
 void KESF1THISWEEKNZ::Command6_Click() {
     // ③ refuses to go on without the package: the program ends.
     if (!CheckPackageBeforeExpansion(Ui())) EndProgram();
-    // The expanded-records window follows here.
+    KESTRAVEXPDTHISWEEKNZ::open();
 }
 
 void KESF1THISWEEKNZ::Command4_Click() {

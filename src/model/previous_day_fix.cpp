@@ -102,7 +102,7 @@ void FixPreviousDayRaces(UiPort& ui, ExpandedState& s) {
             s.FixRaceIds.append(id);
             list += csvLine({CsvValue::text(id)}) + "\r\n";
         }
-        WriteWholeFile(AppFile(jv::kRaceListFile), list);
+        ReplaceFile(AppFile(jv::kRaceListFile), list);
 
         const QSet<QByteArray> paid(s.FixRaceIds.cbegin(), s.FixRaceIds.cend());
         bool changed = false;

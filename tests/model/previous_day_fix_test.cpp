@@ -170,19 +170,15 @@ TEST_F(PreviousDayFix, APressWhileTheStoreIsRewrittenDoesNothing) {
     EXPECT_EQ(item(runFile("2019100001"), se::BodyWeight), "512");
 }
 
-TEST_F(PreviousDayFix, ListsBeyondTheSystemsTablesAreFixedWhole) {
-    QByteArray values;
-    for (int i = 0; i < 4001; ++i) values += "\"20190" + QByteArray::number(10000 + i) + "\"\r\n";
-    list(values);
-    runs("2019014000", entry("2019014000", "512"));
+TEST_F(PreviousDayFix, PayoffsBeyondTheSystemsTableAreListedWhole) {
+    list("");
     QByteArray hr;
     for (int i = 0; i < 20001; ++i) hr += payoff("2024120705040101");
     app.write(QString::fromUtf16(jv::kHrWeekFile), hr);
     app.write(QString::fromUtf16(jv::kRaNewFile), race("2024120705040101", '7'));
     ASSERT_TRUE(press());
-    EXPECT_EQ(state.FixHorseList.size(), 4001);
     EXPECT_EQ(state.FixRaceIds.size(), 20001);
-    EXPECT_EQ(item(runFile("2019014000"), se::BodyWeight), "440");
+    EXPECT_EQ(app.read(QString::fromUtf16(jv::kRaceListFile)).count('\n'), 20001);
 }
 
 }  // namespace

@@ -257,7 +257,7 @@ RaceMap racesOf(const std::vector<Delivered>& ds) {
     return m;
 }
 
-void checkRace(const QByteArray& key, char kind, const RaceData& rd, Problems& bad, bool* deadHeat) {
+void checkRace(const QByteArray& key, char kind, const RaceData& rd, Problems& bad, bool* deadHeat, bool pastRace) {
     const std::string where = str(key) + "/" + kind;
     bad.check(rd.ra.size() == 1272, where + ": no race record");
     if (rd.ra.size() != 1272) return;
@@ -330,7 +330,12 @@ void checkRace(const QByteArray& key, char kind, const RaceData& rd, Problems& b
         bad.check(last3 == num(rd.ra, ra::Last3F), where + ": last 3 laps differ from the last 3 furlongs");
     }
 
-    // Payouts against the finishing order, for every ticket type.
+    // Payouts against the finishing order, for every ticket type; the
+    // download has none of past races.
+    if (pastRace) {
+        bad.check(rd.hr.isEmpty(), where + ": a payoff record of a past race");
+        return;
+    }
     bad.check(rd.hr.size() == 719, where + ": no payoff record");
     if (rd.hr.size() != 719) return;
     std::map<int, int> winPay;
@@ -419,7 +424,7 @@ WeekCheck checkWeek(const Generated& g, Scenario scenario, Problems& bad) {
     std::map<QByteArray, std::set<char>> kinds;
     for (const auto& [k, rd] : races) {
         kinds[k.first].insert(k.second);
-        checkRace(k.first, k.second, rd, bad, &out.deadHeat);
+        checkRace(k.first, k.second, rd, bad, &out.deadHeat, weekKeys.count(k.first) == 0);
         out.cancelled |= k.second == 'c' && rd.ra[2] == '9' && !rd.se.empty() && rd.se[0][2] == '9' && rd.hr.isEmpty();
     }
     for (const sample::WeekRace& r : sum.weekRaces) {

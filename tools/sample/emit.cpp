@@ -959,7 +959,9 @@ void emitJvData(const World& w, Scenario scenario, Output& out, Summary& sum) {
         const QString base = QStringLiteral("JVDATA/RACE/") + month;
         out.add(base + QStringLiteral("-1RA.jvd"), e.ra(r, r.dataKind, make), QStringLiteral("RACE/RA"));
         for (const Run& run : r.runs) out.add(base + QStringLiteral("-2SE.jvd"), e.se(r, run, r.dataKind, make), QStringLiteral("RACE/SE"));
-        if (r.dataKind == '7') out.add(base + QStringLiteral("-3HR.jvd"), e.hr(r, oddsOf(r, false), '2', make), QStringLiteral("RACE/HR"));
+        // No payoffs of past races: the week's download carries the payoffs
+        // of the week's races only, which ④ and the results mode take as
+        // the list of the week's races.
         sum.pastRuns += int(r.runs.size());
     }
     sum.pastRaces = int(w.past.size());

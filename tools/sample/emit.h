@@ -24,5 +24,8 @@ QByteArray ksRecord(const World& w, const Person& j, const QDate& make, std::uin
 
 void emitJvData(const World& w, Scenario scenario, Output& out, Summary& summary);
 void emitPackage(const World& w, Output& out, Summary& summary);
+// The factor model of turf, dirt and jump races; after emitPackage, whose
+// statistics it reads.
+void emitModel(const World& w, Output& out, Summary& summary);
 
 }  // namespace rw::sample::detail

@@ -29,6 +29,7 @@ Summary generate(const Options& options, const QString& appDir) {
     Summary summary;
     detail::emitJvData(world, options.scenario, out, summary);
     detail::emitPackage(world, out, summary);
+    detail::emitModel(world, out, summary);
 
     QDir root(appDir);
     if (!root.mkpath(QStringLiteral(".")))
