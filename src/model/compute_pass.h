@@ -26,7 +26,7 @@
 // Progress: ProgressBar4 per pass-1 record, ProgressBar3 per horse; pending
 // events are processed after pass 1, after pass 2 and after each horse.
 //
-// How it differs from reading the Parts' steps literally, with identical
+// How it differs from the system's record-by-record reading, with identical
 // files as the result: each surface's model is read once per call, when
 // first needed, into a copy of the pass's own (the window's models, which
 // items 17 and 29 weigh in, never see item 1's substitution); a model file
@@ -34,7 +34,7 @@
 // and is reported once. Categories and statistics are looked up through
 // indexes. Each horse file is read once and written once; state.ExRecord,
 // ExRecordNo, ItemNo, SearchCode, FoundIndex and the surface-aware values
-// change as the Parts say, state.CurrentModel is not used.
+// change as the system changes them, state.CurrentModel is not used.
 //
 // Failures: a failing horse (a speed or categoriser failure, a model file
 // that cannot be read, a field that cannot be read as a number where one
