@@ -39,4 +39,8 @@ inline const QString ExpandedProgressBar1 = QStringLiteral("KESTRAVEXPDTHISWEEKN
 inline const QString ExpandedProgressBar3 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.ProgressBar3");
 inline const QString ExpandedProgressBar4 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.ProgressBar4");
 
+// The prediction window (the run ⑥, then the race viewer).
+inline const QString PredictionWindow = QStringLiteral("YOSOKEKKATHISWEEKNZ");
+inline const QString PredictionList1 = QStringLiteral("YOSOKEKKATHISWEEKNZ.List1");
+
 }  // namespace rw::ctl

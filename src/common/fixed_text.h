@@ -29,7 +29,7 @@ float getSingle(QByteArrayView record, qsizetype pos);
 void putSingle(QByteArray& record, qsizetype pos, float value);
 
 // A record image read as text with its trailing blanks removed; used where a
-// Part compares or shows a trimmed item.
+// task compares or shows a trimmed item.
 QByteArray trimmedRight(QByteArrayView value);
 
 }  // namespace rw

@@ -39,5 +39,6 @@ QString checked(QByteArrayView t, qsizetype len, const char* what) {
 
 QString checkedRegistrationNumber(QByteArrayView t) { return checked(t, 10, "registration number"); }
 QString checkedRaceId(QByteArrayView t) { return checked(t, 12, "race id"); }
+QString checkedDayKey(QByteArrayView t) { return checked(t, 14, "day key"); }
 
 }  // namespace rw

@@ -3,7 +3,7 @@
 // (n - 1) * length; the record count is the file length divided by the
 // record length (truncated); appending writes record count + 1. Opening a
 // missing file creates it empty. A file rewritten record by record is not
-// shortened: callers delete it first where a Part says so.
+// shortened: callers that need a shorter file delete it first.
 #include <QByteArray>
 #include <QFile>
 #include <QString>

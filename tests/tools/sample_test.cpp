@@ -5,6 +5,7 @@
 #include "common/cp932.h"
 #include "jvdata/records.h"
 #include "sample/generator.h"
+#include "sample/world.h"
 #include "support/driver.h"
 #include "support/test_support.h"
 
@@ -575,6 +576,24 @@ TEST(SampleTypical, FridayWeekParsesAndHoldsTogether) {
     EXPECT_EQ(g.summary.raceDates, (QList<QByteArray>{"20241207", "20241208"}));
     EXPECT_GT(g.summary.horses.size(), 1200);
     EXPECT_GT(g.summary.counts.at(QStringLiteral("OPTION1N/KYOSOBA.dat")), 90000);
+}
+
+TEST(SampleTypical, ThreeSmallFieldsOfFiveSixAndSevenRunners) {
+    const Generated& g = generated(Scale::Typical, Scenario::Friday);
+    QList<int> small;
+    for (const sample::WeekRace& r : g.summary.weekRaces)
+        if (r.runners < 8) small.append(r.runners);
+    EXPECT_EQ(small, (QList<int>{5, 6, 7}));
+    EXPECT_EQ(g.summary.weekRaces.size(), 72);
+}
+
+TEST(SampleLarge, OneFieldOfFourRunners) {
+    const auto world = sample::detail::buildWorld({Scale::Large, Scenario::Friday, 1});
+    QList<int> small;
+    for (const auto& r : world.week)
+        if (r.runs.size() < 8) small.append(int(r.runs.size()));
+    EXPECT_EQ(small, (QList<int>{4}));
+    EXPECT_EQ(world.week.size(), 108u);
 }
 
 TEST(SampleTypical, MondayWeekIsFridayWeekPlusResultsThatFollowTheRace) {

@@ -28,4 +28,7 @@ void emitPackage(const World& w, Output& out, Summary& summary);
 // statistics it reads.
 void emitModel(const World& w, Output& out, Summary& summary);
 
+// "JRACODE/CodeTable.csv" as an installation brings it.
+void emitCodeTable(Output& out);
+
 }  // namespace rw::sample::detail

@@ -10,6 +10,9 @@
 //   OPTION1N/*.dat        the statistics files of the model package, the
 //                         package's jockey images "KS20200101NEW.dat" and the
 //                         16 files of the factor model of turf, dirt and jump
+//   JRACODE/CodeTable.csv the code table an installation brings (names of
+//                         the racecourse, weekday, grade, race type,
+//                         condition, track, going, weather and sex codes)
 // Within each JVDATA folder the file names sort in delivery order; in RACE
 // the past comes first (by month), then the week's announced entries (kind
 // "1"), final entries (kind "2") and, on Monday, official results and payoffs.

@@ -963,6 +963,15 @@ struct Builder {
         return h;
     }
 
+    // A few small fields, so that the week has races with fewer pairs and
+    // trios than the bet lines offer: 5, 6 and 7 runners in the typical
+    // week, 4 in the large one; 0 for every other race.
+    int smallField(int day, int slot, int raceNo) const {
+        if (w.opt.scale == Scale::Typical && day == 0 && slot == 1 && raceNo >= 3 && raceNo <= 5) return raceNo + 2;
+        if (w.opt.scale == Scale::Large && day == 1 && slot == 2 && raceNo == 3) return 4;
+        return 0;
+    }
+
     void buildWeek() {
         const int days = w.P.days;
         int slotIdx = 0;
@@ -997,7 +1006,8 @@ struct Builder {
                     }
                     r.announcedEarly = w.P.races == 3 ? rn == 3 : rn >= 9;
                     fillRaceHeader(r, c);
-                    const int n = r.grade == "A" ? 18 : r.surface == Jump ? rng.range(10, 14) : rng.range(w.P.minRunners, w.P.maxRunners);
+                    int n = r.grade == "A" ? 18 : r.surface == Jump ? rng.range(10, 14) : rng.range(w.P.minRunners, w.P.maxRunners);
+                    if (const int small = smallField(d, c, rn)) n = small;
                     std::vector<int> horses;
                     for (int i = 0; i < n; ++i) {
                         int cls = r.cls;

@@ -1,0 +1,26 @@
+#include "app/race_writers.h"
+
+#include "reports/race_card.h"
+
+namespace rw::app {
+
+prediction::RaceWriterSlots InstallRaceWriters() {
+    using prediction::WriterSlot;
+    prediction::RaceWriterSlots w;
+    w[WriterSlot::WriteShutsubahyoFile] = reports::WriteShutsubahyoFile;
+    // Fill each slot with its writer as it comes:
+    //  1 WriteShutsubahyoFile  race-card file             (reports)
+    //  2 WriteTekichuUpload    upload day file, judging   (reports)
+    //  3 WritePcRaceBlock      selection file             (reports)
+    //  4 WriteTwiRaceBlock     labelled day file          (reports)
+    //  5 WriteTanfukuCsv       rank-1 day sheet           (publish)
+    //  6 WriteTanfuku2Csv      rank-2 day sheet           (publish)
+    //  7 WriteTanshoCsv        win bet-import file        (publish)
+    //  8 WriteWordPressBlocks  WordPress blocks           (publish)
+    //  9 WriteSitePage         web page                   (publish)
+    // 10 WritePrintPage        print page                 (publish)
+    // 11 WriteSokudoDayCsv     external-index line        (publish)
+    return w;
+}
+
+}  // namespace rw::app
