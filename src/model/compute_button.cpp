@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kListScale = 2000;  // the list bar reaches 100 at 2000 values
 
-// Steps 3 and 5: the list into WeekList, entries beyond the new count kept.
+// The dam list or the horse list into WeekList, entries beyond the new count kept.
 void readWeekList(UiPort& ui, ExpandedState& s, SkipLog& log, const char16_t* listFile, bool emptyHorseFiles) {
     s.WeekListCount = 0;
     const QString path = AppFile(listFile);

@@ -13,7 +13,7 @@
 //  6. The horse extract "OPTION1N\KYOSOBATHISWEEK.dat" from "OPTION1N\KYOSOBA.dat".
 //  7. ProgressBar3 to 0 of 100.
 //  8. BuildExpandedRecords.  9. ComputeRunFactors.  10. Text3: "計算終了".
-// From step 2 on every step that fails is recorded in `log` and the next
+// From the bars on, every step that fails is recorded in `log` and the next
 // one runs, so "計算終了" shows in every case.
 //
 // The extracts: every record of the package file (record count to the

@@ -14,7 +14,7 @@ namespace rwtest {
 
 void literalBuildExpandedRecords(const QList<QByteArray>& weekList);
 
-// The compute button's steps 3 to 8 as plain loops: the lists read into one
+// The compute button's work up to its build, as plain loops: the lists read into one
 // table, every package record compared with every list entry and written
 // to the extract by its own open and close, every listed horse file deleted
 // and created empty, then the plain build and the step-by-step compute pass

@@ -120,6 +120,18 @@ RandomWeek writeRandomExpandedWeek(QRandomGenerator& rng, const RandomWeekOption
     }
     QDir().mkpath(rw::AppFile(u"UMAGOTOEXTHISWEEKN"));
     QDir().mkpath(rw::AppFile(u"UMAGOTOTHISWEEKN"));
+    // Horse files of an earlier week, some longer than this week's runs,
+    // their make dates at random.
+    for (const QByteArray& h : horses) {
+        if (!chance(rng, 25)) continue;
+        QByteArray old;
+        for (int k = int(rng.bounded(0, 6)); k > 0; --k) {
+            QByteArray r = randomRecord(rng, 2603);
+            rw::putFixed(r, 4, 8, num(20220101 + rng.bounded(0, 3) * 10000, 8));
+            old += r;
+        }
+        put(QStringLiteral("UMAGOTOEXTHISWEEKN\\") + QString::fromLatin1(h) + QStringLiteral("EX.dat"), old);
+    }
     if (chance(rng, 50)) put(QStringLiteral("TEMPORARY"), randomRecord(rng, 2603).repeated(int(rng.bounded(1, 9))));
 
     // The lists, in shuffled order; a horse listed twice, a value that is
