@@ -12,6 +12,7 @@
 
 #include "common/kestrav_path.h"
 #include "common/record_file.h"
+#include "jvdata/store_files.h"
 #include "jvdata/structure.h"
 #include "jvdata/week_download.h"
 #include "model/compute_button.h"
@@ -39,6 +40,8 @@ struct LargeWeek : rwbench::SampleWeek {
     qint64 exBytes = 0, exRecords = 0, packageBytes = 0;
 
     LargeWeek() : SampleWeek(rw::sample::Scale::Large, rw::sample::Scenario::Monday) {
+        QDir().mkpath(path(QString::fromUtf16(jv::kRunFileFolder)));  // made at start-up
+        QDir().mkpath(path(QString::fromUtf16(kExFolder)));
         run("download", [](UiPort& ui, jv::JvLink& jv, SkipLog& log) {
             jv::DownloadState s;
             jv::DownloadThisWeek(ui, jv, s, log);
