@@ -1,5 +1,11 @@
 #include "app/race_writers.h"
 
+#include "publish/day_sheets.h"
+#include "publish/print_page.h"
+#include "publish/site_page.h"
+#include "publish/speed_index.h"
+#include "publish/win_import.h"
+#include "publish/wordpress_blocks.h"
 #include "reports/race_card.h"
 
 namespace rw::app {
@@ -20,6 +26,13 @@ prediction::RaceWriterSlots InstallRaceWriters() {
     //  9 WriteSitePage         web page                   (publish)
     // 10 WritePrintPage        print page                 (publish)
     // 11 WriteSokudoDayCsv     external-index line        (publish)
+    w[WriterSlot::WriteTanfukuCsv] = publish::WriteTanfukuCsv;
+    w[WriterSlot::WriteTanfuku2Csv] = publish::WriteTanfuku2Csv;
+    w[WriterSlot::WriteTanshoCsv] = publish::WriteTanshoCsv;
+    w[WriterSlot::WriteWordPressBlocks] = publish::WriteWordPressBlocks;
+    w[WriterSlot::WriteSitePage] = publish::WriteSitePage;
+    w[WriterSlot::WritePrintPage] = publish::WritePrintPage;
+    w[WriterSlot::WriteSokudoDayCsv] = publish::WriteSokudoDayCsv;
     return w;
 }
 

@@ -35,4 +35,11 @@ QString checkedRegistrationNumber(QByteArrayView t);
 QString checkedRaceId(QByteArrayView t);
 QString checkedDayKey(QByteArrayView t);
 
+// A code page 932 text from a record or the code table that becomes part of
+// one file name (a course name): the decoded text, or StepFailure naming
+// `what` when it could lead out of its folder or is refused by file
+// systems (a separator, "..", a control character, one of : * ? " < > |,
+// bytes that are not code page 932). An empty text is allowed.
+QString checkedNamePart(QByteArrayView cp932, const char* what);
+
 }  // namespace rw

@@ -23,6 +23,7 @@
 #include "prediction/code_table.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -175,12 +176,42 @@ struct KaitekiRates {
     KaitekiKind Umaren, Wide, UmatanFwd, UmatanRev, Sanrenpuku, Sanrentan;
 };
 
-// The strings the web writers share for a race (set by the page writer and
-// the WordPress writer); their members come with those writers.
-struct PublishingStrings {};
+// The strings the web writers share for a race: set by SetPublishingStrings
+// (the WordPress writer and the page writer each call it first), read by the
+// WordPress blocks, the page and the print page; left in place between
+// races. Code page 932 bytes. PubRaceLabel, CourseNaviClass and
+// CourseNaviText are read but assigned by nothing, so they stay empty.
+struct PublishingStrings {
+    QByteArray PubMonth, PubDay, PubWeekday, PubRaceNo, PubMeetingDay;
+    std::array<QByteArray, 12> RaceLinkClass;   // race numbers 1..12 at 0..11
+    std::array<QByteArray, 12> PubPairHorses;   // pair k: 2k-2 first, 2k-1 second horse
+    std::array<QByteArray, 21> PubTrioHorses;   // trio k: 3k-3 .. 3k-1
+    QByteArray PubRaceLabel;
+    std::array<QByteArray, 3> CourseNaviClass, CourseNaviText;  // nakayama, hanshin, chukyo
+    // The race-card row being written by one of the three web writers.
+    QByteArray RowFrameText, RowFrameClass, RowFontTag, RowRankText, RowAgeText;
+};
+
+// The week's payoff records indexed by race, built once per run by the
+// first day-sheet row that needs payouts: the payoff file as read, its
+// record count, and for every race (year, month-day, racecourse, race
+// number: 12 bytes) the last record that names it.
+struct PayoffIndex {
+    bool built = false;
+    QList<QByteArray> records;
+    std::int16_t recordCount = 0;
+    QHash<QByteArray, qsizetype> lastByRace;
+};
 
 // Working values of individual writers that the system keeps in the window.
-struct WriterWork {};
+struct WriterWork {
+    // The day sheets' payout strings: win and place of the rank-1 runner,
+    // then of the rank-2 runner; empty or the nine payout digits as stored.
+    QByteArray WinPay1, PlacePay1, WinPay2, PlacePay2;
+    std::int16_t HrRecordCount = 0;
+    std::int16_t RowWritten = 0;
+    PayoffIndex Payoffs;
+};
 
 struct RunState : RaceListState, RecordBuffers, LoopState, HorseArrays, BetLists, LastKeys {
     prediction::CodeTable CodeTable;
