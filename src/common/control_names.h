@@ -30,8 +30,8 @@ inline const QString OddsWindow = QStringLiteral("KESFOTHISWEEKNZ");
 inline const QString OddsText1 = QStringLiteral("KESFOTHISWEEKNZ.Text1");
 inline const QString FlashText1 = QStringLiteral("KESP2RIALTIME.Text1");
 
-// The expanded-records window (a new one at every press of ③; the newest
-// window of the name is the one addressed).
+// The expanded-records window (a new one at every press of ③; a window's
+// own presses reach its own controls).
 inline const QString ExpandedWindow = QStringLiteral("KESTRAVEXPDTHISWEEKNZ");
 inline const QString ExpandedText1 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.Text1");  // ④'s end message
 inline const QString ExpandedText3 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.Text3");  // ⑤'s messages

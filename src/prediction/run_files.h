@@ -1,13 +1,15 @@
 #pragma once
 // YOSOKEKKATHISWEEKNZ: the names of the files the prediction run writes, in
 // the system's form under AppPath. Each name is spelled here once.
+#include "jvdata/store_files.h"
+
 #include <QByteArrayView>
 #include <QString>
 
 namespace rw::prediction {
 
 // The week-list files, emptied and rebuilt by every run.
-inline constexpr char16_t kRaceListFile[] = u"RACETHISWEEKN.dat";           // RaceList
+using jv::kRaceListFile;  // RaceList, also rewritten by the previous-day fix
 inline constexpr char16_t kRaceDetailFile[] = u"RACETHISWEEKNSYOSAI.dat";   // RaceDetailRow lines
 inline constexpr char16_t kRaceKeyListFile[] = u"SOKUDO\\RACEID.txt";       // RaceKeyList
 

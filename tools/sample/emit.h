@@ -27,7 +27,6 @@ void emitPackage(const World& w, Output& out, Summary& summary);
 // The factor model of turf, dirt and jump races; after emitPackage, whose
 // statistics it reads.
 void emitModel(const World& w, Output& out, Summary& summary);
-
 // "JRACODE/CodeTable.csv" as an installation brings it.
 void emitCodeTable(Output& out);
 
