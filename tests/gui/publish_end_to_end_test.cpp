@@ -146,18 +146,7 @@ TEST(PublishEndToEnd, MondaySheetsCarryThePayoutsOfTheRunnersOwnEntries) {
         }
     }
     EXPECT_GT(rows, 100);
-    // The first and second ranked runners are often placed only when they
-    // are ranked by predicted speeds: without the compute pass every
-    // runner's speed is 0.
-    bool predicted = false;
-    for (const QString& name : w->files("UMAGOTOEXTHISWEEKN")) {
-        for (const QByteArray& ex : RecordFile::readAll(w->file(QStringLiteral("UMAGOTOEXTHISWEEKN/") + name), 2603)) {
-            const QByteArray speed = ex.mid(rw::model::ex::SpeedTexts(5).offset(), 7);
-            predicted |= speed != QByteArray(7, '\0') && speed.trimmed().toInt() != 0;
-        }
-        if (predicted) break;
-    }
-    if (predicted) EXPECT_GT(paid, rows / 3);
+    EXPECT_GT(paid, rows / 4);  // a place paid in enough rows to check the payouts
     EXPECT_GT(deadHeatRows, 0);
 }
 

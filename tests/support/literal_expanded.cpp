@@ -5,6 +5,7 @@
 #include "common/paths.h"
 #include "common/record_file.h"
 #include "common/text_file.h"
+#include "support/literal_compute_pass.h"
 
 #include <QFile>
 #include <cmath>
@@ -216,6 +217,11 @@ void literalComputePress(QList<QByteArray>& weekList) {
     }
     extract(weekList, count, u"OPTION1N\\KYOSOBA.dat", u"OPTION1N\\KYOSOBATHISWEEK.dat", 228);
     literalBuildExpandedRecords(weekList.mid(0, count));
+    rw::model::ExpandedState state;  // a window whose load found no model
+    state.WeekList = weekList.mid(0, count);
+    state.WeekListCount = count;
+    rw::SkipLog log("literal compute pass");
+    literalComputeRunFactors(state, log);
 }
 
 }  // namespace rwtest

@@ -17,7 +17,8 @@ void literalBuildExpandedRecords(const QList<QByteArray>& weekList);
 // The compute button's work up to its build, as plain loops: the lists read into one
 // table, every package record compared with every list entry and written
 // to the extract by its own open and close, every listed horse file deleted
-// and created empty, then the plain build. The compute pass is not run.
+// and created empty, then the plain build and the step-by-step compute pass
+// (literal_compute_pass.h) of a window without models.
 // `weekList` is the window's table, kept between presses like the window's.
 void literalComputePress(QList<QByteArray>& weekList);
 
