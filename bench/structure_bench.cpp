@@ -2,7 +2,9 @@
 // the same bytes: reading the week files and writing as many bytes to as
 // many files as ② writes. The counters "x_copy" and "x_copy_cpu" of the
 // structure run are its elapsed and processor time per run divided by the
-// copy's.
+// copy's. ② with the menu's Option1 adds cancellation processing (the flash
+// feed of the week's last three race days, the NEW files and every run file
+// rebuilt); its "x_structure" is its time divided by ②'s own.
 //
 // The week: the large sample (three race days at three racecourses, three
 // years of past runs, official results), downloaded through the file-backed
@@ -10,6 +12,8 @@
 #include "sample_week.h"
 
 #include "common/file_ops.h"
+#include "common/record_file.h"
+#include "jvdata/cancellation.h"
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
 #include "jvdata/structure.h"
@@ -69,6 +73,15 @@ struct LargeWeek : rwbench::SampleWeek {
             if (!RunStructureProcessing(ui, log)) std::abort();
         });
     }
+    void runCancellations() {
+        run("cancellations", [](UiPort& ui, JvLink& jv, SkipLog& log) {
+            if (!ApplyCancellations(ui, jv, log)) std::abort();
+        });
+    }
+    // Each run starts without the flash records of the one before.
+    void removeFlashRecords() const {
+        for (const char* f : {"RARIALTIME.dat", "SERIALTIME.dat", "HRRIALTIME.dat"}) RemoveFile(path(QLatin1String(f)));
+    }
 };
 
 LargeWeek& week() {
@@ -76,7 +89,7 @@ LargeWeek& week() {
     return w;
 }
 
-double g_copySeconds = 0, g_copyCpuSeconds = 0;
+double g_copySeconds = 0, g_copyCpuSeconds = 0, g_structureSeconds = 0;
 
 // Read the week files, write the same bytes to as many files as ② does.
 void copyOnce(const LargeWeek& w) {
@@ -141,9 +154,39 @@ void BM_StructureProcessing(benchmark::State& state) {
     state.counters["files_written"] = double(w.outputs.size());
     if (g_copySeconds > 0) state.counters["x_copy"] = seconds / g_copySeconds;
     if (g_copyCpuSeconds > 0) state.counters["x_copy_cpu"] = cpuPerRun / g_copyCpuSeconds;
+    g_structureSeconds = seconds;
+}
+
+void BM_StructureWithCancellations(benchmark::State& state) {
+    LargeWeek& w = week();
+    double total = 0, cpu = 0, user = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.restoreWeek();
+        w.removeFlashRecords();
+        rwbench::settle();
+        state.ResumeTiming();
+        const rwbench::Stopwatch watch;
+        w.runStructure();
+        w.runCancellations();
+        total += watch.elapsed();
+        user += watch.user();
+        cpu += watch.cpu();
+    }
+    state.counters["user_s"] = user / double(state.iterations());
+    state.counters["sys_s"] = (cpu - user) / double(state.iterations());
+    const double seconds = total / double(state.iterations());
+    state.counters["flash_SE_records"] = double(RecordFile::countOf(w.path(QStringLiteral("SERIALTIME.dat")), imageLength(Kind::SE)));
+    if (g_copySeconds > 0) state.counters["x_copy"] = seconds / g_copySeconds;
+    if (g_structureSeconds > 0) state.counters["x_structure"] = seconds / g_structureSeconds;
 }
 
 }  // namespace
 
 BENCHMARK(BM_PlainCopy)->Name("plain copy of the same bytes")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_StructureProcessing)->Name("structure processing, large week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_StructureWithCancellations)
+    ->Name("structure processing with cancellations (Option1), large week")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);

@@ -21,12 +21,26 @@ inline const QString ProgressWindow = QStringLiteral("KESF2THISWEEKNZ");
 inline const QString ProgressBar1 = QStringLiteral("KESF2THISWEEKNZ.ProgressBar1");
 inline const QString ProgressLabel1 = QStringLiteral("KESF2THISWEEKNZ.Label1");
 
-// Structure processing.
+// Structure processing and cancellation processing.
 inline const QString KouzouText1 = QStringLiteral("KOUZOUTAIZ.Text1");
+inline const QString CancelText1 = QStringLiteral("CHUSIRIALTIME.Text1");
 
 // The odds window and the flash window.
 inline const QString OddsWindow = QStringLiteral("KESFOTHISWEEKNZ");
 inline const QString OddsText1 = QStringLiteral("KESFOTHISWEEKNZ.Text1");
 inline const QString FlashText1 = QStringLiteral("KESP2RIALTIME.Text1");
+
+// The expanded-records window (a new one at every press of ③; a window's
+// own presses reach its own controls).
+inline const QString ExpandedWindow = QStringLiteral("KESTRAVEXPDTHISWEEKNZ");
+inline const QString ExpandedText1 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.Text1");  // ④'s end message
+inline const QString ExpandedText3 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.Text3");  // ⑤'s messages
+inline const QString ExpandedProgressBar1 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.ProgressBar1");
+inline const QString ExpandedProgressBar3 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.ProgressBar3");
+inline const QString ExpandedProgressBar4 = QStringLiteral("KESTRAVEXPDTHISWEEKNZ.ProgressBar4");
+
+// The prediction window (the run ⑥, then the race viewer).
+inline const QString PredictionWindow = QStringLiteral("YOSOKEKKATHISWEEKNZ");
+inline const QString PredictionList1 = QStringLiteral("YOSOKEKKATHISWEEKNZ.List1");
 
 }  // namespace rw::ctl

@@ -28,8 +28,8 @@ QByteArray CutBytes(QByteArrayView record, qsizetype& pos, qsizetype width);
 float getSingle(QByteArrayView record, qsizetype pos);
 void putSingle(QByteArray& record, qsizetype pos, float value);
 
-// A record image read as text with its trailing blanks removed; used where
-// the system compares or shows a trimmed item.
+// A record image read as text with its trailing blanks removed; used where a
+// task compares or shows a trimmed item.
 QByteArray trimmedRight(QByteArrayView value);
 
 }  // namespace rw

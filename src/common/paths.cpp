@@ -1,5 +1,6 @@
 #include "common/paths.h"
 
+#include "common/cp932.h"
 #include "common/errors.h"
 
 #include <QDir>
@@ -39,5 +40,17 @@ QString checked(QByteArrayView t, qsizetype len, const char* what) {
 
 QString checkedRegistrationNumber(QByteArrayView t) { return checked(t, 10, "registration number"); }
 QString checkedRaceId(QByteArrayView t) { return checked(t, 12, "race id"); }
+QString checkedDayKey(QByteArrayView t) { return checked(t, 14, "day key"); }
+
+QString checkedNamePart(QByteArrayView cp932, const char* what) {
+    const QString text = cp932::decode(cp932);
+    bool bad = text.contains(QStringLiteral(".."));
+    for (const QChar c : text) {
+        bad = bad || c.unicode() < 0x20 || c.unicode() == 0x7F || c == QChar::ReplacementCharacter ||
+              QStringView(u"\\/:*?\"<>|").contains(c);
+    }
+    if (bad) fail(std::string(what) + " \"" + printable(cp932) + "\" cannot be part of a file name");
+    return text;
+}
 
 }  // namespace rw

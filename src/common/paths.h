@@ -23,6 +23,8 @@ inline bool isRaceId(QByteArrayView t) { return isDigits(t, 12); }
 // A RaceKey16: sixteen digits; a race date: eight.
 inline bool isRaceKey16(QByteArrayView t) { return isDigits(t, 16); }
 inline bool isRaceDate(QByteArrayView t) { return isDigits(t, 8); }
+// A DayKey (one race day at one racecourse): fourteen digits.
+inline bool isDayKey(QByteArrayView t) { return isDigits(t, 14); }
 
 // The value as it may be shown in a message: printable ASCII kept, every
 // other byte a '?'.
@@ -31,5 +33,13 @@ std::string printable(QByteArrayView t);
 // Throw StepFailure with a clear message when the value is not of its form.
 QString checkedRegistrationNumber(QByteArrayView t);
 QString checkedRaceId(QByteArrayView t);
+QString checkedDayKey(QByteArrayView t);
+
+// A code page 932 text from a record or the code table that becomes part of
+// one file name (a course name): the decoded text, or StepFailure naming
+// `what` when it could lead out of its folder or is refused by file
+// systems (a separator, "..", a control character, one of : * ? " < > |,
+// bytes that are not code page 932). An empty text is allowed.
+QString checkedNamePart(QByteArrayView cp932, const char* what);
 
 }  // namespace rw

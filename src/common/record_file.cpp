@@ -44,6 +44,13 @@ void RecordFile::write(qint64 n, QByteArrayView image) {
     if (!file_->seek((n - 1) * length_) || file_->write(rec) != length_) failFile("write", *file_);
 }
 
+void RecordFile::writeRecords(qint64 first, QByteArrayView images) {
+    if (!isOpen()) fail("record file not open");
+    if (first < 1 || images.size() % length_ != 0) fail("bad records for " + file_->fileName().toStdString());
+    if (!file_->seek((first - 1) * length_) || file_->write(images.data(), images.size()) != images.size())
+        fail("cannot write " + file_->fileName().toStdString());
+}
+
 qint64 RecordFile::append(QByteArrayView image) {
     const qint64 n = count() + 1;
     write(n, image);

@@ -32,6 +32,9 @@ public:
     // Writes record n; the image is padded with blanks or cut to the record
     // length. Throws StepFailure on failure.
     void write(qint64 n, QByteArrayView image);
+    // Writes records first, first + 1, … from `images`, whose length is a
+    // whole number of records, in one write. Throws StepFailure on failure.
+    void writeRecords(qint64 first, QByteArrayView images);
     // Writes record count + 1 and returns its number.
     qint64 append(QByteArrayView image);
 

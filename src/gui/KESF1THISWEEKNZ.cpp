@@ -4,11 +4,16 @@
 #include "jvdata/package_check.h"
 #include "common/shell.h"
 #include "app/startup.h"
+#include "gui/CHUSIRIALTIME.h"
+#include "gui/KESTRAVEXPDTHISWEEKNZ.h"
 #include "gui/KOUZOUTAIZ.h"
+#include "gui/YOSOKEKKATHISWEEKNZ.h"
+#include "app/prediction_load.h"
 #include "gui/KESFOTHISWEEKNZ.h"
 #include "gui/KESP2RIALTIME.h"
 #include "gui/KESTRAVODDSN.h"
 #include "jvdata/odds_tables.h"
+#include "jvdata/structure.h"
 #include "gui/controls.h"
 #include "gui/gui_ui.h"
 
@@ -110,7 +115,7 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     middleTop->addWidget(f3);
     auto* middleBottom = new QVBoxLayout;
     auto* f5 = frame(this, "Frame5", "予想");
-    (new QVBoxLayout(f5))->addWidget(button("Command8", "⑥　***　予想・結果　***"));
+    (new QVBoxLayout(f5))->addWidget(button("Command8", "⑥　***　予想・結果　***", &KESF1THISWEEKNZ::Command8_Click));
     auto* f4 = frame(this, "Frame4", "速報　（予想・結果表示後使用）");
     auto* f4l = new QVBoxLayout(f4);
     f4l->addWidget(button("Command12", "Ⅰ　速報情報(一括）", &KESF1THISWEEKNZ::Command12_Click));
@@ -189,12 +194,21 @@ void KESF1THISWEEKNZ::Command2_Click() {
 void KESF1THISWEEKNZ::Command6_Click() {
     // ③ refuses to go on without the package: the program ends.
     if (!CheckPackageBeforeExpansion(Ui())) EndProgram();
-    // The expanded-records window follows here.
+    KESTRAVEXPDTHISWEEKNZ::open();
 }
 
 void KESF1THISWEEKNZ::Command4_Click() {
     ZansaFlag = option1() ? 0 : 1;
-    KOUZOUTAIZ::open();
+    // A press ignored as busy starts no cancellation processing either.
+    if (!KOUZOUTAIZ::open()) return;
+    if (ZansaFlag != 1) CHUSIRIALTIME::open();
+}
+
+void KESF1THISWEEKNZ::Command8_Click() {
+    if (jv::WeeklyStoreGuard::busy()) return;  // a run still in its event turns
+    ZansaFlag = option1() ? 0 : 1;
+    app::PredictionButton(Ui(), [] { YOSOKEKKATHISWEEKNZ::open(); });
+    setOption1(false);
 }
 
 void KESF1THISWEEKNZ::Command3_Click() { KESFOTHISWEEKNZ::open(); }

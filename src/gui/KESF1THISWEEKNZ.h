@@ -59,6 +59,7 @@ private:
     void Command6_Click();
     void Command3_Click();
     void Command7_Click();
+    void Command8_Click();
     void Command12_Click();
     void Command13_Click();
     void Command14_Click();

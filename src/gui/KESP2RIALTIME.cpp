@@ -1,9 +1,11 @@
 #include "gui/KESP2RIALTIME.h"
 
+#include "gui/KESHRRIALTIME.h"
 #include "gui/controls.h"
 #include "gui/gui_ui.h"
 #include "gui/single_instance.h"
 #include "jvdata/flash_odds.h"
+#include "prediction/flash_results.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,7 +41,7 @@ void KESP2RIALTIME::Command1_Click() {
 }
 
 void KESP2RIALTIME::Command2_Click() {
-    // Opens the flash-results window KESHRRIALTIME, which is not built yet.
+    prediction::RunFlashResults(Ui(), [] { KESHRRIALTIME::open(); });
 }
 
 }  // namespace rw::gui

@@ -23,6 +23,9 @@ inline constexpr char16_t kSeNewdFile[] = u"SETHISWEEKNNEWd.dat";
 inline constexpr char16_t kUmNewFile[] = u"UMTHISWEEKNNEW.dat";
 inline constexpr char16_t kHorseListFile[] = u"KETTONUMTHISWEEKN.dat";  // HorseList
 inline constexpr char16_t kDamListFile[] = u"HAHAHANNUMTHISWEEKN.dat";  // DamList
+// The week's race list (one quoted RaceID a line): written by the prediction
+// run, rewritten from the payoffs by the previous-day fix in results mode.
+inline constexpr char16_t kRaceListFile[] = u"RACETHISWEEKN.dat";
 inline constexpr char16_t kRunFileFolder[] = u"UMAGOTOTHISWEEKN";
 // Scratch file of the tasks that rewrite a store file through a copy.
 inline constexpr char16_t kScratchFile[] = u"TEMPORARY";

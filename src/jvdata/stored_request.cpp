@@ -11,11 +11,13 @@ namespace {
 constexpr int kMaxReopens = 10000;
 }  // namespace
 
+void CallJvInit(UiPort& ui, JvLink& JVLink1, const QString& softwareId) {
+    const std::int32_t rc = JVLink1.JVInit(softwareId);
+    if (rc != 0) ui.messageBox(QString::fromUtf8("JVInitエラー。RC=") + QString::number(rc));
+}
+
 void InitJvLink(UiPort& ui, JvLink& JVLink1, const QString& softwareId, SkipLog& log) {
-    log.step("JVInit", [&] {
-        const std::int32_t rc = JVLink1.JVInit(softwareId);
-        if (rc != 0) ui.messageBox(QString::fromUtf8("JVInitエラー。RC=") + QString::number(rc));
-    });
+    log.step("JVInit", [&] { CallJvInit(ui, JVLink1, softwareId); });
 }
 
 void RunStoredRequest(UiPort& ui, JvLink& JVLink1, const StoredRequest& rq, DialogState dialog, SkipLog& log,

@@ -16,6 +16,8 @@ namespace rw::jv {
 
 // JVInit as every request starts: a non-zero result is shown, and the
 // request is made all the same.
+void CallJvInit(UiPort& ui, JvLink& JVLink1, const QString& softwareId);
+// The same as a statement of a task that skips failures.
 void InitJvLink(UiPort& ui, JvLink& JVLink1, const QString& softwareId, SkipLog& log);
 
 struct StoredRequest {

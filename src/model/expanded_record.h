@@ -9,6 +9,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <array>
 #include <span>
 #include <string_view>
 
@@ -212,6 +213,38 @@ static_assert(recordlayout::layoutIsConsistent(kExLayout, 0));
 // Members by name (positions from 1; offset() from 0).
 namespace ex {
 constexpr Field at(std::string_view name, int element = 0) { return findField(kExLayout, name, {}, element); }
+// Every element of a repeated member, looked up once at compile time: a
+// lookup by a run-time index is then a read of this table, not a search of
+// the layout (an index out of range still fails, at compile time too).
+template <int N>
+constexpr std::array<Field, N> elements(std::string_view name, std::string_view sub = {}) {
+    std::array<Field, N> a{};
+    for (int i = 0; i < N; ++i) a[size_t(i)] = findField(kExLayout, name, sub, i);
+    return a;
+}
+template <size_t N>
+constexpr Field element(const std::array<Field, N>& table, int i) {
+    if (i < 0 || i >= int(N)) throw "element out of range";
+    return table[size_t(i)];
+}
+inline constexpr auto kConditionCodes = elements<5>("ConditionCodes");
+inline constexpr auto kPrizes = elements<7>("Prizes");
+inline constexpr auto kLapTimes = elements<25>("LapTimes");
+inline constexpr auto kCornerPassingOrders = elements<4>("Corners", "PassingOrder");
+inline constexpr auto kSpeedTexts = elements<20>("SpeedTexts");
+inline constexpr auto kCategoryIndexes = elements<31>("CategoryIndex");
+inline constexpr auto kAgariW = elements<31>("AgariW");
+inline constexpr auto kPaceW = elements<31>("PaceW");
+inline constexpr auto kSohaW = elements<31>("SohaW");
+inline constexpr auto kResults = elements<20>("Result");
+inline constexpr auto kCategories = [] {
+    std::array<Field, 31> a{};
+    for (int item = 1; item <= 30; ++item)
+        a[size_t(item)] = item <= 10   ? findField(kExLayout, "Categories", kCategoryNames[item])
+                          : item <= 20 ? findField(kExLayout, "Categories11", kCategoryNames[item])
+                                       : findField(kExLayout, "Categories21", kCategoryNames[item]);
+    return a;
+}();
 inline constexpr Field RecordSpec = at("RecordSpec");
 inline constexpr Field DataKind = at("DataKind");
 inline constexpr Field MakeYear = at("MakeYear");
@@ -241,6 +274,7 @@ inline constexpr Field DamSireNo = at("DamSireNo");
 inline constexpr Field DamSireName = at("DamSireName");
 inline constexpr Field Pedigree7Name = at("Pedigree7Name");
 inline constexpr Field HorseName = at("HorseName");
+inline constexpr Field HorseSymbolCode = at("HorseSymbolCode");
 inline constexpr Field SexCode = at("SexCode");
 inline constexpr Field EastWestCode = at("EastWestCode");
 inline constexpr Field TrainerCode = at("TrainerCode");
@@ -262,6 +296,7 @@ inline constexpr Field AbnormalityCode = at("AbnormalityCode");
 inline constexpr Field ArrivalOrder = at("ArrivalOrder");
 inline constexpr Field FinishPosition = at("FinishPosition");
 inline constexpr Field RaceTime = at("RaceTime");
+inline constexpr Field MarginCode = at("MarginCode");
 inline constexpr Field Corner1Position = at("Corner1Position");
 inline constexpr Field Corner4Position = at("Corner4Position");
 inline constexpr Field WinOdds = at("WinOdds");
@@ -275,33 +310,32 @@ inline constexpr Field GradeCode = at("GradeCode");
 inline constexpr Field RaceTypeCode = at("RaceTypeCode");
 inline constexpr Field RaceSymbolCode = at("RaceSymbolCode");
 inline constexpr Field WeightRuleCode = at("WeightRuleCode");
-constexpr Field ConditionCodes(int i) { return at("ConditionCodes", i); }
+constexpr Field ConditionCodes(int i) { return element(kConditionCodes, i); }
 inline constexpr Field Distance = at("Distance");
 inline constexpr Field TrackCode = at("TrackCode");
 inline constexpr Field CourseSection = at("CourseSection");
-constexpr Field Prizes(int i) { return at("Prizes", i); }
+constexpr Field Prizes(int i) { return element(kPrizes, i); }
 inline constexpr Field StartTime = at("StartTime");
 inline constexpr Field RegisteredRunners = at("RegisteredRunners");
 inline constexpr Field Starters = at("Starters");
 inline constexpr Field WeatherCode = at("WeatherCode");
 inline constexpr Field TurfGoingCode = at("TurfGoingCode");
 inline constexpr Field DirtGoingCode = at("DirtGoingCode");
-constexpr Field LapTimes(int i) { return at("LapTimes", i); }
+constexpr Field LapTimes(int i) { return element(kLapTimes, i); }
 inline constexpr Field First3FLap = at("First3FLap");
 inline constexpr Field Last3FLap = at("Last3FLap");
-constexpr Field CornerPassingOrder(int i) { return findField(kExLayout, "Corners", "PassingOrder", i); }
+constexpr Field CornerPassingOrder(int i) { return element(kCornerPassingOrders, i); }
 // The computed block.
-constexpr Field SpeedTexts(int i) { return at("SpeedTexts", i); }
+constexpr Field SpeedTexts(int i) { return element(kSpeedTexts, i); }
 constexpr Field Category(int item) {
-    return item <= 10   ? findField(kExLayout, "Categories", kCategoryNames[item])
-           : item <= 20 ? findField(kExLayout, "Categories11", kCategoryNames[item])
-                        : findField(kExLayout, "Categories21", kCategoryNames[item]);
+    if (item < 1 || item > 30) throw "no such item";
+    return kCategories[size_t(item)];
 }
-constexpr Field CategoryIndex(int i) { return at("CategoryIndex", i); }
-constexpr Field AgariW(int i) { return at("AgariW", i); }
-constexpr Field PaceW(int i) { return at("PaceW", i); }
-constexpr Field SohaW(int i) { return at("SohaW", i); }
-constexpr Field Result(int i) { return at("Result", i); }
+constexpr Field CategoryIndex(int i) { return element(kCategoryIndexes, i); }
+constexpr Field AgariW(int i) { return element(kAgariW, i); }
+constexpr Field PaceW(int i) { return element(kPaceW, i); }
+constexpr Field SohaW(int i) { return element(kSohaW, i); }
+constexpr Field Result(int i) { return element(kResults, i); }
 inline constexpr Field ComputedBlock{1710, 2601 - 1709, 1710, 2601 - 1709};
 inline constexpr Field RecordEnd = at("RecordEnd");
 }  // namespace ex

@@ -5,6 +5,7 @@
 #include "common/cp932.h"
 #include "jvdata/records.h"
 #include "sample/generator.h"
+#include "sample/world.h"
 #include "support/driver.h"
 #include "support/test_support.h"
 
@@ -257,7 +258,7 @@ RaceMap racesOf(const std::vector<Delivered>& ds) {
     return m;
 }
 
-void checkRace(const QByteArray& key, char kind, const RaceData& rd, Problems& bad, bool* deadHeat) {
+void checkRace(const QByteArray& key, char kind, const RaceData& rd, Problems& bad, bool* deadHeat, bool pastRace) {
     const std::string where = str(key) + "/" + kind;
     bad.check(rd.ra.size() == 1272, where + ": no race record");
     if (rd.ra.size() != 1272) return;
@@ -266,7 +267,11 @@ void checkRace(const QByteArray& key, char kind, const RaceData& rd, Problems& b
     const QDate date = QDate::fromString(QString::fromLatin1(key.left(8)), QStringLiteral("yyyyMMdd"));
     const int wd = date.dayOfWeek() == 6 ? 1 : date.dayOfWeek() == 7 ? 2 : date.dayOfWeek() + 3;
     bad.check(num(rd.ra, ra::WeekdayCode) == wd, where + ": weekday code");
-    bad.check(date >= QDate(2011, 1, 1) && key.mid(8, 2) >= "01" && key.mid(8, 2) <= "10", where + ": outside the model's scope");
+    const bool jraCourse = key.mid(8, 2) >= "01" && key.mid(8, 2) <= "10";
+    if (kind == 'A' || kind == 'B')
+        bad.check(!jraCourse, where + ": a local or overseas run at a JRA racecourse");
+    else
+        bad.check(date >= QDate(2011, 1, 1) && jraCourse, where + ": outside the model's scope");
     const QByteArray track = item(rd.ra, ra::TrackCode);
     const bool jump = track >= "51" && track <= "59";
     bad.check((track >= "10" && track <= "29") || jump, where + ": track code " + str(track));
@@ -326,7 +331,12 @@ void checkRace(const QByteArray& key, char kind, const RaceData& rd, Problems& b
         bad.check(last3 == num(rd.ra, ra::Last3F), where + ": last 3 laps differ from the last 3 furlongs");
     }
 
-    // Payouts against the finishing order, for every ticket type.
+    // Payouts against the finishing order, for every ticket type; the
+    // download has none of past races.
+    if (pastRace) {
+        bad.check(rd.hr.isEmpty(), where + ": a payoff record of a past race");
+        return;
+    }
     bad.check(rd.hr.size() == 719, where + ": no payoff record");
     if (rd.hr.size() != 719) return;
     std::map<int, int> winPay;
@@ -348,6 +358,10 @@ void checkRace(const QByteArray& key, char kind, const RaceData& rd, Problems& b
 struct WeekCheck {
     bool deadHeat = false, cancelled = false, retiredHorse = false, tenDigitMoney = false;
     int races = 0;
+    // Horses' histories: local ("A") and overseas ("B") runs, a scratched
+    // debut, two scratched runs in a row before another run.
+    std::set<char> awayKinds;
+    bool scratchedDebut = false, scratchedTwice = false;
 };
 
 WeekCheck checkWeek(const Generated& g, Scenario scenario, Problems& bad) {
@@ -368,6 +382,20 @@ WeekCheck checkWeek(const Generated& g, Scenario scenario, Problems& bad) {
     }
     const QByteArray pkg = readFile(g.path(QStringLiteral("OPTION1N/KS20200101NEW.dat")));
     for (qsizetype at = 0; at + 4161 <= pkg.size(); at += 4161) jockeys.insert(pkg.mid(at + 11, 5));
+
+    // Each horse's runs in race-key order: data kind and abnormality.
+    std::map<QByteArray, std::map<QByteArray, std::pair<char, int>>> careers;
+    for (const Delivered& d : week)
+        if (d.rec.startsWith("SE") && d.rec[2] != '1' && d.rec[2] != '9')
+            careers[item(d.rec, se::RegistrationNumber)][item(d.rec, head::RaceKey16)] = {d.rec[2], num(d.rec, se::AbnormalityCode)};
+    for (const auto& [horse, runs] : careers) {
+        std::vector<std::pair<char, int>> v;
+        for (const auto& [key, run] : runs) v.push_back(run);
+        for (const auto& [kind, abnormal] : v)
+            if (kind == 'A' || kind == 'B') out.awayKinds.insert(kind);
+        out.scratchedDebut |= v.size() >= 2 && v[0].second == 1;
+        for (size_t i = 0; i + 2 < v.size(); ++i) out.scratchedTwice |= v[i].second == 1 && v[i + 1].second == 1 && v[i + 2].second == 0;
+    }
 
     // The week's race records come last in the delivery.
     std::vector<QByteArray> raceKeys;
@@ -397,7 +425,7 @@ WeekCheck checkWeek(const Generated& g, Scenario scenario, Problems& bad) {
     std::map<QByteArray, std::set<char>> kinds;
     for (const auto& [k, rd] : races) {
         kinds[k.first].insert(k.second);
-        checkRace(k.first, k.second, rd, bad, &out.deadHeat);
+        checkRace(k.first, k.second, rd, bad, &out.deadHeat, weekKeys.count(k.first) == 0);
         out.cancelled |= k.second == 'c' && rd.ra[2] == '9' && !rd.se.empty() && rd.se[0][2] == '9' && rd.hr.isEmpty();
     }
     for (const sample::WeekRace& r : sum.weekRaces) {
@@ -538,6 +566,9 @@ TEST(SampleTypical, FridayWeekParsesAndHoldsTogether) {
     const WeekCheck w = checkWeek(g, Scenario::Friday, bad);
     EXPECT_TRUE(bad.list.empty()) << bad.text();
     EXPECT_EQ(w.races, 72);
+    EXPECT_EQ(w.awayKinds, (std::set<char>{'A', 'B'}));
+    EXPECT_TRUE(w.scratchedDebut);
+    EXPECT_TRUE(w.scratchedTwice);
     EXPECT_TRUE(w.deadHeat);  // in the past and in the flash results
     EXPECT_TRUE(w.cancelled);
     EXPECT_TRUE(w.retiredHorse);
@@ -545,6 +576,24 @@ TEST(SampleTypical, FridayWeekParsesAndHoldsTogether) {
     EXPECT_EQ(g.summary.raceDates, (QList<QByteArray>{"20241207", "20241208"}));
     EXPECT_GT(g.summary.horses.size(), 1200);
     EXPECT_GT(g.summary.counts.at(QStringLiteral("OPTION1N/KYOSOBA.dat")), 90000);
+}
+
+TEST(SampleTypical, ThreeSmallFieldsOfFiveSixAndSevenRunners) {
+    const Generated& g = generated(Scale::Typical, Scenario::Friday);
+    QList<int> small;
+    for (const sample::WeekRace& r : g.summary.weekRaces)
+        if (r.runners < 8) small.append(r.runners);
+    EXPECT_EQ(small, (QList<int>{5, 6, 7}));
+    EXPECT_EQ(g.summary.weekRaces.size(), 72);
+}
+
+TEST(SampleLarge, OneFieldOfFourRunners) {
+    const auto world = sample::detail::buildWorld({Scale::Large, Scenario::Friday, 1});
+    QList<int> small;
+    for (const auto& r : world.week)
+        if (r.runs.size() < 8) small.append(int(r.runs.size()));
+    EXPECT_EQ(small, (QList<int>{4}));
+    EXPECT_EQ(world.week.size(), 108u);
 }
 
 TEST(SampleTypical, MondayWeekIsFridayWeekPlusResultsThatFollowTheRace) {

@@ -1,7 +1,8 @@
 // raceweek-press: runs the menu on an application folder without showing
 // windows and presses controls as a user would, through the same handlers.
 // Message boxes are answered OK and printed; at the end the menu's status
-// boxes and label are printed.
+// boxes and label are printed, after the text boxes of the other windows
+// that were pressed.
 #include "common/clock.h"
 #include "common/control_names.h"
 #include "common/kestrav_path.h"
@@ -11,11 +12,14 @@
 #include "gui/install.h"
 
 #include <QAbstractButton>
+#include <QCollator>
+#include <QLineEdit>
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QMetaObject>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -53,6 +57,32 @@ void print(const char* tag, const QString& text) {
 void quietMessages(QtMsgType type, const QMessageLogContext& ctx, const QString& msg) {
     if (msg.contains(QLatin1String("propagateSizeHints")) || msg.contains(QLatin1String("XDG_RUNTIME_DIR"))) return;
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, ctx, msg)));
+}
+
+// The text boxes of every window other than the menu that a press reached,
+// in the order the windows were first pressed, each box by its natural name
+// order: "KESTRAVEXPDTHISWEEKNZ.Text1: text".
+void printPressedWindows(const QStringList& presses) {
+    QStringList windows;
+    for (const QString& p : presses) {
+        const QString window = p.section(QLatin1Char('.'), 0, 0);
+        if (!p.contains(QLatin1Char('.')) || p.startsWith(QLatin1Char('-')) || window == QLatin1String("KESF1THISWEEKNZ") ||
+            windows.contains(window))
+            continue;
+        windows.append(window);
+    }
+    for (const QString& window : windows) {
+        QWidget* w = rw::gui::Ui().findWindow(window);
+        if (!w) continue;
+        QList<QLineEdit*> boxes = w->findChildren<QLineEdit*>();
+        QCollator natural;
+        natural.setNumericMode(true);
+        std::sort(boxes.begin(), boxes.end(),
+                  [&](QLineEdit* a, QLineEdit* b) { return natural.compare(a->objectName(), b->objectName()) < 0; });
+        for (QLineEdit* box : boxes)
+            if (!box->objectName().isEmpty())
+                print(qPrintable(window + QLatin1Char('.') + box->objectName()), box->text());
+    }
 }
 
 }  // namespace
@@ -142,6 +172,7 @@ int main(int argc, char** argv) {
         app.processEvents();
     }
 
+    printPressedWindows(presses);
     printStatus();
     return status;
 }

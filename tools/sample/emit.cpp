@@ -444,7 +444,7 @@ struct Emitter {
         for (int i = 0; i < 3; ++i) x.num(raf::AddedBefore[i], 0);
         x.num(ra::StartTime, r.startTime);
         x.num(raf::StartBefore, 0);
-        const bool results = kind == '7';
+        const bool results = kind == '7' || kind == 'A' || kind == 'B';
         const bool jump = r.surface == Jump;
         x.num(ra::RegisteredRunners, int(r.runs.size()));
         x.num(ra::Starters, results ? r.starters : int(r.runs.size()));
@@ -472,7 +472,7 @@ struct Emitter {
         const Horse& h = w.horses[size_t(run.horse)];
         const Person& trainer = w.trainers[size_t(h.trainer)];
         const bool announced = kind == '1';
-        const bool results = kind == '7';
+        const bool results = kind == '7' || kind == 'A' || kind == 'B';
         const bool finished = results && run.abnormal == 0;
         Rec x(kSE);
         x.head("SE", kind, make);
@@ -957,9 +957,11 @@ void emitJvData(const World& w, Scenario scenario, Output& out, Summary& sum) {
         const QString month = QString::fromLatin1(dateText(r.date).left(6));
         const QDate make = mondayAfter(r.date);
         const QString base = QStringLiteral("JVDATA/RACE/") + month;
-        out.add(base + QStringLiteral("-1RA.jvd"), e.ra(r, '7', make), QStringLiteral("RACE/RA"));
-        for (const Run& run : r.runs) out.add(base + QStringLiteral("-2SE.jvd"), e.se(r, run, '7', make), QStringLiteral("RACE/SE"));
-        out.add(base + QStringLiteral("-3HR.jvd"), e.hr(r, oddsOf(r, false), '2', make), QStringLiteral("RACE/HR"));
+        out.add(base + QStringLiteral("-1RA.jvd"), e.ra(r, r.dataKind, make), QStringLiteral("RACE/RA"));
+        for (const Run& run : r.runs) out.add(base + QStringLiteral("-2SE.jvd"), e.se(r, run, r.dataKind, make), QStringLiteral("RACE/SE"));
+        // No payoffs of past races: the week's download carries the payoffs
+        // of the week's races only, which ④ and the results mode take as
+        // the list of the week's races.
         sum.pastRuns += int(r.runs.size());
     }
     sum.pastRaces = int(w.past.size());

@@ -24,5 +24,10 @@ QByteArray ksRecord(const World& w, const Person& j, const QDate& make, std::uin
 
 void emitJvData(const World& w, Scenario scenario, Output& out, Summary& summary);
 void emitPackage(const World& w, Output& out, Summary& summary);
+// The factor model of turf, dirt and jump races; after emitPackage, whose
+// statistics it reads.
+void emitModel(const World& w, Output& out, Summary& summary);
+// "JRACODE/CodeTable.csv" as an installation brings it.
+void emitCodeTable(Output& out);
 
 }  // namespace rw::sample::detail

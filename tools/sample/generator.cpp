@@ -29,6 +29,8 @@ Summary generate(const Options& options, const QString& appDir) {
     Summary summary;
     detail::emitJvData(world, options.scenario, out, summary);
     detail::emitPackage(world, out, summary);
+    detail::emitModel(world, out, summary);
+    detail::emitCodeTable(out);
 
     QDir root(appDir);
     if (!root.mkpath(QStringLiteral(".")))

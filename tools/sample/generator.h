@@ -7,8 +7,12 @@
 //   JVDATA/<FOLDER>/*.jvd   what the file-backed JV-Link delivers: TOKU, RACE,
 //                         TCVN, RCVN (the week's download), TCOV, RCOV (odds),
 //                         0B30/<RaceKey16>.jvd and 0B12/<YYYYMMDD>.jvd (flash)
-//   OPTION1N/*.dat        the statistics files of the model package and the
-//                         package's jockey images "KS20200101NEW.dat"
+//   OPTION1N/*.dat        the statistics files of the model package, the
+//                         package's jockey images "KS20200101NEW.dat" and the
+//                         16 files of the factor model of turf, dirt and jump
+//   JRACODE/CodeTable.csv the code table an installation brings (names of
+//                         the racecourse, weekday, grade, race type,
+//                         condition, track, going, weather and sex codes)
 // Within each JVDATA folder the file names sort in delivery order; in RACE
 // the past comes first (by month), then the week's announced entries (kind
 // "1"), final entries (kind "2") and, on Monday, official results and payoffs.
@@ -71,6 +75,10 @@ struct Summary {
     // package file ("OPTION1N/KYOSOBA.dat").
     std::map<QString, qint64> counts;
     QStringList files;  // every file written, relative to the application folder, sorted
+    // The factor model: categories per surface word ("Siba", "Dirt", "Shog"),
+    // and the codes left out of the lists on purpose.
+    std::map<QString, int> modelCategories;
+    QStringList modelLeftOut;
 };
 
 // Generates into appDir (created as needed). JVDATA is replaced as a whole;

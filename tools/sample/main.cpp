@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QStringList>
 #include <cstdio>
 #include <exception>
 
@@ -54,6 +55,10 @@ int main(int argc, char** argv) {
         const rw::sample::Summary s = rw::sample::generate(opt, appDir);
         std::printf("%lld files, %lld horses, %lld races this week, %d past races, %lld ms\n", qlonglong(s.files.size()),
                     qlonglong(s.horses.size()), qlonglong(s.weekRaces.size()), s.pastRaces, qlonglong(timer.elapsed()));
+        QStringList categories;
+        for (const auto& [surface, n] : s.modelCategories) categories << surface + QLatin1Char(' ') + QString::number(n);
+        std::printf("model categories: %s\n", qPrintable(categories.join(QStringLiteral(", "))));
+        for (const QString& left : s.modelLeftOut) std::printf("left out of the model: %s\n", left.toUtf8().constData());
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "raceweek-sample: %s\n", e.what());

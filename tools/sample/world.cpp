@@ -204,7 +204,7 @@ int frameOf(int h, int n) {
     return 8;
 }
 
-QByteArray Race::courseCode() const { return kCourses[course].code; }
+QByteArray Race::courseCode() const { return foreignCourse.isEmpty() ? QByteArray(kCourses[course].code) : foreignCourse; }
 QByteArray Race::raceKey16() const {
     return dateText(date) + courseCode() + digits(meeting, 2) + digits(dayNo, 2) + digits(raceNo, 2);
 }
@@ -963,6 +963,15 @@ struct Builder {
         return h;
     }
 
+    // A few small fields, so that the week has races with fewer pairs and
+    // trios than the bet lines offer: 5, 6 and 7 runners in the typical
+    // week, 4 in the large one; 0 for every other race.
+    int smallField(int day, int slot, int raceNo) const {
+        if (w.opt.scale == Scale::Typical && day == 0 && slot == 1 && raceNo >= 3 && raceNo <= 5) return raceNo + 2;
+        if (w.opt.scale == Scale::Large && day == 1 && slot == 2 && raceNo == 3) return 4;
+        return 0;
+    }
+
     void buildWeek() {
         const int days = w.P.days;
         int slotIdx = 0;
@@ -997,7 +1006,8 @@ struct Builder {
                     }
                     r.announcedEarly = w.P.races == 3 ? rn == 3 : rn >= 9;
                     fillRaceHeader(r, c);
-                    const int n = r.grade == "A" ? 18 : r.surface == Jump ? rng.range(10, 14) : rng.range(w.P.minRunners, w.P.maxRunners);
+                    int n = r.grade == "A" ? 18 : r.surface == Jump ? rng.range(10, 14) : rng.range(w.P.minRunners, w.P.maxRunners);
+                    if (const int small = smallField(d, c, rn)) n = small;
                     std::vector<int> horses;
                     for (int i = 0; i < n; ++i) {
                         int cls = r.cls;
@@ -1189,6 +1199,124 @@ struct Builder {
 
 }  // namespace
 
+namespace {
+
+// Scratches a run that finished outside the prizes after the race was run:
+// the finishers behind it move up a place, the others keep their results.
+void scratchAfterTheRace(Race& r, size_t i) {
+    Run& x = r.runs[i];
+    const int place = x.arrival;
+    x.abnormal = 1;
+    x.arrival = x.confirmed = x.time = x.odds = x.popularity = x.prize = x.l3 = x.l4 = 0;
+    x.T = 0;
+    x.timeDiff = "    ";
+    x.corners = {};
+    x.beaten.clear();
+    std::vector<Run*> running;
+    for (Run& o : r.runs) {
+        if (o.abnormal != 0) continue;
+        if (o.arrival > place) --o.arrival, --o.confirmed;
+        running.push_back(&o);
+    }
+    std::sort(running.begin(), running.end(), [](const Run* a, const Run* b) {
+        return a->odds != b->odds ? a->odds < b->odds : a->horseNo < b->horseNo;
+    });
+    for (size_t k = 0; k < running.size(); ++k) running[k]->popularity = int(k) + 1;
+    --r.starters;
+    --r.finishers;
+}
+
+// A run that may be scratched afterwards without changing prizes, payouts
+// or the number of places paid.
+bool scratchable(const Race& r, const Run& run) {
+    return !r.deadHeat && r.dataKind == '7' && r.starters >= 9 && run.abnormal == 0 && run.arrival >= 6;
+}
+
+// Runs the expanded records must handle that the simulation does not give
+// by itself, made without drawing from the random stream, so the rest of
+// the world stays as it is: a horse whose debut was scratched, one with two
+// scratched runs in a row before its next run, and local ("A") and overseas
+// ("B") runs, two of them just before a JRA run.
+void addRunsTheModelMustHandle(World& w) {
+    // The week's horses in the week's order, each with its past runs.
+    std::vector<int> weekHorses;
+    for (const Race& r : w.week)
+        for (const Run& run : r.runs)
+            if (std::find(weekHorses.begin(), weekHorses.end(), run.horse) == weekHorses.end())
+                weekHorses.push_back(run.horse);
+    auto pastRuns = [&](int h) {
+        std::vector<std::pair<size_t, size_t>> runs;  // race, run
+        for (size_t i = 0; i < w.past.size(); ++i)
+            for (size_t j = 0; j < w.past[i].runs.size(); ++j)
+                if (w.past[i].runs[j].horse == h) runs.push_back({i, j});
+        return runs;
+    };
+    auto ok = [&](std::pair<size_t, size_t> at) { return scratchable(w.past[at.first], w.past[at.first].runs[at.second]); };
+    std::set<int> used;
+    for (int h : weekHorses) {
+        const auto runs = pastRuns(h);
+        if (runs.size() >= 2 && ok(runs.front())) {
+            scratchAfterTheRace(w.past[runs.front().first], runs.front().second);
+            used.insert(h);
+            break;
+        }
+    }
+    for (int h : weekHorses) {
+        const auto runs = pastRuns(h);
+        if (used.count(h) || runs.size() < 3 || !ok(runs[runs.size() - 1]) || !ok(runs[runs.size() - 2])) continue;
+        for (size_t k = runs.size() - 2; k < runs.size(); ++k) scratchAfterTheRace(w.past[runs[k].first], runs[k].second);
+        used.insert(h);
+        break;
+    }
+    // Away runs: 14 days before the horse's last JRA run (local and
+    // overseas), 21 days before the week's run, and one before a debut.
+    struct Away {
+        char kind;
+        const char* course;
+        int when;  // 0 before the last past run, 1 before the week's run, 2 before the first
+    };
+    const Away aways[] = {{'A', "44", 0}, {'B', "A8", 0}, {'A', "45", 1}, {'B', "A6", 2}};
+    std::vector<Race> added;
+    size_t next = 0;
+    for (const Away& a : aways) {
+        for (; next < weekHorses.size(); ++next) {
+            const int h = weekHorses[next];
+            const auto runs = pastRuns(h);
+            if (used.count(h) || runs.size() < (a.when == 2 ? 5u : 2u)) continue;
+            const auto at = a.when == 2 ? runs.front() : runs.back();
+            const Race& from = w.past[at.first];
+            const QDate weekRun = w.weekDates.front();
+            QDate date = a.when == 1 ? weekRun.addDays(-21) : from.date.addDays(-14);
+            if (a.when == 1 && from.date.daysTo(date) < 14) continue;
+            if (a.when == 0 && w.past[runs[runs.size() - 2].first].date >= date) continue;
+            Race r = from;
+            r.date = date;
+            r.weekday = weekdayCode(date);
+            r.dataKind = a.kind;
+            r.foreignCourse = a.course;
+            r.deadHeat = false;
+            Run run = from.runs[at.second];
+            run.horseNo = run.frame = 1;
+            run.arrival = run.confirmed = 1;
+            run.abnormal = 0;
+            run.beaten.clear();
+            r.runs = {run};
+            r.starters = r.finishers = 1;
+            added.push_back(std::move(r));
+            used.insert(h);
+            ++next;
+            break;
+        }
+    }
+    for (Race& r : added) w.past.push_back(std::move(r));
+    std::stable_sort(w.past.begin(), w.past.end(), [](const Race& a, const Race& b) { return a.date < b.date; });
+    w.pastDeadHeat = -1;
+    for (int i = 0; i < int(w.past.size()); ++i)
+        if (w.past[size_t(i)].deadHeat) w.pastDeadHeat = i;
+}
+
+}  // namespace
+
 World buildWorld(const Options& opt) {
     World w;
     w.opt = opt;
@@ -1254,6 +1382,7 @@ World buildWorld(const Options& opt) {
         if (r.scratchKind) r.runs[size_t(b.rng.below(int(r.runs.size())))].abnormal = 1;
         b.simulate(r, false, r.deadHeat ? 3 : 0);
     }
+    addRunsTheModelMustHandle(w);
     return w;
 }
 

@@ -171,6 +171,10 @@ struct Race {
     int weekDay = -1;
     bool announcedEarly = false, cancelled = false, deadHeat = false;
     int scratchKind = 0;  // 0 none, 1 before the sale ("-"), 2 after it ("*")
+    // A run away from the JRA: data kind "A" (local) or "B" (overseas) at a
+    // racecourse code outside "01"-"10"; '7' for every JRA race.
+    char dataKind = '7';
+    QByteArray foreignCourse;
 
     QByteArray raceKey16() const;
     QByteArray raceId() const;

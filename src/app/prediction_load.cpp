@@ -1,0 +1,24 @@
+#include "app/prediction_load.h"
+
+#include "app/race_writers.h"
+#include "common/control_names.h"
+#include "jvdata/structure.h"
+#include "prediction/prediction_run.h"
+
+namespace rw::app {
+
+bool LoadPredictionWindow(UiPort& ui, prediction::RunState& state, SkipLog& log) {
+    return prediction::RunPrediction(ui, state, InstallRaceWriters(), log);
+}
+
+bool PredictionButton(UiPort& ui, const std::function<void()>& openWindow) {
+    if (jv::WeeklyStoreGuard::busy()) return false;
+    ui.setText(ctl::MenuText5,
+               QStringLiteral("予想･結果を開始しました。しばらくお待ちください。。数分かかります。"));
+    ui.processEvents();
+    openWindow();
+    ui.setText(ctl::MenuText5, QStringLiteral("予想･結果終了"));
+    return true;
+}
+
+}  // namespace rw::app

@@ -1,0 +1,251 @@
+#include "model/compute_pass.h"
+
+#include "common/control_names.h"
+#include "common/errors.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "model/categorisers.h"
+#include "model/category_lookup.h"
+#include "model/factor_model.h"
+#include "model/item_rules.h"
+#include "model/predicted_speeds.h"
+#include "model/speeds.h"
+
+#include <QFile>
+#include <array>
+#include <limits>
+#include <optional>
+#include <string>
+
+namespace rw::model {
+
+bool DatedInScope(const QByteArray& r) {
+    const QByteArray date = get(r, ex::RaceYear).toByteArray() + get(r, ex::RaceMonthDay).toByteArray();
+    return strictNumber(date, "run date") >= 20110101;
+}
+
+bool ClassifiedScope(const QByteArray& r) {
+    return DatedInScope(r) && textBetween(get(r, ex::CourseCode), "01", "10") &&
+           textBetween(get(r, ex::TrackCode), "10", "59");
+}
+
+RunScope ModelScope(const QByteArray& r) {
+    if (!DatedInScope(r) || !textBetween(get(r, ex::CourseCode), "01", "10")) return RunScope::Out;
+    const QByteArrayView t = get(r, ex::TrackCode);
+    if (textBetween(t, "10", "22")) return RunScope::Turf;
+    if (textBetween(t, "23", "29")) return RunScope::Dirt;
+    if (textBetween(t, "50", "59")) return RunScope::Jump;
+    return RunScope::Out;
+}
+
+namespace {
+
+Surface surfaceOf(RunScope s) {
+    return s == RunScope::Turf ? Surface::Turf : s == RunScope::Dirt ? Surface::Dirt : Surface::Jump;
+}
+
+// The pass's own copy of each surface's model, read when first needed.
+class PassModels {
+public:
+    explicit PassModels(SkipLog& log) : log_(log) {}
+
+    // Counts and codes, what pass 2 reads.
+    const FactorModel& codes(Surface s) {
+        Entry& e = load(s);
+        if (e.failure && !e.codesRead) fail(e.failure->text().toStdString());
+        return e.model;
+    }
+    // The whole model with item 1's substitution, what pass 3 reads.
+    FactorModel& whole(Surface s) {
+        Entry& e = load(s);
+        if (e.failure) fail(e.failure->text().toStdString());
+        return e.model;
+    }
+
+private:
+    struct Entry {
+        bool loaded = false;
+        bool codesRead = false;
+        FactorModel model;
+        std::optional<ModelLoadFailure> failure;
+    };
+
+    Entry& load(Surface s) {
+        Entry& e = entries_[size_t(s)];
+        if (e.loaded) return e;
+        e.loaded = true;
+        e.failure = LoadFactorModel(s, e.model, ModelParts::Whole);
+        const ModelFileNames f = ModelFiles(s);
+        e.codesRead = !e.failure || (e.failure->file != f.totalData && e.failure->file != f.codes);
+        if (e.failure)
+            log_.record("model files of " + SurfaceWord(s).toStdString(), e.failure->text().toStdString());
+        else
+            SubstituteItemOneWeights(e.model);
+        return e;
+    }
+
+    SkipLog& log_;
+    std::array<Entry, 3> entries_;
+};
+
+// The open horse file held in memory.
+class HorseInMemory : public ItemSources {
+public:
+    HorseInMemory(const QList<QByteArray>& records, StatsIndex& stats, CategoryFinder& categories)
+        : records_(records), stats_(stats), categories_(categories) {}
+    QByteArray record(int n) override {
+        return n >= 1 && n <= records_.size() ? records_[n - 1] : QByteArray(kExRecordLength, '\0');
+    }
+    std::optional<QByteArray> findStats(QStringView file, int length, QByteArrayView key) override {
+        return FindStatsRecord(stats_, file, length, key);
+    }
+    CategoryFinder& categories() override { return categories_; }
+
+private:
+    const QList<QByteArray>& records_;
+    StatsIndex& stats_;
+    CategoryFinder& categories_;
+};
+
+// The horse file: read once (created empty when absent), written back once.
+// Only whole records are rewritten; a part record at its end stays.
+class HorseFile {
+public:
+    explicit HorseFile(const QString& path) : file_(path) {
+        if (!file_.open(QIODevice::ReadWrite)) fail("cannot open " + path.toStdString());
+        const QByteArray all = file_.readAll();
+        const qsizetype n = all.size() / kExRecordLength;
+        records.reserve(n);
+        for (qsizetype i = 0; i < n; ++i) records.append(all.mid(i * kExRecordLength, kExRecordLength));
+    }
+    void writeBack() {
+        if (records.isEmpty()) return;
+        QByteArray all;
+        all.reserve(records.size() * kExRecordLength);
+        for (const QByteArray& r : records) all += r;
+        if (!file_.seek(0) || file_.write(all) != all.size())
+            fail("cannot write " + file_.fileName().toStdString());
+    }
+
+    QList<QByteArray> records;
+
+private:
+    QFile file_;
+};
+
+void blankSpeedsAndCodes(QByteArray& r) {
+    for (int i = 0; i <= 2; ++i) put(r, ex::SpeedTexts(i), kNoSpeed);
+    for (int k = 1; k <= kItemCount; ++k) put(r, ex::Category(k), "");
+}
+
+class HorsePass {
+public:
+    HorsePass(UiPort& ui, ExpandedState& st, PassModels& models, CategoryFinder& categories)
+        : ui_(ui), st_(st), models_(models), categories_(categories) {}
+
+    void run(QList<QByteArray>& records) {
+        const int c = int(records.size());
+        if (c == 0) return;
+        if (c > std::numeric_limits<std::int16_t>::max()) fail(std::to_string(c) + " records: more than a run number holds");
+        HorseInMemory source(records, st_.Stats, categories_);
+        classify(records, source);
+        ui_.processEvents();
+        for (int v = 1; v <= c; ++v) {
+            open(records, v);
+            const RunScope scope = ModelScope(st_.ExRecord);
+            if (scope == RunScope::Out) {
+                for (int k = 1; k <= kItemCount; ++k) put(st_.ExRecord, ex::CategoryIndex(k), "    ");
+            } else {
+                FindCategoryIndexes(st_, models_.codes(surfaceOf(scope)), categories_);
+                for (int k = 1; k <= kItemCount; ++k)
+                    put(st_.ExRecord, ex::CategoryIndex(k), numberText(st_.FoundIndex[size_t(k)]));
+            }
+            records[v - 1] = st_.ExRecord;
+        }
+        ui_.processEvents();
+        for (int v = 1; v <= c; ++v) {
+            open(records, v);
+            const RunScope scope = ModelScope(st_.ExRecord);
+            if (scope == RunScope::Out) {
+                for (int i = 6; i <= 9; ++i) put(st_.ExRecord, ex::SpeedTexts(i), kNoSpeed);
+                for (int k = 1; k <= kItemCount; ++k) {
+                    putSingle(st_.ExRecord, ex::AgariW(k).pos, 0.0f);
+                    putSingle(st_.ExRecord, ex::PaceW(k).pos, 0.0f);
+                    putSingle(st_.ExRecord, ex::SohaW(k).pos, 0.0f);
+                }
+            } else {
+                ApplyFactorWeights(st_, models_.whole(surfaceOf(scope)));
+            }
+            records[v - 1] = st_.ExRecord;
+        }
+    }
+
+private:
+    void open(const QList<QByteArray>& records, int n) {
+        st_.ExRecord = records[n - 1];
+        st_.ExRecordNo = std::int16_t(n);
+    }
+
+    // Pass 1: the record is rewritten after every speed and every item, so
+    // each categoriser sees what came before it.
+    void classify(QList<QByteArray>& records, ItemSources& source) {
+        const int c = int(records.size());
+        for (int u = c <= 3 ? 1 : c - 3; u <= c; ++u) {
+            open(records, u);
+            QByteArray& stored = records[u - 1];
+            if (!DatedInScope(st_.ExRecord)) {
+                blankSpeedsAndCodes(st_.ExRecord);
+                stored = st_.ExRecord;
+                continue;
+            }
+            if (!ClassifiedScope(st_.ExRecord)) {
+                blankSpeedsAndCodes(st_.ExRecord);
+            } else {
+                put(st_.ExRecord, ex::SpeedTexts(0), AgariSpeed(st_.ExRecord));
+                stored = st_.ExRecord;
+                put(st_.ExRecord, ex::SpeedTexts(1), PaceSpeed(st_.ExRecord));
+                stored = st_.ExRecord;
+                put(st_.ExRecord, ex::SpeedTexts(2), SohaSpeed(st_.ExRecord));
+                stored = st_.ExRecord;
+                for (const ItemCategoriser& item : kCategorisers) {
+                    const QByteArray code = item.categorise(st_, source);
+                    put(st_.ExRecord, ex::Category(item.number), code);
+                    stored = st_.ExRecord;
+                }
+            }
+            stored = st_.ExRecord;
+            ui_.setProgress(ctl::ExpandedProgressBar4, int(qint64(u) * 100 / c), 100);
+        }
+    }
+
+    UiPort& ui_;
+    ExpandedState& st_;
+    PassModels& models_;
+    CategoryFinder& categories_;
+};
+
+}  // namespace
+
+void ComputeRunFactors(UiPort& ui, ExpandedState& st, SkipLog& log) {
+    st.Stats.clear();  // the package's statistics as they are now
+    PassModels models(log);
+    IndexedCategories categories;
+    const int n = st.WeekListCount;
+    for (int i = 1; i <= n; ++i) {
+        const QByteArray number = st.WeekList.value(i - 1);
+        log.step("horse " + printable(number), [&] {
+            HorseFile file(ExpandedRecordFile(number));
+            try {
+                HorsePass(ui, st, models, categories).run(file.records);
+            } catch (...) {
+                file.writeBack();  // what was written before the failure stays
+                throw;
+            }
+            file.writeBack();
+        });
+        ui.processEvents();
+        ui.setProgress(ctl::ExpandedProgressBar3, int(qint64(i) * 100 / n), 100);
+    }
+}
+
+}  // namespace rw::model

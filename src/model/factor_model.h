@@ -1,0 +1,75 @@
+#pragma once
+// KESTRAVEXPDTHISWEEKNZ: the factor model of the package and its reader.
+//
+// FactorModel: the Quantification-Method-I model of running speed of one
+// surface. Items 1 to 30 (item 0 unused); categories 1 to CategoryCount(i),
+// at most 6000; category 0 is "no category" (empty code, weights 0, count 0).
+//   CategoryCount[i]      number of categories of item i
+//   CategoryCode[i][j]    code of category j, CP932 bytes as delivered (a
+//                         quoted value keeps its blanks: lookups compare
+//                         whole fields)
+//   AgariWeight[i][j], PaceWeight[i][j], SohaWeight[i][j]   km/h, Single
+//   SampleCount[i][j]     32-bit
+// The vectors hold elements 0 to CategoryCount(i); code(), agari() … read
+// any (item, category) safely and give "" or 0 beyond them.
+//
+// LoadFactorModel reads a surface's model files (package_files.h) value by
+// value in the system's order: the 30 counts (further values not read), the
+// codes, the three weight files in step (the jump model's three tables all
+// from its soha file), the sample counts. It stops at the first file that is
+// missing, ends early, holds a value that is not a number where a number is
+// read, or a count outside 0 to 6000; what was read before stays in the
+// model, and the failure names the file and the reason. The window's load,
+// the compute pass (per record, counts and codes or the whole model) and the
+// model-weight viewers use this one reader.
+#include "model/package_files.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace rw::model {
+
+inline constexpr int kItemCount = 30;
+inline constexpr int kMaxCategories = 6000;
+
+struct FactorModel {
+    std::array<int, kItemCount + 1> CategoryCount{};
+    std::array<std::vector<QByteArray>, kItemCount + 1> CategoryCode;
+    std::array<std::vector<float>, kItemCount + 1> AgariWeight;
+    std::array<std::vector<float>, kItemCount + 1> PaceWeight;
+    std::array<std::vector<float>, kItemCount + 1> SohaWeight;
+    std::array<std::vector<std::int32_t>, kItemCount + 1> SampleCount;
+
+    QByteArrayView code(int item, int category) const;
+    float agari(int item, int category) const;
+    float pace(int item, int category) const;
+    float soha(int item, int category) const;
+    std::int32_t samples(int item, int category) const;
+
+    // Every table empty and every count 0, as a new window holds it.
+    void clear();
+};
+
+// Which files a load reads: the compute pass's category lookups need the
+// counts and codes only.
+enum class ModelParts { CountsAndCodes, Whole };
+
+struct ModelLoadFailure {
+    QString file;    // system name, "OPTION1N\…"
+    QString reason;  // "missing", "ends after 12 values", …
+    QString text() const { return file + QStringLiteral(": ") + reason; }
+};
+
+// Reads the surface's model into `model` (see above). nullopt when every
+// file was read.
+std::optional<ModelLoadFailure> LoadFactorModel(Surface s, FactorModel& model,
+                                                ModelParts parts = ModelParts::Whole);
+// The same, throwing StepFailure with the failure's text.
+void ReadFactorModel(Surface s, FactorModel& model, ModelParts parts = ModelParts::Whole);
+
+}  // namespace rw::model

@@ -1,0 +1,145 @@
+#include "model/previous_day_fix.h"
+
+#include "common/control_names.h"
+#include "common/errors.h"
+#include "common/file_ops.h"
+#include "common/fixed_text.h"
+#include "common/kestrav_path.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/record_file.h"
+#include "common/text_file.h"
+#include "jvdata/records.h"
+#include "jvdata/store_files.h"
+#include "jvdata/structure.h"
+
+#include <QFile>
+#include <QSet>
+#include <cstdio>
+
+namespace rw::model {
+
+namespace {
+
+namespace se = jv::se;
+namespace ra = jv::ra;
+namespace head = jv::head;
+
+constexpr int kSeLength = jv::kSE.imageLength;
+constexpr int kRaLength = jv::kRA.imageLength;
+constexpr int kHrLength = jv::kHR.imageLength;
+
+QByteArrayView itemOf(QByteArrayView rec, Field f) { return member(rec, f.pos, f.width); }
+bool notZero(QByteArrayView v) { return valIgnoringBlanks(v) != 0.0; }
+
+void applyJockeyAndWeightRules(QByteArray& rec) {
+    if (notZero(itemOf(rec, se::JockeyCodeBefore))) {
+        putFixed(rec, se::JockeyCode.pos, se::JockeyCode.width, itemOf(rec, se::JockeyCodeBefore).toByteArray());
+        putFixed(rec, se::JockeyShortName.pos, se::JockeyShortName.width,
+                 itemOf(rec, se::JockeyShortNameBefore).toByteArray());
+    }
+    if (notZero(itemOf(rec, se::WeightCarriedBefore)))
+        putFixed(rec, se::WeightCarried.pos, se::WeightCarried.width, itemOf(rec, se::WeightCarriedBefore).toByteArray());
+}
+
+QByteArray raceIdOf(QByteArrayView rec) {
+    QByteArray id;
+    id += itemOf(rec, head::Year);
+    id += itemOf(rec, head::MonthDay);
+    id += itemOf(rec, head::Racecourse);
+    id += itemOf(rec, head::RaceNumber);
+    return id;
+}
+
+QByteArray readWhole(const QString& path, qsizetype length) {
+    {
+        RecordFile created(path, length);  // opened for random access: a missing file is created
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) fail("cannot open " + path.toStdString());
+    QByteArray all = f.readAll();
+    if (f.error() != QFileDevice::NoError) fail("cannot read " + path.toStdString());
+    return all;
+}
+
+}  // namespace
+
+void FixPreviousDayEntries(ExpandedState& s, SkipLog& log) {
+    const QString listPath = AppFile(jv::kHorseListFile);
+    if (!QFile::exists(listPath)) fail("cannot open " + listPath.toStdString() + ": the file does not exist");
+    s.FixHorseList = readValues(listPath);
+    for (const QByteArray& reg : std::as_const(s.FixHorseList)) {
+        if (!isRegistrationNumber(reg)) {
+            log.record("fixing \"" + printable(reg) + "\"", "not a ten-digit registration number; no file is named by it");
+            continue;
+        }
+        RecordFile runs(jv::HorseRunFile(reg), kSeLength);
+        const qint64 c = runs.count();
+        if (c == 0) continue;
+        QByteArray bodyWeight = "440";
+        if (c >= 2) bodyWeight = itemOf(runs.read(c - 1), se::BodyWeight).toByteArray();
+        QByteArray rec = runs.read(c);
+        applyJockeyAndWeightRules(rec);
+        putFixed(rec, se::TimeDifference.pos, se::TimeDifference.width, "0000");
+        putFixed(rec, se::BodyWeight.pos, se::BodyWeight.width, bodyWeight);
+        runs.write(c, rec);
+    }
+}
+
+void FixPreviousDayRaces(UiPort& ui, ExpandedState& s) {
+    const QString raPath = AppFile(jv::kRaNewFile);
+    QByteArray races = readWhole(raPath, kRaLength);
+    const qint64 m = races.size() / kRaLength;
+    s.ResultsModeFlag = m > 0 && races[(m - 1) * kRaLength + head::DataKind.offset()] == '7' ? 1 : 0;
+
+    if (s.ResultsModeFlag) {
+        const QByteArray payoffs = readWhole(AppFile(jv::kHrWeekFile), kHrLength);
+        s.PayoffCount = int(payoffs.size() / kHrLength);
+        s.FixRaceIds.clear();
+        QByteArray list;
+        for (int i = 0; i < s.PayoffCount; ++i) {
+            const QByteArray id = raceIdOf(QByteArrayView(payoffs).sliced(qsizetype(i) * kHrLength, kHrLength));
+            s.FixRaceIds.append(id);
+            list += csvLine({CsvValue::text(id)}) + "\r\n";
+        }
+        ReplaceFile(AppFile(jv::kRaceListFile), list);
+
+        const QSet<QByteArray> paid(s.FixRaceIds.cbegin(), s.FixRaceIds.cend());
+        bool changed = false;
+        for (qint64 i = 0; i < m; ++i) {
+            const qsizetype at = i * kRaLength;
+            if (!paid.contains(raceIdOf(QByteArrayView(races).sliced(at, kRaLength)))) continue;
+            for (const Field& f : {ra::WeatherCode, ra::TurfGoingCode, ra::DirtGoingCode}) races[at + f.offset()] = '1';
+            changed = true;
+        }
+        if (changed) {
+            RecordFile out(raPath, kRaLength);
+            out.writeRecords(1, QByteArrayView(races).first(m * kRaLength));
+        }
+    }
+    // Nothing is repainted while the fix runs: the bar's last value shows.
+    if (m > 0) ui.setProgress(ctl::ExpandedProgressBar1, 100, 100);
+}
+
+bool RunPreviousDayFix(UiPort& ui, ExpandedState& s) {
+    jv::WeeklyStoreGuard guard;
+    if (!guard.acquired()) {
+        std::fprintf(stderr, "previous-day fix: the weekly store is being rewritten; this press is ignored\n");
+        return false;
+    }
+    SkipLog skipped("previous-day fix");
+    try {
+        ui.setProgress(ctl::ExpandedProgressBar1, 0, 100);
+        FixPreviousDayEntries(s, skipped);
+        FixPreviousDayRaces(ui, s);
+    } catch (const std::exception& e) {
+        skipped.report();
+        std::fprintf(stderr, "previous-day fix: stopped: %s\n", e.what());
+        return false;
+    }
+    skipped.report();
+    ui.setText(ctl::ExpandedText1, QString::fromUtf8("前日固定終了"));
+    return true;
+}
+
+}  // namespace rw::model

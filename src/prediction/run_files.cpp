@@ -1,0 +1,34 @@
+#include "prediction/run_files.h"
+
+#include "common/cp932.h"
+#include "common/errors.h"
+#include "common/kestrav_path.h"
+#include "common/paths.h"
+
+namespace rw::prediction {
+
+QString KaimeFile(QByteArrayView raceId, const char16_t* suffix) {
+    return AppFile(QStringLiteral("KAIME\\") + checkedRaceId(raceId) + QString::fromUtf16(suffix));
+}
+
+QString BetImportFile(const char16_t* folder, QByteArrayView raceId, QByteArrayView courseName) {
+    const QString id = checkedRaceId(raceId);
+    const QString course = cp932::decode(courseName);
+    for (const QChar c : course) {
+        if (c.unicode() < 0x20 || c == u'\\' || c == u'/' || c == u':' || c == u'*' || c == u'?' ||
+            c == u'"' || c == u'<' || c == u'>' || c == u'|' || c == QChar::ReplacementCharacter)
+            fail("course name \"" + printable(courseName) + "\" cannot be part of a file name");
+    }
+    if (course.contains(QStringLiteral("..")))
+        fail("course name \"" + printable(courseName) + "\" cannot be part of a file name");
+    return AppFile(QString::fromUtf16(folder) + u'\\' + id.mid(2, 6) + course + id.mid(10, 2) +
+                   QStringLiteral("R.csv"));
+}
+
+QString TekichuDayFile(QByteArrayView dayKey, const char16_t* suffix) {
+    if (!isDigits(dayKey, 14))
+        fail("day key \"" + printable(dayKey) + "\" is not 14 digits; no file is named by it");
+    return AppFile(QStringLiteral("TEKICHU\\") + QString::fromLatin1(dayKey) + QString::fromUtf16(suffix));
+}
+
+}  // namespace rw::prediction

@@ -1,0 +1,223 @@
+#include "prediction/runner_files.h"
+
+#include "common/cp932.h"
+#include "common/file_ops.h"
+#include "common/fixed_text.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/record_file.h"
+#include "jvdata/records.h"
+#include "jvdata/store_files.h"
+#include "common/kestrav_path.h"
+#include "model/expanded_record.h"
+#include "prediction/runner_record.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace rw::prediction {
+namespace {
+
+using recordlayout::Field;
+namespace ex = model::ex;
+
+QByteArrayView at(QByteArrayView rec, Field f) { return member(rec, f.pos, f.width); }
+void put(QByteArray& rec, Field f, QByteArrayView v) { putFixed(rec, f.pos, f.width, v); }
+void copy(QByteArray& runner, Field to, QByteArrayView exRec, Field from) { put(runner, to, at(exRec, from)); }
+void copySingles(QByteArray& runner, Field to, QByteArrayView exRec, Field from, int count) {
+    std::memcpy(runner.data() + to.offset(), exRec.data() + from.offset(), size_t(4 * count));
+}
+
+bool neverAssigned(QByteArrayView v) {
+    for (char c : v)
+        if (c != '\0') return false;
+    return true;
+}
+
+bool inRange(QByteArrayView code, const char* lo, const char* hi) {
+    return code >= QByteArrayView(lo) && code <= QByteArrayView(hi);
+}
+
+constexpr int kMaxSlot = kRunSlots - 1;
+
+// The members of one run slot, looked up once: the copy runs for every
+// expanded record of the week.
+struct SlotFields {
+    Field arrival, finish, time, last3f, popularity, odds, runners, distance, track, frame, horseNo, reg, year,
+        monthDay, course, meeting, day, raceNo, jockey, trainer, weather, turf, dirt, agari, pace, result;
+};
+constexpr SlotFields slotFields(int r) {
+    return {rr::ArrivalOrder(r),   rr::FinishPosition(r), rr::RaceTime(r),       rr::Last3FTime(r),
+            rr::WinPopularity(r),  rr::WinOdds(r),        rr::RegisteredRunners(r), rr::Distance(r),
+            rr::TrackCode(r),      rr::FrameNo(r),        rr::HorseNo(r),        rr::RegistrationNo(r),
+            rr::RaceYear(r),       rr::RaceMonthDay(r),   rr::CourseCode(r),     rr::MeetingNo(r),
+            rr::DayNo(r),          rr::RaceNo(r),         rr::JockeyShortName(r), rr::TrainerShortName(r),
+            rr::WeatherCode(r),    rr::TurfGoingCode(r),  rr::DirtGoingCode(r),  rr::AgariW(r, 0),
+            rr::PaceW(r, 0),       rr::Result(r, 0)};
+}
+constexpr std::array<SlotFields, kRunSlots> kSlots = [] {
+    std::array<SlotFields, kRunSlots> a{};
+    for (int r = 0; r < kRunSlots; ++r) a[size_t(r)] = slotFields(r);
+    return a;
+}();
+constexpr Field kExAgari0 = ex::AgariW(0), kExPace0 = ex::PaceW(0), kExResult0 = ex::Result(0);
+constexpr std::array<Field, 5> kSampleCounts{rr::SampleCounts(0), rr::SampleCounts(1), rr::SampleCounts(2),
+                                             rr::SampleCounts(3), rr::SampleCounts(4)};
+constexpr std::array<Field, 5> kSampleSources{ex::SpeedTexts(6), ex::SpeedTexts(8), ex::SpeedTexts(9),
+                                              ex::SpeedTexts(10), ex::SpeedTexts(7)};
+constexpr Field kTrack0 = rr::TrackCode(0), kWeather0 = rr::WeatherCode(0), kTurf0 = rr::TurfGoingCode(0),
+                kDirt0 = rr::DirtGoingCode(0), kReg0 = rr::RegistrationNo(0), kFrame0 = rr::FrameNo(0),
+                kHorseNo0 = rr::HorseNo(0);
+
+}  // namespace
+
+void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
+    QList<QByteArray> entries;
+    log.step("read SETHISWEEKNNEW.dat",
+             [&] { entries = RecordFile::readAll(AppFile(jv::kSeNewFile), jv::kSE.imageLength); });
+    QByteArray& horse = s.CurrentHorse;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QByteArray& se = entries[i];
+        s.RaceIndex = int(i + 1);
+        s.CurrentSE = se;
+        QByteArray id = at(se, jv::head::Year).toByteArray();
+        id.append(at(se, jv::head::MonthDay)).append(at(se, jv::head::Racecourse)).append(at(se, jv::head::RaceNumber));
+        const auto it = work.runners.find(id);
+        if (it == work.runners.end()) continue;
+        const QByteArrayView horseNo = at(se, jv::se::HorseNumber);
+        const auto n = parseStrict(horseNo);
+        if (!n || *n < 1 || *n != vbInt(*n) || *n > 99) {
+            log.record("runner record of entry " + std::to_string(i + 1),
+                       "horse number \"" + printable(horseNo) + "\" is not a whole number from 1");
+            continue;
+        }
+        put(horse, kFrame0, at(se, jv::se::FrameNumber));
+        put(horse, kHorseNo0, horseNo);
+        put(horse, kReg0, at(se, jv::se::RegistrationNumber));
+        put(horse, rr::HorseName, at(se, jv::se::HorseName));
+        put(horse, rr::RecordEnd, "\r\n");
+        QList<QByteArray>& records = *it;
+        const qsizetype number = qsizetype(*n);
+        while (records.size() < number) records.append(QByteArray(kRunnerRecordLength, '\0'));
+        records[number - 1] = horse;
+    }
+}
+
+void FillRunnerRecord(QByteArray& runner, const QList<QByteArray>& expanded) {
+    const qsizetype m = expanded.size();
+    for (qsizetype i = std::max<qsizetype>(0, m - kRunSlots); i < m; ++i) {
+        const int slot = int(m - 1 - i);  // the last record goes to slot 0
+        const SlotFields& f = kSlots[size_t(slot)];
+        const QByteArray& e = expanded[i];
+        copy(runner, f.arrival, e, ex::ArrivalOrder);
+        copy(runner, f.finish, e, ex::FinishPosition);
+        copy(runner, f.time, e, ex::RaceTime);
+        copy(runner, f.last3f, e, ex::Last3FTime);
+        copy(runner, f.popularity, e, ex::WinPopularity);
+        copy(runner, f.odds, e, ex::WinOdds);
+        copy(runner, f.runners, e, ex::RegisteredRunners);
+        copy(runner, f.distance, e, ex::Distance);
+        copy(runner, f.track, e, ex::TrackCode);
+        copy(runner, f.frame, e, ex::FrameNo);
+        copy(runner, f.horseNo, e, ex::HorseNo);
+        copy(runner, f.reg, e, ex::RegistrationNo);
+        copy(runner, f.year, e, ex::RaceYear);
+        copy(runner, f.monthDay, e, ex::RaceMonthDay);
+        copy(runner, f.course, e, ex::CourseCode);
+        copy(runner, f.meeting, e, ex::MeetingNo);
+        copy(runner, f.day, e, ex::DayNo);
+        copy(runner, f.raceNo, e, ex::RaceNo);
+        copy(runner, f.jockey, e, ex::JockeyShortName);
+        copy(runner, f.trainer, e, ex::TrainerShortName);
+        copy(runner, f.weather, e, ex::WeatherCode);
+        copy(runner, f.turf, e, ex::TurfGoingCode);
+        copy(runner, f.dirt, e, ex::DirtGoingCode);
+        if (slot == 0) {
+            put(runner, rr::BreederName, cp932::fitBytes(at(e, ex::BreederName), rr::BreederName.width));
+            copy(runner, rr::SireName, e, ex::SireName);
+            const auto raceYear = parseStrict(at(e, ex::RaceYear));
+            const auto birthYear = parseStrict(at(e, ex::BirthYear));
+            if (raceYear && birthYear) {  // otherwise Age keeps its value
+                const QByteArray age = numberText(std::int64_t(*raceYear + 100 - *birthYear));
+                put(runner, rr::Age, age.right(2));
+            }
+            copy(runner, rr::SexCode, e, ex::SexCode);
+            copy(runner, rr::CarriedWeight, e, ex::CarriedWeight);
+            copy(runner, rr::BodyWeight, e, ex::BodyWeight);
+            copy(runner, rr::WeightChangeSign, e, ex::WeightChangeSign);
+            copy(runner, rr::WeightChange, e, ex::WeightChange);
+            copy(runner, rr::AbnormalityCode, e, ex::AbnormalityCode);
+            copy(runner, rr::StartTime, e, ex::StartTime);
+            // Jockey, trainer, sire, dam-sire, breeder.
+            for (size_t g = 0; g < 5; ++g) copy(runner, kSampleCounts[g], e, kSampleSources[g]);
+        }
+        copySingles(runner, f.agari, e, kExAgari0, kWeightsPerSlot);
+        copySingles(runner, f.pace, e, kExPace0, kWeightsPerSlot);
+        copySingles(runner, f.result, e, kExResult0, kResultsPerSlot);
+    }
+    putSingle(runner, rr::Residual.pos, 0.0f);
+}
+
+QByteArray RunnerWeatherGoing(const CodeTable& codes, QByteArrayView runner) {
+    const QByteArrayView track = at(runner, kTrack0);
+    const Field going = inRange(track, "23", "49") ? kDirt0 : kTurf0;  // "00"-"22" and jumps: turf
+    return CodeName(codes, "2011", at(runner, kWeather0), 2) + CodeName(codes, "2010", at(runner, going), 2);
+}
+
+void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
+    QHash<QByteArray, bool> filled;
+    // A horse's expanded records are read once, however many listed races
+    // (results mode lists past races too) it runs in.
+    QHash<QByteArray, QList<QByteArray>> expandedOf;
+    for (int k = 1; k <= s.RaceCount; ++k) {
+        s.RaceIndex = k;
+        const QByteArray& id = s.RaceIdList[k];
+        auto it = work.runners.find(id);
+        if (it == work.runners.end()) continue;
+        QList<QByteArray>& records = *it;
+        s.HorseCount = std::int32_t(records.size());
+        if (!filled.contains(id)) {  // a race listed twice is one file, filled once
+            filled.insert(id, true);
+            for (qsizetype n = 0; n < records.size(); ++n) {
+                QByteArray& runner = records[n];
+                s.CurIndex = int(n + 1);
+                const QByteArrayView reg = at(runner, kReg0);
+                QList<QByteArray> expanded;
+                if (isRegistrationNumber(reg)) {
+                    const QByteArray key = reg.toByteArray();
+                    if (const auto cached = expandedOf.constFind(key); cached != expandedOf.cend()) {
+                        expanded = *cached;
+                    } else {
+                        log.step("expanded records of " + printable(reg), [&] {
+                            expanded = RecordFile::readAll(model::ExpandedRecordFile(reg), model::kExRecordLength);
+                        });
+                        expandedOf.insert(key, expanded);
+                    }
+                } else if (!neverAssigned(reg)) {
+                    log.record("runner " + std::to_string(n + 1) + " of race " + printable(id),
+                               "registration number \"" + printable(reg) +
+                                   "\" is not 10 digits; no expanded records are copied");
+                }
+                s.ExRecordCount = std::int32_t(expanded.size());
+                if (!expanded.isEmpty()) s.CurrentEX = expanded.last();
+                FillRunnerRecord(runner, expanded);
+            }
+            const bool written = log.step("write runner file of race " + printable(id), [&] {
+                QByteArray bytes;
+                bytes.reserve(records.size() * kRunnerRecordLength);
+                for (const QByteArray& r : records) bytes += r;
+                WriteWholeFile(RunnerFile(id), bytes);
+            });
+            if (!written) work.unwritten.insert(id, true);
+        }
+        if (!records.isEmpty()) {
+            s.CurrentHorse = records.last();
+            log.step("weather and going of race " + std::to_string(k), [&] {
+                checkedAt(s.RaceTable, k)[rt::WeatherGoing] = RunnerWeatherGoing(s.CodeTable, records.last());
+            });
+        }
+    }
+}
+
+}  // namespace rw::prediction
