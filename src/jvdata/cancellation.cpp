@@ -36,7 +36,7 @@ QList<QByteArray> readRecords(const QString& path, Kind kind) {
     return RecordFile::readAll(path, imageLength(kind));
 }
 
-// 3. and 5.: every cancellation record of the flash file overwrites the first
+// Every cancellation record of the flash file overwrites the first
 // record of the NEWd file with its match key. Returns the NEWd records as
 // they are now.
 template <class MatchKey>
@@ -58,7 +58,7 @@ QList<QByteArray> markCancelled(const char16_t* flashFile, const char16_t* newdF
     return newd;
 }
 
-// 4. and 6.: the NEW file as the NEWd records of neither kind "1" nor "9",
+// The NEW file as the NEWd records of neither kind "1" nor "9",
 // written whole beside the old one, which it then replaces.
 void rebuildNew(const char16_t* newFile, const QList<QByteArray>& newd) {
     QByteArray bytes;
@@ -75,22 +75,20 @@ bool ApplyCancellations(UiPort& ui, JvLink& JVLink1, SkipLog& log) {
         log.record("cancellation processing", "the weekly store is being rewritten; nothing is done");
         return false;
     }
-    // 1.
     QList<QByteArray> days;
     if (!log.step("race days", [&] { days = FlashRaceDates(kRaNewFile); })) return true;
-    // 2.
     if (!log.step("flash race days", [&] { FetchFlashDays(ui, JVLink1, SidFlash(), days, log); })) return true;
-    // 3., 4.
+    // Races first, then runs: each marked in its NEWd file, then its NEW
+    // file rebuilt.
     QList<QByteArray> races;
     if (!log.step("cancelled races", [&] { races = markCancelled(kRaFlashFile, kRaNewdFile, Kind::RA, raceMatchKey); }))
         return true;
     if (!log.step("race rebuild", [&] { rebuildNew(kRaNewFile, races); })) return true;
-    // 5., 6.
     QList<QByteArray> entries;
     if (!log.step("cancelled runs", [&] { entries = markCancelled(kSeFlashFile, kSeNewdFile, Kind::SE, runMatchKey); }))
         return true;
     if (!log.step("entry rebuild", [&] { rebuildNew(kSeNewFile, entries); })) return true;
-    // 7.
+    // The run files from the rebuilt entries, the first match replaced.
     FillHorseRunFiles(ui, log, RunMatch::First);
     return true;
 }
