@@ -102,7 +102,8 @@ struct PredictionWeek : rwbench::SampleWeek {
         const auto output = [&](const QString& f) {
             if (lists.contains(f)) return true;
             if (!f.contains(QLatin1Char('/'))) return false;
-            for (const char* d : {"JVDATA/", "OPTION1N/", "JRACODE/", "UMAGOTOTHISWEEKN/", "UMAGOTOEXTHISWEEKN/", "FLOOR/"})
+            for (const char* d :
+                 {"JVDATA/", "OPTION1N/", "JRACODE/", "UMAGOTOTHISWEEKN/", "UMAGOTOEXTHISWEEKN/", "FLOOR/"})
                 if (f.startsWith(QLatin1String(d))) return false;
             return true;
         };
