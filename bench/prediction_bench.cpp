@@ -5,6 +5,10 @@
 // the floor's; "x_floor_cpu" the same for processor time. The phases up to
 // the runner files (1-8) are timed on their own against their own floor.
 //
+// The run hands every race to the selection day file writer, whose files
+// count among the outputs of the floor; the exports and web writers are
+// timed on their own (publish_bench).
+//
 // The week: the large sample after ① and ②. Until the expanded-record steps
 // run here, every horse of the week gets one expanded record per run of its
 // run file (as ⑤ writes them), with model speeds drawn from a fixed seed.
@@ -22,6 +26,7 @@
 #include "prediction/prediction_run.h"
 #include "prediction/race_list.h"
 #include "prediction/runner_files.h"
+#include "reports/selection_file.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -95,7 +100,9 @@ struct PredictionWeek : rwbench::SampleWeek {
     void runPrediction() {
         rw::SkipLog log("prediction");
         prediction::RunState s;
-        if (!prediction::RunPrediction(ui, s, {}, log)) std::abort();
+        prediction::RaceWriterSlots writers;
+        writers[prediction::WriterSlot::WritePcRaceBlock] = reports::WritePcRaceBlock;
+        if (!prediction::RunPrediction(ui, s, writers, log)) std::abort();
     }
     void runListing() {
         rw::SkipLog log("prediction phases 1-8");
