@@ -203,7 +203,9 @@ void expectSelectionHitTables(const RoadWeek& w) {
         for (size_t c = 0; c < 11; ++c) {
             EXPECT_EQ(hitLine[qsizetype(c) + 1].toLongLong(), hits[c]) << c;
             EXPECT_EQ(payLine[qsizetype(c) + 1].toLongLong(), pays[c]) << c;
-            if (c >= 4) EXPECT_EQ(ticketLine[qsizetype(c) + 1].toLongLong(), tickets[c]) << c;
+            if (c >= 4) {
+                EXPECT_EQ(ticketLine[qsizetype(c) + 1].toLongLong(), tickets[c]) << c;
+            }
         }
     }
 }
