@@ -6,7 +6,9 @@
 #include "publish/speed_index.h"
 #include "publish/win_import.h"
 #include "publish/wordpress_blocks.h"
+#include "reports/labelled_day_file.h"
 #include "reports/race_card.h"
+#include "reports/upload_day_file.h"
 
 namespace rw::app {
 
@@ -14,6 +16,8 @@ prediction::RaceWriterSlots InstallRaceWriters() {
     using prediction::WriterSlot;
     prediction::RaceWriterSlots w;
     w[WriterSlot::WriteShutsubahyoFile] = reports::WriteShutsubahyoFile;
+    w[WriterSlot::WriteTekichuUpload] = reports::WriteTekichuUpload;
+    w[WriterSlot::WriteTwiRaceBlock] = reports::WriteTwiRaceBlock;
     // Fill each slot with its writer as it comes:
     //  1 WriteShutsubahyoFile  race-card file             (reports)
     //  2 WriteTekichuUpload    upload day file, judging   (reports)

@@ -210,6 +210,7 @@ struct WriterWork {
     QByteArray WinPay1, PlacePay1, WinPay2, PlacePay2;
     std::int16_t HrRecordCount = 0;
     std::int16_t RowWritten = 0;
+    std::int16_t OfferedLineCount = 0;  // bet lines of the family being written
     PayoffIndex Payoffs;
 };
 

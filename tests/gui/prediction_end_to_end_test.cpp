@@ -140,8 +140,9 @@ TEST(PredictionEndToEnd, FridayWeekListsItsSeventyTwoRacesInNormalMode) {
     EXPECT_EQ(ids.size(), 72);
     EXPECT_EQ(QDir(w->file(QStringLiteral("RACE"))).entryList(QDir::Files).size(), 72);
     for (const QByteArray& id : ids) expectRaceFiles(*w, id);
-    EXPECT_TRUE(
-        QDir(w->file(QStringLiteral("TEKICHU"))).entryList({QStringLiteral("*kaiteki*")}, QDir::Files).isEmpty());
+    // Day files only: no hit table or rate file before the results.
+    for (const QString& f : QDir(w->file(QStringLiteral("TEKICHU"))).entryList(QDir::Files))
+        EXPECT_FALSE(f.contains(QStringLiteral("tekichu")) || f.contains(QStringLiteral("kaiteki"))) << f.toStdString();
     EXPECT_EQ(readLines(w->file(QStringLiteral("RACETHISWEEKNSYOSAI.dat"))).size(), 72);
 }
 
@@ -172,15 +173,18 @@ TEST(PredictionEndToEnd, MondayWeekListsOneRacePerPayoffRecordInResultsMode) {
     ASSERT_EQ(days.size(), 6);
     EXPECT_EQ(QDir(w->file(QStringLiteral("TEKICHU"))).entryList({QStringLiteral("*kaiteki*")}, QDir::Files).size(),
               12);
+    int ratedLines = 0;  // the judging fills the totals the rates come from
     for (const QString& day : days) {
         const QList<QByteArray> k = readLines(w->file("TEKICHU/" + day + "kaiteki.txt"));
         ASSERT_EQ(k.size(), 9) << day.toStdString();
+        for (int line = 3; line < 9; ++line) ratedLines += k[line].endsWith(",0,0,0,0,0,0") ? 0 : 1;
         const QList<QByteArray> pc = readLines(w->file("TEKICHU/" + day + "kaitekiPC.txt"));
         ASSERT_EQ(pc.size(), 8) << day.toStdString();
         const QList<QByteArray> races = pc[2].split(',');
         ASSERT_EQ(races.size(), 12);
         for (int c = 2; c < 12; ++c) EXPECT_EQ(races[c], races[1]);
     }
+    EXPECT_GT(ratedLines, 0);
 }
 
 TEST(PredictionEndToEnd, RunnerFilesCarryTheHorsesExpandedRecordsOnBothWeeks) {
