@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
 #include <random>
 
 namespace rwtest {
@@ -29,6 +32,15 @@ int WriteStubExpandedRecords(const QString& appDir, unsigned seed) {
                                                        ex::SpeedTexts(9), ex::SpeedTexts(10)};
     int files = 0;
     QStringList names = QDir(root + QStringLiteral("UMAGOTOTHISWEEKN")).entryList(QDir::Files, QDir::Name);
+    // The registered runner count of each race: its highest horse number
+    // among the week's horses (the whole field for the week's races).
+    QHash<QByteArray, int> registered;
+    for (const QString& name : names)
+        for (const QByteArray& se :
+             rw::RecordFile::readAll(root + QStringLiteral("UMAGOTOTHISWEEKN/") + name, kSE.imageLength)) {
+            int& n = registered[rw::member(se, head::Year.pos, 16).toByteArray()];
+            n = std::max(n, rw::member(se, se::HorseNumber.pos, se::HorseNumber.width).trimmed().toInt());
+        }
     for (const QString& name : names) {
         const QList<QByteArray> runs =
             rw::RecordFile::readAll(root + QStringLiteral("UMAGOTOTHISWEEKN/") + name, kSE.imageLength);
@@ -56,6 +68,9 @@ int WriteStubExpandedRecords(const QString& appDir, unsigned seed) {
             from(ex::SexCode, se::SexCode);
             from(ex::CarriedWeight, se::WeightCarried);
             from(ex::JockeyShortName, se::JockeyShortName);
+            put(ex::RegisteredRunners,
+                QByteArray::number(registered.value(rw::member(se, head::Year.pos, 16).toByteArray()))
+                    .rightJustified(2, '0'));
             put(ex::TrackCode, "17"), put(ex::Distance, "1600"), put(ex::BirthYear, "2021");
             put(ex::WeatherCode, "1"), put(ex::TurfGoingCode, "1"), put(ex::DirtGoingCode, "1");
             for (const auto& f : samples) put(f, "0000012");

@@ -3,7 +3,9 @@
 // expanded records are not built here: every horse of the week gets one
 // expanded record per run of its run file in UMAGOTOTHISWEEKN (the last one
 // this week's), with the run's key, numbers and times, a flat track of
-// 1600 m, fine and good going, and model speeds drawn from `seed`.
+// 1600 m, fine and good going, the race's highest horse number among the
+// week's horses as its registered runner count, and model speeds drawn from
+// `seed`.
 #include <QString>
 
 namespace rwtest {
