@@ -41,6 +41,8 @@ void usage() {
                  "                                already selected; on a tab control tab N (from 1) to the front\n"
                  "    WINDOW.GRID(R,C)            a click on cell R, C (from 0) of a grid: a normal cell becomes\n"
                  "                                current, a fixed one does not; the grid's handler runs\n"
+                 "                                (YOSOKEKKATHISWEEKNZ.RACEDETAILGrid1(2,6) opens Kakoso;\n"
+                 "                                Kakoso.Command1 closes it)\n"
                  "    --picture WINDOW=FILE.png   a picture of the window as it shows now\n"
                  "    --glyph-check WINDOW        every text the window shows, checked against the fonts in\n"
                  "                                use: a line 'MissingGlyph: WHERE: text' per text that would\n"
@@ -54,6 +56,7 @@ void usage() {
                  "                 or a background other than white or standard (the colour shown only then)\n"
                  "    tab control  WINDOW.CONTROL(k): caption, then WINDOW.CONTROL: front k\n"
                  "    label        WINDOW.CONTROL: text\n"
+                 "    window       WINDOW: caption (--print Kakoso)\n"
                  "  then the menu's status boxes (Text1: ... Label1: ...).\n"
                  "       raceweek-press --display-check\n"
                  "  exits 0 when windows can be shown on the display the environment names, 1 otherwise\n");
