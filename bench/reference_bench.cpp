@@ -33,7 +33,7 @@ struct History {
         const QString tekichu = app.file("TEKICHU\\");
         const QList<QByteArray> source = rwtest::DayKeysIn(tekichu);
         // The fixture's newest date is 2024-06-29; move it to 2028 first.
-        const rwtest::HistoryCopy copy = rwtest::CopyHistory(tekichu, source, -7 * 235, 235);
+        const rwtest::HistoryCopy copy = rwtest::CopyHistory(tekichu, source, -7 * 235, 262);
         rwtest::WriteStrayNames(tekichu, "20240629050308");
         days = int(rwtest::DayKeysIn(tekichu).size());
         rw::RecordingUi ui;
