@@ -62,6 +62,8 @@ private:
     void Command8_Click();
     void Command12_Click();
     void Command13_Click();
+    void Command11_Click();
+    void Command15_Click();
     void Command14_Click();
     void Command16_Click();
     void Picture1_Click();

@@ -57,6 +57,9 @@ void usage() {
                  "    tab control  WINDOW.CONTROL(k): caption, then WINDOW.CONTROL: front k\n"
                  "    label        WINDOW.CONTROL: text\n"
                  "    window       WINDOW: caption (--print Kakoso)\n"
+                 "    grid given as WINDOW.CONTROL/colours: WINDOW.CONTROL(r,c): text<TAB>back B<TAB>fore F,\n"
+                 "                 every cell with a text or a colour other than standard; B and F are\n"
+                 "                 'standard' (the grid's own colour) or #RRGGBB (bright white is #FFFFFF)\n"
                  "  then the menu's status boxes (Text1: ... Label1: ...).\n"
                  "       raceweek-press --display-check\n"
                  "  exits 0 when windows can be shown on the display the environment names, 1 otherwise\n");
@@ -272,14 +275,18 @@ int main(int argc, char** argv) {
     }
 
     printPressedWindows(presses);
-    for (const QString& control : printed) {
+    for (QString control : printed) {
+        const bool colours = control.endsWith(QLatin1String("/colours"));
+        if (colours) control.chop(8);
         QWidget* w = ui.findControl(control);
         if (!w) {
             std::fprintf(stderr, "raceweek-press: unknown control %s\n", qPrintable(control));
             status = 2;
             continue;
         }
-        for (const QString& line : rw::gui::describeControl(w, control)) print(line);
+        const QStringList lines =
+            colours ? rw::gui::describeGridColours(w, control) : rw::gui::describeControl(w, control);
+        for (const QString& line : lines) print(line);
     }
     printStatus();
     return status;

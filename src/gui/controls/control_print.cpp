@@ -62,6 +62,25 @@ QStringList describeControl(QWidget* control, const QString& name) {
     return lines;
 }
 
+QStringList describeGridColours(QWidget* control, const QString& name) {
+    QStringList lines;
+    auto* g = qobject_cast<GridView*>(control);
+    if (!g) return lines;
+    auto colour = [](GridColor c) { return c.isStandard() ? QStringLiteral("standard") : hexColor(c.rgb()); };
+    const GridModel& m = g->model();
+    for (int r = 0; r < m.rows(); ++r)
+        for (int c = 0; c < m.cols(); ++c) {
+            const GridColor back = m.back(r, c), fore = m.fore(r, c);
+            if (m.text(r, c).isEmpty() && back.isStandard() && fore.isStandard()) continue;
+            lines << QStringLiteral("%1(%2,%3): %4\tback %5\tfore %6")
+                         .arg(name)
+                         .arg(r)
+                         .arg(c)
+                         .arg(m.text(r, c), colour(back), colour(fore));
+        }
+    return lines;
+}
+
 bool drawsMissingGlyph(const QFont& font, const QString& text) {
     QString checked = text;
     checked.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));

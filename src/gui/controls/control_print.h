@@ -21,6 +21,13 @@ namespace rw::gui {
 // The lines of `control`, addressed as `name` ("YOSOKEKKATHISWEEKNZ.Text1").
 QStringList describeControl(QWidget* control, const QString& name);
 
+// A grid's cells with both colours, for checks that must tell the
+// standard colour from bright white and see text colours:
+//   WINDOW.CONTROL(r,c): text<TAB>back B<TAB>fore F
+// B and F are "standard" or #RRGGBB; every cell with a text or a colour
+// other than standard, row by row. Empty for a control that is no grid.
+QStringList describeGridColours(QWidget* control, const QString& name);
+
 // The back colour last given to a control through the screen port, or its
 // palette's base colour; 0xRRGGBB.
 std::uint32_t backColorOf(const QWidget* control);
