@@ -5,10 +5,16 @@
 // the floor's; "x_floor_cpu" the same for processor time. The phases up to
 // the runner files (1-8) are timed on their own against their own floor.
 //
+// "with writers" runs the same ⑥ with the per-race writers the program
+// installs (race card, day sheets, win file, blocks, pages, external index);
+// its floor adds every file those writers leave.
+//
 // The week: the large sample after ① and ②. Until the expanded-record steps
 // run here, every horse of the week gets one expanded record per run of its
 // run file (as ⑤ writes them), with model speeds drawn from a fixed seed.
 #include "sample_week.h"
+#include "app/race_writers.h"
+#include "app/startup.h"
 #include "support/stub_expanded.h"
 
 #include "common/file_ops.h"
@@ -52,7 +58,7 @@ QStringList filesBelow(const QString& root, const QStringList& folders) {
 }
 
 struct PredictionWeek : rwbench::SampleWeek {
-    Files all, listing;  // the whole run; phases 1 to 8
+    Files all, listing, writers;  // the whole run; phases 1 to 8; the run with the installed writers
 
     explicit PredictionWeek(sample::Scenario scenario) : SampleWeek(sample::Scale::Large, scenario) {
         run("download", [](UiPort& ui, JvLink& jv, SkipLog& log) {
@@ -86,6 +92,41 @@ struct PredictionWeek : rwbench::SampleWeek {
             all.outputs.append({f, QFileInfo(path(f)).size()});
         for (const auto& o : all.outputs) all.out += o.second;
         for (const auto& o : listing.outputs) listing.out += o.second;
+
+        // The writers' run: its outputs are the week lists and every file
+        // in an output folder, found by emptying those folders first and
+        // keeping what the run writes again.
+        for (const QString& f : rw::WorkingFolders()) QDir().mkpath(path(f));
+        writers.inputs = all.inputs;
+        writers.in = all.in;
+        const auto output = [&](const QString& f) {
+            if (lists.contains(f)) return true;
+            if (!f.contains(QLatin1Char('/'))) return false;
+            for (const char* d :
+                 {"JVDATA/", "OPTION1N/", "JRACODE/", "UMAGOTOTHISWEEKN/", "UMAGOTOEXTHISWEEKN/", "FLOOR/"})
+                if (f.startsWith(QLatin1String(d))) return false;
+            return true;
+        };
+        const auto every = [&] {
+            QStringList files;
+            QDirIterator it(app.path(), QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext()) files.append(QDir(app.path()).relativeFilePath(it.next()));
+            return files;
+        };
+        for (const QString& f : every())
+            if (output(f)) QFile::remove(path(f));
+        writerSkips = runWithWriters();
+        for (const QString& f : every())
+            if (output(f)) writers.outputs.append({f, QFileInfo(path(f)).size()});
+        for (const auto& o : writers.outputs) writers.out += o.second;
+    }
+
+    size_t writerSkips = 0;
+    size_t runWithWriters() {
+        rw::SkipLog log("prediction with writers");
+        prediction::RunState s;
+        if (!prediction::RunPrediction(ui, s, rw::app::InstallRaceWriters(), log)) std::abort();
+        return log.skipped().size();
     }
 
     void writeExpandedRecords() {
@@ -142,6 +183,8 @@ void floorOnce(const PredictionWeek& w, const Files& f) {
 
 std::map<std::string, std::pair<double, double>> g_floor;  // elapsed, cpu per run
 
+void timedFloor(benchmark::State& state, PredictionWeek& w, const Files& f, const std::string& key);
+
 template <class F>
 void timed(benchmark::State& state, F&& once, double& seconds, double& cpuSeconds) {
     double total = 0, cpu = 0, user = 0;
@@ -164,9 +207,13 @@ void timed(benchmark::State& state, F&& once, double& seconds, double& cpuSecond
 void BM_Floor(benchmark::State& state, bool monday, bool phases) {
     PredictionWeek& w = week(monday);
     const Files& f = phases ? w.listing : w.all;
+    timedFloor(state, w, f, std::to_string(monday) + std::to_string(phases));
+}
+
+void timedFloor(benchmark::State& state, PredictionWeek& w, const Files& f, const std::string& key) {
     double s = 0, c = 0;
     timed(state, [&] { floorOnce(w, f); }, s, c);
-    g_floor[std::to_string(monday) + std::to_string(phases)] = {s, c};
+    g_floor[key] = {s, c};
     state.counters["files_written"] = double(f.outputs.size());
     state.counters["MB_in"] = double(f.in) / 1e6;
     state.counters["MB_out"] = double(f.out) / 1e6;
@@ -181,6 +228,24 @@ void BM_Run(benchmark::State& state, bool monday, bool phases) {
     if (fl.second > 0) state.counters["x_floor_cpu"] = c / fl.second;
 }
 
+void BM_WritersFloor(benchmark::State& state, bool monday) {
+    PredictionWeek& w = week(monday);
+    timedFloor(state, w, w.writers, std::to_string(monday) + "w");
+    state.counters["files_read"] = double(w.writers.inputs.size());
+    state.counters["skipped_at_setup"] = double(w.writerSkips);
+}
+
+void BM_RunWithWriters(benchmark::State& state, bool monday) {
+    PredictionWeek& w = week(monday);
+    double s = 0, c = 0;
+    size_t skips = 0;
+    timed(state, [&] { skips = w.runWithWriters(); }, s, c);
+    const auto fl = g_floor[std::to_string(monday) + "w"];
+    if (fl.first > 0) state.counters["x_floor"] = s / fl.first;
+    if (fl.second > 0) state.counters["x_floor_cpu"] = c / fl.second;
+    state.counters["skipped"] = double(skips);
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(BM_Floor, friday_phases, false, true)->Name("floor of phases 1-8, Friday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
@@ -189,3 +254,7 @@ BENCHMARK_CAPTURE(BM_Floor, friday, false, false)->Name("floor of the whole run,
 BENCHMARK_CAPTURE(BM_Run, friday, false, false)->Name("prediction run, large Friday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_Floor, monday, true, false)->Name("floor of the whole run, Monday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_Run, monday, true, false)->Name("prediction run, large Monday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_WritersFloor, friday, false)->Name("floor of the run with writers, Friday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_RunWithWriters, friday, false)->Name("prediction run with writers, large Friday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_WritersFloor, monday, true)->Name("floor of the run with writers, Monday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_RunWithWriters, monday, true)->Name("prediction run with writers, large Monday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
