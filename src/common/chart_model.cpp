@@ -117,7 +117,7 @@ QStringList ChartModel::describe() const {
         out << QStringLiteral("series %1 %2 #%3")
                    .arg(s)
                    .arg(quoted(seriesLabel(s)))
-                   .arg(seriesColor(s), 6, 16, QLatin1Char('0'));
+                   .arg(QStringLiteral("%1").arg(seriesColor(s), 6, 16, QLatin1Char('0')).toUpper());
     for (int r = 1; r <= rows_; ++r) {
         QStringList values;
         for (int s = 1; s <= series_; ++s) values << num(value(r, s));

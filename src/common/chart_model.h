@@ -60,7 +60,7 @@ public:
     // The content as text lines, for tests and the driver:
     //   type line2d, rows R, series S
     //   axis MIN to MAX in D divisions (fixed|auto)
-    //   series N "label" #rrggbb
+    //   series N "label" #RRGGBB
     //   row N "label": v1, v2, …   (values with up to 15 significant digits)
     QStringList describe() const;
 

@@ -126,7 +126,8 @@ public:
     ~TolerantValues() {
         if (!absent_.isEmpty()) {
             log_.record(name_.toStdString(),
-                        QStringLiteral("%1: its %2 values shown empty or 0").arg(absent_).arg(next_).toStdString());
+                        (next_ ? QStringLiteral("%1: its %2 values shown empty or 0").arg(absent_).arg(next_) : absent_)
+                            .toStdString());
             return;
         }
         for (const Fault& f : faults_)

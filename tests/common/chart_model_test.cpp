@@ -103,7 +103,7 @@ TEST(ChartModel, DescribesItsContentAsText) {
     c.setValueAxis(-2.5, 2.5, 10);
     const QStringList expected = {
         QStringLiteral("type line2d, rows 2, series 2"),  QStringLiteral("axis -2.5 to 2.5 in 10 divisions (fixed)"),
-        QString::fromUtf8("series 1 \"上がり\" #ff0000"), QStringLiteral("series 2 \"\" #000000"),
+        QString::fromUtf8("series 1 \"上がり\" #FF0000"), QStringLiteral("series 2 \"\" #000000"),
         QStringLiteral("row 1 \"27\": 0.7, 0"),           QStringLiteral("row 2 \"\": 0, -3.1"),
     };
     EXPECT_EQ(c.describe(), expected);
