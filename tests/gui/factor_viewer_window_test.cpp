@@ -63,6 +63,14 @@ TEST(FactorViewerWindow, TheMenuButtonsOpenTheirViewers) {
     rwtest::AppFolder app;
     for (Surface s : model::kSurfaces) package("0.7").write(app, s);
     KESF1THISWEEKNZ menu;
+    // The buttons write no status text.
+    auto statusTexts = [] {
+        QStringList t;
+        for (const char* box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Label1"})
+            t << Ui().text(QStringLiteral("KESF1THISWEEKNZ.") + QLatin1String(box));
+        return t;
+    };
+    const QStringList before = statusTexts();
     const std::pair<const char*, const char*> buttons[] = {
         {"Command5", "FactorTURF"}, {"Command9", "FactorDIRT"}, {"Command10", "FactorHURD"}};
     for (const auto& [button, window] : buttons) {
@@ -76,6 +84,7 @@ TEST(FactorViewerWindow, TheMenuButtonsOpenTheirViewers) {
         EXPECT_FALSE(w->isModal());
         closeAndForget(w);
     }
+    EXPECT_EQ(statusTexts(), before);
 }
 
 TEST(FactorViewerWindow, OpensOnTabF2AndTheThirdInnerTab) {
