@@ -6,7 +6,10 @@
 #include "publish/speed_index.h"
 #include "publish/win_import.h"
 #include "publish/wordpress_blocks.h"
+#include "reports/labelled_day_file.h"
 #include "reports/race_card.h"
+#include "reports/selection_file.h"
+#include "reports/upload_day_file.h"
 
 namespace rw::app {
 
@@ -14,6 +17,8 @@ prediction::RaceWriterSlots InstallRaceWriters() {
     using prediction::WriterSlot;
     prediction::RaceWriterSlots w;
     w[WriterSlot::WriteShutsubahyoFile] = reports::WriteShutsubahyoFile;
+    w[WriterSlot::WriteTekichuUpload] = reports::WriteTekichuUpload;
+    w[WriterSlot::WriteTwiRaceBlock] = reports::WriteTwiRaceBlock;
     // Fill each slot with its writer as it comes:
     //  1 WriteShutsubahyoFile  race-card file             (reports)
     //  2 WriteTekichuUpload    upload day file, judging   (reports)
@@ -26,6 +31,7 @@ prediction::RaceWriterSlots InstallRaceWriters() {
     //  9 WriteSitePage         web page                   (publish)
     // 10 WritePrintPage        print page                 (publish)
     // 11 WriteSokudoDayCsv     external-index line        (publish)
+    w[WriterSlot::WritePcRaceBlock] = reports::WritePcRaceBlock;
     w[WriterSlot::WriteTanfukuCsv] = publish::WriteTanfukuCsv;
     w[WriterSlot::WriteTanfuku2Csv] = publish::WriteTanfuku2Csv;
     w[WriterSlot::WriteTanshoCsv] = publish::WriteTanshoCsv;

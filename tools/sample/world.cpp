@@ -1380,7 +1380,14 @@ World buildWorld(const Options& opt) {
             if (r.weekDay == lastDay && r.course == w.weekCourses[0] && r.raceNo == 10) r.scratchKind = 2;
         }
         if (r.scratchKind) r.runs[size_t(b.rng.below(int(r.runs.size())))].abnormal = 1;
-        b.simulate(r, false, r.deadHeat ? 3 : 0);
+        int heat = r.deadHeat ? 3 : 0;
+        // The large week's Monday also has a dead heat for first and one for
+        // third, so that two win and two trio and trifecta entries are paid.
+        if (w.P.days == 3 && r.weekDay == lastDay && r.course == w.weekCourses[0]) {
+            if (r.raceNo == deadHeatRace + 1) heat = 2;
+            if (r.raceNo == deadHeatRace + 2) heat = 4;
+        }
+        b.simulate(r, false, heat);
     }
     addRunsTheModelMustHandle(w);
     return w;

@@ -1,0 +1,244 @@
+#include "reports/tiered_judging.h"
+
+#include "common/cp932.h"
+#include "jvdata/layouts.h"
+#include "reports/combination_texts.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace rw::reports {
+
+using prediction::checkedAt;
+using prediction::RunState;
+using prediction::TicketHit;
+
+namespace {
+
+QByteArray sj(const char* utf8) { return cp932::encode(utf8); }
+
+struct Group {
+    std::string_view row;  // payoff group of the HR layout
+    int entries;
+};
+constexpr Group kQuinella{"quinella payouts", 3};
+constexpr Group kWide{"wide payouts", 7};
+constexpr Group kExacta{"exacta payouts", 6};
+constexpr Group kTrio{"trio payouts", 3};
+constexpr Group kTrifecta{"trifecta payouts", 6};
+
+struct Entry {
+    QByteArray combination, payout, popularity;
+};
+
+QList<Entry> entriesOf(const RunState& s, const Group& g) {
+    QList<Entry> out;
+    for (int i = 0; i < g.entries; ++i)
+        out.append({PayoffField(s, jv::findField(jv::kHR, g.row, "combination", i)),
+                    PayoffField(s, jv::findField(jv::kHR, g.row, "payout", i)),
+                    PayoffField(s, jv::findField(jv::kHR, g.row, "popularity", i))});
+    return out;
+}
+
+// Tier and number within the tier of a bet index; blocks of six pairs or
+// seven trios, three tiers.
+void placeInTier(TieredMatch& m, int block) {
+    if (m.position >= 1 && m.position <= 3 * block) {
+        m.tier = (m.position - 1) / block + 1;
+        m.n = m.position - (m.tier - 1) * block;
+    } else {
+        m.tier = 0;
+        m.n = 0;
+    }
+}
+
+bool isTrio(TicketKind k) { return k == TicketKind::Sanrenpuku || k == TicketKind::Sanrentan; }
+
+QByteArray formatCombination(TicketKind k, QByteArrayView c) {
+    switch (k) {
+    case TicketKind::Umaren:
+    case TicketKind::Wide: return FormatUmaren(c);
+    case TicketKind::UmatanFwd:
+    case TicketKind::UmatanRev: return FormatUmatan(c);
+    case TicketKind::Sanrenpuku: return FormatSanrenpuku(c);
+    case TicketKind::Sanrentan: return FormatSanrentan(c);
+    }
+    return {};
+}
+
+const char* kindName(TicketKind k) {
+    switch (k) {
+    case TicketKind::Umaren: return "馬連";
+    case TicketKind::Wide: return "ワイド";
+    case TicketKind::UmatanFwd:
+    case TicketKind::UmatanRev: return "馬単";
+    case TicketKind::Sanrenpuku: return "3連複";
+    case TicketKind::Sanrentan: return "3連単";
+    }
+    return "";
+}
+
+QByteArray atLine(DayLines& out, std::int16_t hit, const QByteArray& third, const TieredMatch& m) {
+    const QByteArray combination = formatCombination(m.kind, m.combination);
+    const QByteArray payout = FormatPayout(m.payout);
+    out.add({T(QByteArray("AT")), T(QByteArray::number(hit)), T(third), T(HitLineLabel(m)), T(combination), T(payout)});
+    return payout;
+}
+
+}  // namespace
+
+void ScanTieredMatches(const RunState& s, const std::function<void(const TieredMatch&)>& visit) {
+    auto unordered = [&](TicketKind kind, const QList<QByteArray>& bets, int count, const Group& g) {
+        const QList<Entry> entries = entriesOf(s, g);
+        for (int i = 1; i <= count; ++i) {
+            const QByteArray& key = checkedAt(bets, i);
+            for (const Entry& e : entries) {
+                if (key != e.combination) continue;
+                TieredMatch m{kind, i, 0, 0, 0, e.combination, e.payout, e.popularity};
+                placeInTier(m, isTrio(kind) ? 7 : 6);
+                visit(m);
+            }
+        }
+    };
+    unordered(TicketKind::Umaren, s.PairBetsAsc, s.PairCount, kQuinella);
+    unordered(TicketKind::Wide, s.PairBetsAsc, s.PairCount, kWide);
+
+    const QList<Entry> exacta = entriesOf(s, kExacta);
+    for (int i = 1; i <= s.PairCount; ++i) {
+        const QByteArray& key = checkedAt(s.PairBets, i);
+        for (const Entry& e : exacta) {
+            const QByteArray swapped = e.combination.mid(2, 2) + e.combination.left(2);
+            for (const bool forward : {true, false}) {
+                if (key != (forward ? e.combination : swapped)) continue;
+                TieredMatch m{forward ? TicketKind::UmatanFwd : TicketKind::UmatanRev,
+                              i,
+                              0,
+                              0,
+                              0,
+                              e.combination,
+                              e.payout,
+                              e.popularity};
+                placeInTier(m, 6);
+                visit(m);
+            }
+        }
+    }
+
+    unordered(TicketKind::Sanrenpuku, s.TrioBetsAsc, s.TrioCount, kTrio);
+
+    const QList<Entry> trifecta = entriesOf(s, kTrifecta);
+    for (int i = 1; i <= s.TrioCount; ++i) {
+        const QByteArray& key = checkedAt(s.TrioBets, i);
+        for (const Entry& e : trifecta) {
+            if (e.combination == "000000") break;  // no further entries for this trio
+            for (int k = 1; k <= 6; ++k) {
+                if (TrioOrderKey(key, k) != e.combination) continue;
+                TieredMatch m{TicketKind::Sanrentan, i, k, 0, 0, e.combination, e.payout, e.popularity};
+                placeInTier(m, 7);
+                visit(m);
+            }
+        }
+    }
+}
+
+QByteArray HitLineLabel(const TieredMatch& m) {
+    const char* word = m.tier == 1 ? "本線" : m.tier == 2 ? "準本線" : "伏兵";
+    QByteArray suffix;
+    switch (m.kind) {
+    case TicketKind::UmatanFwd: suffix = sj("正順 的中"); break;
+    case TicketKind::UmatanRev: suffix = sj("逆順 的中"); break;
+    case TicketKind::Sanrentan:
+        // The first tier's orders 3 to 6 carry their blank after 的中.
+        suffix = sj("第") + QByteArray::number(m.order) + (m.tier == 1 && m.order >= 3 ? sj("順的中 ") : sj("順 的中"));
+        break;
+    default: suffix = sj("点目 的中"); break;
+    }
+    return sj(word) + QByteArray::number(m.n) + suffix;
+}
+
+void ClearTicketHitSummary(prediction::TicketHitSummary& summary) {
+    for (TicketHit* e : {&summary.Umaren, &summary.Wide1, &summary.Wide2, &summary.Wide3, &summary.Umatan,
+                         &summary.Sanrenpuku, &summary.Sanrentan})
+        *e = TicketHit{QByteArray(10, ' '), {}, {}, {}};
+}
+
+void EvaluateTekichu(RunState& s, DayLines& out) {
+    ClearTicketHitSummary(s.TicketHitSummary);
+    prediction::TicketHitSummary& sum = s.TicketHitSummary;
+    prediction::TierHitTotals& totals = s.TierHitTotals;
+    std::int16_t hit = 0;
+    std::int16_t wideOrdinal = 1;
+
+    ScanTieredMatches(s, [&](const TieredMatch& m) {
+        ++hit;
+        TicketHit* entry = nullptr;
+        prediction::TierHitKind* group = nullptr;
+        QByteArray code, labelSuffix;
+        qint64 rank = m.position;
+        switch (m.kind) {
+        case TicketKind::Umaren:
+            entry = &sum.Umaren, group = &totals.Umaren, code = "1", labelSuffix = sj("点目");
+            break;
+        case TicketKind::Wide:
+            ++wideOrdinal;
+            code = QByteArray::number(wideOrdinal);
+            // The first three matches fill the three columns; a fourth and
+            // later one (dead heats only) keeps its line and nothing more.
+            entry = wideOrdinal == 2   ? &sum.Wide1
+                    : wideOrdinal == 3 ? &sum.Wide2
+                    : wideOrdinal == 4 ? &sum.Wide3
+                                       : nullptr;
+            group = &totals.Wide, labelSuffix = sj("点目");
+            break;
+        case TicketKind::UmatanFwd:
+            entry = &sum.Umatan, group = &totals.UmatanFwd, code = "5", labelSuffix = sj("点目表");
+            rank = 2 * qint64(m.position) - 1;
+            break;
+        case TicketKind::UmatanRev:
+            entry = &sum.Umatan, group = &totals.UmatanRev, code = "5", labelSuffix = sj("点目裏");
+            rank = 2 * qint64(m.position);
+            break;
+        case TicketKind::Sanrenpuku:
+            entry = &sum.Sanrenpuku, group = &totals.Sanrenpuku, code = "6", labelSuffix = sj("点目");
+            break;
+        case TicketKind::Sanrentan:
+            entry = &sum.Sanrentan, group = &totals.Sanrentan, code = "7";
+            labelSuffix = sj("第") + QByteArray::number(m.order) + sj("順目");
+            rank = 6 * qint64(m.position) - (6 - m.order);
+            break;
+        }
+
+        if (m.tier) {
+            const QByteArray payout = atLine(out, hit, code, m);
+            if (!entry) return;  // a fourth ワイド hit: its line only
+            const char* shortWord = m.tier == 1 ? "本線" : m.tier == 2 ? "準本" : "伏兵";
+            *entry = TicketHit{
+                sj(shortWord) + QByteArray::number(m.n) + labelSuffix, formatCombination(m.kind, m.combination), payout,
+                QByteArray::number(rank) + ' ' + QByteArray::number(WholeNumber(m.popularity, "popularity"))};
+            group->TierHits[size_t(m.tier)] += 1;
+            group->KindHits += 1;
+            group->TierPay[size_t(m.tier)] += WholeNumber(payout, "payout");
+        } else {
+            if (entry) {
+                // Beyond the offered lines: the combination without a label,
+                // one blank wider for a forward 馬単.
+                const int blanks = m.kind == TicketKind::UmatanFwd ? 11 : 10;
+                *entry = TicketHit{
+                    QByteArray(blanks, ' '), formatCombination(m.kind, m.combination), FormatPayout(m.payout),
+                    QByteArray::number(rank) + ' ' + QByteArray::number(WholeNumber(m.popularity, "popularity"))};
+            }
+            group->KindHits += 1;
+        }
+    });
+}
+
+void WriteTwiHitLines(RunState& s, DayLines& out) {
+    ClearTicketHitSummary(s.TicketHitSummary);
+    std::int16_t hit = 0;
+    ScanTieredMatches(s, [&](const TieredMatch& m) {
+        ++hit;
+        if (m.tier) atLine(out, hit, sj(kindName(m.kind)), m);
+    });
+}
+
+}  // namespace rw::reports

@@ -1,0 +1,61 @@
+#pragma once
+// YOSOKEKKATHISWEEKNZ: the tiered judging of a race's pair and trio bets
+// against its payoff record CurrentHR, shared by the upload day file
+// (EvaluateTekichu: hit lines with ticket codes, the race's hit summary and
+// the course-day's totals) and the labelled day file (WriteTwiHitLines: hit
+// lines with the kinds' names, nothing else).
+//
+// One scan finds every match, in the order the lines come:
+//   馬連   PairBetsAsc(i) against entries 1-3
+//   ワイド PairBetsAsc(i) against entries 1-7
+//   馬単   PairBets(i) against entries 1-6, for each entry first as it
+//          stands (正順), then with its two horses swapped (逆順)
+//   3連複  TrioBetsAsc(i) against entries 1-3
+//   3連単  the six orders of TrioBets(i) against entries 1-6, the entries of
+//          a trio ending at the first combination "000000"
+// Every match counts; only a bet within the tiers (pairs 1-18 in blocks of
+// six, trios 1-21 in blocks of seven) is a hit with a line. Comparisons are
+// exact text equality, so blank or zero entries match no bet.
+#include "prediction/run_state.h"
+#include "reports/tagged_day_file.h"
+
+#include <QByteArray>
+#include <functional>
+
+namespace rw::reports {
+
+enum class TicketKind { Umaren, Wide, UmatanFwd, UmatanRev, Sanrenpuku, Sanrentan };
+
+// One match of a bet with a payoff entry.
+struct TieredMatch {
+    TicketKind kind;
+    int position = 0;                            // the bet's index in its list, from 1
+    int order = 0;                               // 3連単: order 1 to 6 of the trio; else 0
+    int tier = 0;                                // 1 本線, 2 準本線, 3 伏兵; 0 beyond the tiers
+    int n = 0;                                   // number within the tier
+    QByteArray combination, payout, popularity;  // the entry's fields as stored
+};
+
+// Calls `visit` for every match of the race in the order above. Reads only
+// the bet lists and CurrentHR; a list shorter than its count fails.
+void ScanTieredMatches(const prediction::RunState& s, const std::function<void(const TieredMatch&)>& visit);
+
+// The hit line's label: tier word ("準本線" for the middle tier), n and the
+// kind's suffix ("点目 的中", "正順 的中", "第3順的中 " …).
+QByteArray HitLineLabel(const TieredMatch& m);
+
+// Every entry of TicketHitSummary back to ten blanks and empty texts.
+void ClearTicketHitSummary(prediction::TicketHitSummary& summary);
+
+// The upload day file's judging: AT lines ("AT", hit number, ticket code,
+// label, combination, payout) into `out`, TicketHitSummary set anew and the
+// race's hits added to TierHitTotals. A payout that does not read as a
+// whole number fails at the match that needs it; what was done before stays.
+void EvaluateTekichu(prediction::RunState& s, DayLines& out);
+
+// The labelled day file's hit lines: the same AT lines with the kind's name
+// ("馬連", "ワイド", "馬単", "3連複", "3連単") in place of the ticket code.
+// Clears TicketHitSummary and adds to no totals.
+void WriteTwiHitLines(prediction::RunState& s, DayLines& out);
+
+}  // namespace rw::reports
