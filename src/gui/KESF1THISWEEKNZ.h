@@ -58,6 +58,9 @@ private:
     void Command4_Click();
     void Command6_Click();
     void Command3_Click();
+    void Command5_Click();
+    void Command9_Click();
+    void Command10_Click();
     void Command7_Click();
     void Command8_Click();
     void Command12_Click();
