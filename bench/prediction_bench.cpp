@@ -3,19 +3,15 @@
 // reading the run's inputs once and writing as many bytes to as many files
 // as the run writes. "x_floor" is the run's elapsed time per run divided by
 // the floor's; "x_floor_cpu" the same for processor time. The phases up to
-// the runner files (1-8) are timed on their own against their own floor.
+// the runner files (1-8) are timed on their own against their own floor,
+// and the whole run twice: with its own files only (the writer slots
+// empty) and with every per-race writer of the system in its slot, as the
+// prediction window runs it.
 //
-// "with writers" runs the same ⑥ with the per-race writers the program
-// installs (race card, day sheets, win file, blocks, pages, external index);
-// its floor adds every file those writers leave.
-//
-// The week: the large sample after ① and ②. Until the expanded-record steps
-// run here, every horse of the week gets one expanded record per run of its
-// run file (as ⑤ writes them), with model speeds drawn from a fixed seed.
+// The week: the large sample taken along the real road: ① and ②, the
+// expanded-records window's load, ④ and ⑤ (the horses' expanded records
+// with the compute pass's speeds).
 #include "sample_week.h"
-#include "app/race_writers.h"
-#include "app/startup.h"
-#include "support/stub_expanded.h"
 
 #include "common/file_ops.h"
 #include "common/fixed_text.h"
@@ -24,11 +20,18 @@
 #include "jvdata/records.h"
 #include "jvdata/structure.h"
 #include "jvdata/week_download.h"
+#include "app/prediction_load.h"
+#include "app/startup.h"
+#include "model/compute_button.h"
 #include "model/expanded_record.h"
+#include "model/expanded_state.h"
+#include "model/expanded_window.h"
+#include "model/previous_day_fix.h"
 #include "prediction/prediction_run.h"
 #include "prediction/race_list.h"
 #include "prediction/runner_files.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -48,95 +51,74 @@ struct Files {
     qint64 in = 0, out = 0;
 };
 
-QStringList filesBelow(const QString& root, const QStringList& folders) {
-    QStringList out;
-    for (const QString& f : folders) {
-        QDirIterator it(root + f, QDir::Files);
-        while (it.hasNext()) out.append(f + QLatin1Char('/') + QFileInfo(it.next()).fileName());
+// Every file of the folder with its size and time of last change.
+std::map<QString, std::pair<qint64, qint64>> snapshot(const QString& root) {
+    std::map<QString, std::pair<qint64, qint64>> out;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo f(it.next());
+        out[QDir(root).relativeFilePath(f.filePath())] = {f.size(), f.lastModified().toMSecsSinceEpoch()};
     }
     return out;
 }
 
 struct PredictionWeek : rwbench::SampleWeek {
-    Files all, listing, writers;  // the whole run; phases 1 to 8; the run with the installed writers
+    Files listing, own, all;  // phases 1 to 8; the run without writers; the run with them
 
     explicit PredictionWeek(sample::Scenario scenario) : SampleWeek(sample::Scale::Large, scenario) {
+        for (const QString& f : WorkingFolders()) QDir().mkpath(path(f));  // made at start-up
         run("download", [](UiPort& ui, JvLink& jv, SkipLog& log) {
             DownloadState state;
             DownloadThisWeek(ui, jv, state, log);
         });
-        QDir().mkpath(path(QStringLiteral("UMAGOTOTHISWEEKN")));
         run("structure", [](UiPort& ui, JvLink&, SkipLog& log) {
             if (!RunStructureProcessing(ui, log)) std::abort();
         });
-        writeExpandedRecords();
-        for (const char* d : {"RACE", "KAIME", "UMAREN", "WIDE", "UMATAN", "SANRENPUKU", "SANRENTAN", "TEKICHU", "SOKUDO"})
-            QDir().mkpath(path(QLatin1String(d)));
-        runPrediction();
-        const QStringList inputs = QStringList{QStringLiteral("RATHISWEEKNNEW.dat"), QStringLiteral("SETHISWEEKNNEW.dat"),
-                                               QStringLiteral("HRTHISWEEKN.dat"), QStringLiteral("JRACODE/CodeTable.csv")} +
-                                   filesBelow(app.path(), {QStringLiteral("UMAGOTOEXTHISWEEKN")});
-        const QStringList lists = {QStringLiteral("RACETHISWEEKN.dat"), QStringLiteral("RACETHISWEEKNSYOSAI.dat"),
-                                   QStringLiteral("SOKUDO/RACEID.txt")};
-        for (const QString& f : inputs) {
-            all.inputs.append(f), listing.inputs.append(f);
-            all.in += QFileInfo(path(f)).size();
+        model::ExpandedState ex;
+        run("expanded-records window", [&](UiPort&, JvLink&, SkipLog& log) { model::LoadExpandedWindow(ex, log); });
+        run("previous-day fix", [&](UiPort& ui, JvLink&, SkipLog&) {
+            if (!model::RunPreviousDayFix(ui, ex)) std::abort();
+        });
+        run("compute", [&](UiPort& ui, JvLink&, SkipLog& log) {
+            if (!model::RunComputeButton(ui, ex, log)) std::abort();
+        });
+
+        const QStringList inputs =
+            QStringList{QStringLiteral("RATHISWEEKNNEW.dat"), QStringLiteral("SETHISWEEKNNEW.dat"),
+                        QStringLiteral("HRTHISWEEKN.dat"), QStringLiteral("JRACODE/CodeTable.csv")};
+        qint64 in = 0;
+        for (const QString& f : inputs) in += QFileInfo(path(f)).size();
+        QDirIterator horses(path(QStringLiteral("UMAGOTOEXTHISWEEKN")), QDir::Files);
+        QStringList exFiles;
+        while (horses.hasNext()) {
+            const QFileInfo f(horses.next());
+            exFiles << QStringLiteral("UMAGOTOEXTHISWEEKN/") + f.fileName();
+            in += f.size();
         }
-        listing.in = all.in;
-        for (const QString& f : lists + filesBelow(app.path(), {QStringLiteral("RACE")}))
-            listing.outputs.append({f, QFileInfo(path(f)).size()});
-        for (const QString& f : lists + filesBelow(app.path(), {QStringLiteral("RACE"), QStringLiteral("KAIME"),
-                                                                QStringLiteral("UMAREN"), QStringLiteral("WIDE"),
-                                                                QStringLiteral("UMATAN"), QStringLiteral("SANRENPUKU"),
-                                                                QStringLiteral("SANRENTAN"), QStringLiteral("TEKICHU")}))
-            all.outputs.append({f, QFileInfo(path(f)).size()});
-        for (const auto& o : all.outputs) all.out += o.second;
-        for (const auto& o : listing.outputs) listing.out += o.second;
-
-        // The writers' run: its outputs are the week lists and every file
-        // in an output folder, found by emptying those folders first and
-        // keeping what the run writes again.
-        for (const QString& f : rw::WorkingFolders()) QDir().mkpath(path(f));
-        writers.inputs = all.inputs;
-        writers.in = all.in;
-        const auto output = [&](const QString& f) {
-            if (lists.contains(f)) return true;
-            if (!f.contains(QLatin1Char('/'))) return false;
-            for (const char* d :
-                 {"JVDATA/", "OPTION1N/", "JRACODE/", "UMAGOTOTHISWEEKN/", "UMAGOTOEXTHISWEEKN/", "FLOOR/"})
-                if (f.startsWith(QLatin1String(d))) return false;
-            return true;
+        for (Files* f : {&listing, &own, &all}) f->inputs = inputs + exFiles, f->in = in;
+        // What each run writes: the files it creates or rewrites.
+        auto written = [&](Files& f, auto&& once) {
+            const auto before = snapshot(app.path());
+            once();
+            for (const auto& [rel, sizeTime] : snapshot(app.path())) {
+                const auto b = before.find(rel);
+                if (b == before.end() || b->second != sizeTime)
+                    f.outputs.append({rel, sizeTime.first}), f.out += sizeTime.first;
+            }
         };
-        const auto every = [&] {
-            QStringList files;
-            QDirIterator it(app.path(), QDir::Files, QDirIterator::Subdirectories);
-            while (it.hasNext()) files.append(QDir(app.path()).relativeFilePath(it.next()));
-            return files;
-        };
-        for (const QString& f : every())
-            if (output(f)) QFile::remove(path(f));
-        writerSkips = runWithWriters();
-        for (const QString& f : every())
-            if (output(f)) writers.outputs.append({f, QFileInfo(path(f)).size()});
-        for (const auto& o : writers.outputs) writers.out += o.second;
+        written(listing, [&] { runListing(); });
+        written(own, [&] { runPrediction(false); });
+        written(all, [&] { runPrediction(true); });
     }
 
-    size_t writerSkips = 0;
-    size_t runWithWriters() {
-        rw::SkipLog log("prediction with writers");
-        prediction::RunState s;
-        if (!prediction::RunPrediction(ui, s, rw::app::InstallRaceWriters(), log)) std::abort();
-        return log.skipped().size();
-    }
-
-    void writeExpandedRecords() {
-        if (rwtest::WriteStubExpandedRecords(app.path(), 7) == 0) std::abort();
-    }
-
-    void runPrediction() {
+    void runPrediction(bool writers) {
         rw::SkipLog log("prediction");
         prediction::RunState s;
-        if (!prediction::RunPrediction(ui, s, {}, log)) std::abort();
+        if (writers ? !app::LoadPredictionWindow(ui, s, log) : !prediction::RunPrediction(ui, s, {}, log)) std::abort();
+        if (!log.empty()) {
+            log.report();
+            std::abort();
+        }
     }
     void runListing() {
         rw::SkipLog log("prediction phases 1-8");
@@ -183,8 +165,6 @@ void floorOnce(const PredictionWeek& w, const Files& f) {
 
 std::map<std::string, std::pair<double, double>> g_floor;  // elapsed, cpu per run
 
-void timedFloor(benchmark::State& state, PredictionWeek& w, const Files& f, const std::string& key);
-
 template <class F>
 void timed(benchmark::State& state, F&& once, double& seconds, double& cpuSeconds) {
     double total = 0, cpu = 0, user = 0;
@@ -204,57 +184,45 @@ void timed(benchmark::State& state, F&& once, double& seconds, double& cpuSecond
     cpuSeconds = cpu / double(state.iterations());
 }
 
-void BM_Floor(benchmark::State& state, bool monday, bool phases) {
-    PredictionWeek& w = week(monday);
-    const Files& f = phases ? w.listing : w.all;
-    timedFloor(state, w, f, std::to_string(monday) + std::to_string(phases));
+enum class Scope { Listing, Own, All };
+
+const Files& filesOf(const PredictionWeek& w, Scope p) {
+    return p == Scope::Listing ? w.listing : p == Scope::Own ? w.own : w.all;
 }
 
-void timedFloor(benchmark::State& state, PredictionWeek& w, const Files& f, const std::string& key) {
+void BM_Floor(benchmark::State& state, bool monday, Scope scope) {
+    PredictionWeek& w = week(monday);
+    const Files& f = filesOf(w, scope);
     double s = 0, c = 0;
-    timed(state, [&] { floorOnce(w, f); }, s, c);
-    g_floor[key] = {s, c};
+    timed(
+        state, [&] { floorOnce(w, f); }, s, c);
+    g_floor[std::to_string(monday) + std::to_string(int(scope))] = {s, c};
     state.counters["files_written"] = double(f.outputs.size());
     state.counters["MB_in"] = double(f.in) / 1e6;
     state.counters["MB_out"] = double(f.out) / 1e6;
 }
 
-void BM_Run(benchmark::State& state, bool monday, bool phases) {
+void BM_Run(benchmark::State& state, bool monday, Scope scope) {
     PredictionWeek& w = week(monday);
     double s = 0, c = 0;
-    timed(state, [&] { phases ? w.runListing() : w.runPrediction(); }, s, c);
-    const auto fl = g_floor[std::to_string(monday) + std::to_string(phases)];
+    timed(
+        state, [&] { scope == Scope::Listing ? w.runListing() : w.runPrediction(scope == Scope::All); }, s, c);
+    const auto fl = g_floor[std::to_string(monday) + std::to_string(int(scope))];
     if (fl.first > 0) state.counters["x_floor"] = s / fl.first;
     if (fl.second > 0) state.counters["x_floor_cpu"] = c / fl.second;
-}
-
-void BM_WritersFloor(benchmark::State& state, bool monday) {
-    PredictionWeek& w = week(monday);
-    timedFloor(state, w, w.writers, std::to_string(monday) + "w");
-    state.counters["files_read"] = double(w.writers.inputs.size());
-    state.counters["skipped_at_setup"] = double(w.writerSkips);
-}
-
-void BM_RunWithWriters(benchmark::State& state, bool monday) {
-    PredictionWeek& w = week(monday);
-    double s = 0, c = 0;
-    size_t skips = 0;
-    timed(state, [&] { skips = w.runWithWriters(); }, s, c);
-    const auto fl = g_floor[std::to_string(monday) + "w"];
-    if (fl.first > 0) state.counters["x_floor"] = s / fl.first;
-    if (fl.second > 0) state.counters["x_floor_cpu"] = c / fl.second;
-    state.counters["skipped"] = double(skips);
 }
 
 }  // namespace
 
-BENCHMARK_CAPTURE(BM_Floor, friday_phases, false, true)->Name("floor of phases 1-8, Friday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK_CAPTURE(BM_Run, friday_phases, false, true)->Name("phases 1-8, large Friday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK_CAPTURE(BM_Floor, friday, false, false)->Name("floor of the whole run, Friday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK_CAPTURE(BM_Run, friday, false, false)->Name("prediction run, large Friday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK_CAPTURE(BM_Floor, monday, true, false)->Name("floor of the whole run, Monday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK_CAPTURE(BM_Run, monday, true, false)->Name("prediction run, large Monday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK_CAPTURE(BM_WritersFloor, friday, false)->Name("floor of the run with writers, Friday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK_CAPTURE(BM_RunWithWriters, friday, false)->Name("prediction run with writers, large Friday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK_CAPTURE(BM_WritersFloor, monday, true)->Name("floor of the run with writers, Monday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-BENCHMARK_CAPTURE(BM_RunWithWriters, monday, true)->Name("prediction run with writers, large Monday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+// clang-format off
+BENCHMARK_CAPTURE(BM_Floor, friday_phases, false, Scope::Listing)->Name("floor of phases 1-8, Friday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_Run, friday_phases, false, Scope::Listing)->Name("phases 1-8, large Friday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_Floor, friday_own, false, Scope::Own)->Name("floor of the run without writers, Friday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_Run, friday_own, false, Scope::Own)->Name("prediction run without writers, large Friday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_Floor, friday, false, Scope::All)->Name("floor of the run with every writer, Friday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_Run, friday, false, Scope::All)->Name("prediction run with every writer, large Friday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_Floor, monday_own, true, Scope::Own)->Name("floor of the run without writers, Monday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_Run, monday_own, true, Scope::Own)->Name("prediction run without writers, large Monday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_Floor, monday, true, Scope::All)->Name("floor of the run with every writer, Monday")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_Run, monday, true, Scope::All)->Name("prediction run with every writer, large Monday week")->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+// clang-format on

@@ -42,5 +42,6 @@ inline const QString ExpandedProgressBar4 = QStringLiteral("KESTRAVEXPDTHISWEEKN
 // The prediction window (the run ⑥, then the race viewer).
 inline const QString PredictionWindow = QStringLiteral("YOSOKEKKATHISWEEKNZ");
 inline const QString PredictionList1 = QStringLiteral("YOSOKEKKATHISWEEKNZ.List1");
+inline const QString PredictionText1 = QStringLiteral("YOSOKEKKATHISWEEKNZ.Text1");  // the race viewer's header
 
 }  // namespace rw::ctl

@@ -86,6 +86,8 @@ QString GuiUi::text(const QString& control) const {
 void GuiUi::setBackColor(const QString& control, std::uint32_t rgb) {
     QWidget* w = findControl(control);
     if (!w) return;
+    // Kept beside the style sheet, so that the driver can print it.
+    w->setProperty("backColor", QVariant::fromValue(rgb));
     w->setStyleSheet(QStringLiteral("background-color: #%1;").arg(rgb, 6, 16, QLatin1Char('0')));
 }
 

@@ -34,6 +34,7 @@ QString WindowUi::text(const QString& control) const {
 void WindowUi::setBackColor(const QString& control, std::uint32_t rgb) {
     QWidget* w = own(control);
     if (!w) return Ui().setBackColor(control, rgb);
+    w->setProperty("backColor", QVariant::fromValue(rgb));
     w->setStyleSheet(QStringLiteral("background-color: #%1;").arg(rgb, 6, 16, QLatin1Char('0')));
 }
 

@@ -1,18 +1,20 @@
-// Flash results end to end on the typical Friday sample week, through the
-// window-less driver: after ① and ②, the flash results of the week's races
-// reach their runner files (here made with the runner record's layout
-// table, one per race of the week).
+// Flash results and cancellation processing end to end on the typical
+// Friday sample week pressed along the real road (① ② ③ ④ ⑤ ⑥), through the
+// window-less driver: the flash results of the week's races reach the
+// runner files ⑥ made, changing only their five slot-0 items; cancellation
+// processing removes the sample's cancelled race, and a following ⑥ no
+// longer lists it.
 #include "common/record_file.h"
+#include "common/text_file.h"
 #include "jvdata/records.h"
 #include "prediction/runner_record.h"
 #include "sample/generator.h"
 #include "support/driver.h"
-#include "support/runner_files.h"
+#include "support/road_week.h"
 #include "support/test_support.h"
 
 #include <QDir>
 #include <QSet>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -31,16 +33,15 @@ QByteArray at(const QByteArray& rec, const Field& f) { return rec.mid(f.pos - 1,
 class FlashEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        rw::sample::Options o;
-        o.scale = rw::sample::Scale::Typical;
-        o.scenario = rw::sample::Scenario::Friday;
-        week = rw::sample::generate(o, dir.path());
+        road = rwtest::PressedRoadWeek(rw::sample::Scale::Typical, rw::sample::Scenario::Friday);
+        ASSERT_EQ(road->road.exitCode, 0) << road->road.err.toStdString();
+        ASSERT_TRUE(road->road.err.isEmpty()) << road->road.err.toStdString();
+        week = road->summary;
         ASSERT_FALSE(week.weekRaces.isEmpty());
     }
-    QString file(const QString& rel) const { return dir.path() + QLatin1Char('/') + rel; }
+    QString file(const QString& rel) const { return road->file(rel); }
     rwtest::PressResult press(const QStringList& presses) {
-        rwtest::PressResult r = rwtest::runPress(dir.path(), presses);
+        rwtest::PressResult r = road->press(presses);
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         return r;
     }
@@ -48,32 +49,33 @@ protected:
         return file(QStringLiteral("RACE/") + QLatin1String(race.raceId) + QStringLiteral(".dat"));
     }
 
-    QTemporaryDir dir;
+    std::unique_ptr<rwtest::RoadWeek> road;
     rw::sample::Summary week;
 };
 
 }  // namespace
 
 TEST_F(FlashEndToEnd, FlashResultsReachTheRunnerFilesOfTheWeeksRaces) {
-    press({QStringLiteral("Command2"), QStringLiteral("Command4")});
-    QDir(dir.path()).mkpath(QStringLiteral("RACE"));
-    std::map<QByteArray, QByteArray> expected;  // RaceID -> runner file
+    std::map<QByteArray, QByteArray> made, expected;  // RaceID -> runner file as ⑥ made it, as the flash leaves it
     for (const rw::sample::WeekRace& race : week.weekRaces) {
-        const QByteArray runners = rwtest::runnerFile(race.raceKey16, race.runners);
-        rwtest::writeFile(runnerFile(race), runners);
-        expected[race.raceId] = runners;
+        made[race.raceId] = expected[race.raceId] = readFile(runnerFile(race));
+        ASSERT_FALSE(made[race.raceId].isEmpty()) << race.raceId.constData();
     }
-    auto set = [&](const QByteArray& raceId, QByteArrayView horse, const rw::prediction::Field& f, const QByteArray& v) {
+    auto set = [&](const QByteArray& raceId, QByteArrayView horse, const rw::prediction::Field& f,
+                   const QByteArray& v) {
         const int h = horse.toInt();
         if (h < 1 || !expected.count(raceId)) return;
+        ASSERT_LE(qsizetype(h) * rw::prediction::kRunnerRecordLength, expected[raceId].size()) << raceId.constData();
         expected[raceId].replace(qsizetype(h - 1) * rw::prediction::kRunnerRecordLength + f.offset(), f.width, v);
     };
     // The flash entries of the week's two race days…
     int entries = 0;
     for (const QByteArray& date : week.raceDates)
-        for (const QByteArray& se : splitRecords(readFile(file(QStringLiteral("JVDATA/0B12/") + QLatin1String(date) + ".jvd")))) {
+        for (const QByteArray& se :
+             splitRecords(readFile(file(QStringLiteral("JVDATA/0B12/") + QLatin1String(date) + ".jvd")))) {
             if (!se.startsWith("SE")) continue;
-            const QByteArray id = at(se, head::Year) + at(se, head::MonthDay) + at(se, head::Racecourse) + at(se, head::RaceNumber);
+            const QByteArray id =
+                at(se, head::Year) + at(se, head::MonthDay) + at(se, head::Racecourse) + at(se, head::RaceNumber);
             const QByteArray horse = at(se, se::HorseNumber);
             set(id, horse, rr::ArrivalOrder(0), at(se, se::ArrivalOrder));
             set(id, horse, rr::RaceTime(0), at(se, se::Time));
@@ -90,7 +92,9 @@ TEST_F(FlashEndToEnd, FlashResultsReachTheRunnerFilesOfTheWeeksRaces) {
         requested.insert(at(downloaded[i], head::RaceKey16));
     for (const rw::sample::WeekRace& race : week.weekRaces) {
         if (!requested.contains(race.raceKey16)) continue;
-        const QByteArray o1 = splitRecords(readFile(file(QStringLiteral("JVDATA/0B30/") + QLatin1String(race.raceKey16) + ".jvd"))).value(0);
+        const QByteArray o1 =
+            splitRecords(readFile(file(QStringLiteral("JVDATA/0B30/") + QLatin1String(race.raceKey16) + ".jvd")))
+                .value(0);
         ASSERT_TRUE(o1.startsWith("O1"));
         for (int e = 0; e < 28; ++e) {
             const QByteArray horse = at(o1, odds::WinHorse(e));
@@ -100,24 +104,27 @@ TEST_F(FlashEndToEnd, FlashResultsReachTheRunnerFilesOfTheWeeksRaces) {
     }
     ASSERT_GT(entries, 500);
 
-    const rwtest::PressResult r =
-        press({QStringLiteral("Command12"), QStringLiteral("KESP2RIALTIME.Command2"), QStringLiteral("KESHRRIALTIME.Command1")});
+    const rwtest::PressResult r = press({QStringLiteral("Command12"), QStringLiteral("KESP2RIALTIME.Command2"),
+                                         QStringLiteral("KESHRRIALTIME.Command1")});
     EXPECT_FALSE(r.out.contains(QStringLiteral("MsgBox:"))) << r.out.toStdString();
     EXPECT_FALSE(r.err.contains(QStringLiteral("skipped"))) << r.err.toStdString();
     int changed = 0;
     for (const rw::sample::WeekRace& race : week.weekRaces) {
         const QByteArray now = readFile(runnerFile(race));
         EXPECT_EQ(now, expected[race.raceId]) << race.raceId.constData();
-        changed += now != rwtest::runnerFile(race.raceKey16, race.runners);
+        changed += now != made[race.raceId];
     }
     EXPECT_EQ(changed, week.weekRaces.size());
     EXPECT_EQ(RecordFile::countOf(file(QStringLiteral("SERIALTIME.dat")), 555), entries);
     EXPECT_EQ(RecordFile::countOf(file(QStringLiteral("RARIALTIME.dat")), 1272), week.weekRaces.size());
 }
 
-TEST_F(FlashEndToEnd, CancellationProcessingRemovesTheCancelledRace) {
-    const rwtest::PressResult r = press({QStringLiteral("--option1"), QStringLiteral("Command2"), QStringLiteral("Command4")});
-    EXPECT_FALSE(r.err.contains(QStringLiteral("skipped"))) << r.err.toStdString();
+TEST_F(FlashEndToEnd, CancellationProcessingRemovesTheCancelledRaceAndTheNextRunNoLongerListsIt) {
+    ASSERT_EQ(road->listed().size(), 72);
+    const rwtest::PressResult r = press({QStringLiteral("--option1"), QStringLiteral("Command2"),
+                                         QStringLiteral("Command4"), QStringLiteral("Command8")});
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_EQ(r.line(QStringLiteral("Text5")), QStringLiteral("予想･結果終了"));
     QList<rw::sample::WeekRace> cancelled;
     for (const rw::sample::WeekRace& race : week.weekRaces)
         if (race.cancelled) cancelled.append(race);
@@ -129,7 +136,8 @@ TEST_F(FlashEndToEnd, CancellationProcessingRemovesTheCancelledRace) {
             keys.append(at(rec, head::RaceKey16) + rec[2]);
         return keys;
     };
-    const QList<QByteArray> races = raceKeys("RATHISWEEKNNEW.dat", 1272), marked = raceKeys("RATHISWEEKNNEWd.dat", 1272);
+    const QList<QByteArray> races = raceKeys("RATHISWEEKNNEW.dat", 1272),
+                            marked = raceKeys("RATHISWEEKNNEWd.dat", 1272);
     EXPECT_EQ(races.size(), marked.size() - 1);
     EXPECT_FALSE(races.contains(gone.raceKey16 + '2'));
     EXPECT_TRUE(marked.contains(gone.raceKey16 + '9'));
@@ -142,9 +150,16 @@ TEST_F(FlashEndToEnd, CancellationProcessingRemovesTheCancelledRace) {
     int horses = 0;
     for (const QByteArray& rec : RecordFile::readAll(file(QStringLiteral("SETHISWEEKNNEWd.dat")), 555)) {
         if (at(rec, head::RaceKey16) != gone.raceKey16) continue;
-        const QString runFile = file(QStringLiteral("UMAGOTOTHISWEEKN/") + QLatin1String(at(rec, se::RegistrationNumber)) + ".dat");
-        for (const QByteArray& run : RecordFile::readAll(runFile, 555)) EXPECT_NE(at(run, head::RaceKey16), gone.raceKey16);
+        const QString runFile =
+            file(QStringLiteral("UMAGOTOTHISWEEKN/") + QLatin1String(at(rec, se::RegistrationNumber)) + ".dat");
+        for (const QByteArray& run : RecordFile::readAll(runFile, 555))
+            EXPECT_NE(at(run, head::RaceKey16), gone.raceKey16);
         ++horses;
     }
     EXPECT_EQ(horses, gone.runners);
+    // ⑥ lists the week without it.
+    const QList<QByteArray> listed = road->listed();
+    EXPECT_EQ(listed.size(), 71);
+    EXPECT_FALSE(listed.contains(gone.raceId));
+    EXPECT_EQ(rw::readLines(file(QStringLiteral("RACETHISWEEKNSYOSAI.dat"))).size(), 71);
 }

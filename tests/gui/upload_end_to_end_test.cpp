@@ -1,4 +1,4 @@
-// ⑥ through the window-less driver on the typical sample weeks: the upload
+// The typical sample weeks after the road (① ② ③ ④ ⑤ ⑥): the upload
 // and labelled day files of every course-day. On official results the hit
 // lines of the three day files with hits agree, and the race hit table has
 // four rows per race; before the results there is no hit table.
@@ -6,7 +6,7 @@
 #include "sample/generator.h"
 #include "support/day_file_lines.h"
 #include "support/driver.h"
-#include "support/stub_expanded.h"
+#include "support/road_week.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -19,17 +19,16 @@ using rwtest::DayFileLine;
 
 namespace {
 
+// The typical week after the road (① ② ③ ④ ⑤ ⑥).
 struct Week {
-    QTemporaryDir dir;
-    sample::Summary summary;
-    rwtest::PressResult store, run;
-    QString file(const QString& rel) const { return dir.path() + QLatin1Char('/') + rel; }
+    std::unique_ptr<rwtest::RoadWeek> road;
+    QString file(const QString& rel) const { return road->file(rel); }
     QList<DayFileLine> lines(const QString& day, const char* suffix) const {
         return rwtest::DayFileLines(rwtest::readFile(file("TEKICHU/" + day + QLatin1String(suffix))));
     }
     QSet<QString> days() const {
         QSet<QString> d;
-        for (const sample::WeekRace& r : summary.weekRaces)
+        for (const sample::WeekRace& r : road->summary.weekRaces)
             if (!r.cancelled) d.insert(QString::fromLatin1(r.raceKey16.left(14)));
         return d;
     }
@@ -37,10 +36,7 @@ struct Week {
 
 std::unique_ptr<Week> pressWeek(sample::Scenario scenario) {
     auto w = std::make_unique<Week>();
-    w->summary = sample::generate({sample::Scale::Typical, scenario, 1}, w->dir.path());
-    w->store = rwtest::runPress(w->dir.path(), {QStringLiteral("Command2"), QStringLiteral("Command4")});
-    EXPECT_GT(rwtest::WriteStubExpandedRecords(w->dir.path(), 3), 900);
-    w->run = rwtest::runPress(w->dir.path(), {QStringLiteral("Command8")});
+    w->road = rwtest::PressedRoadWeek(sample::Scale::Typical, scenario);
     return w;
 }
 
@@ -59,7 +55,7 @@ QMap<QByteArray, QList<DayFileLine>> blocks(const QList<DayFileLine>& lines) {
 
 TEST(UploadEndToEnd, MondayWeekHitLinesAgreeAcrossTheDayFiles) {
     const auto w = pressWeek(sample::Scenario::Monday);
-    ASSERT_EQ(w->run.exitCode, 0) << w->run.err.toStdString();
+    ASSERT_EQ(w->road->road.exitCode, 0) << w->road->road.err.toStdString();
     const QSet<QString> days = w->days();
     ASSERT_FALSE(days.isEmpty());
     int hits = 0, trifectaHits = 0, orderLines = 0;
@@ -116,7 +112,7 @@ TEST(UploadEndToEnd, MondayWeekHitLinesAgreeAcrossTheDayFiles) {
 
 TEST(UploadEndToEnd, FridayWeekWritesTheDayFilesWithoutHitTable) {
     const auto w = pressWeek(sample::Scenario::Friday);
-    ASSERT_EQ(w->run.exitCode, 0) << w->run.err.toStdString();
+    ASSERT_EQ(w->road->road.exitCode, 0) << w->road->road.err.toStdString();
     for (const QString& day : w->days()) {
         SCOPED_TRACE(day.toStdString());
         const auto lup = w->lines(day, "lup.txt");

@@ -8,6 +8,10 @@
 #include "common/kestrav_path.h"
 #include "common/shell.h"
 #include "gui/KESF1THISWEEKNZ.h"
+#include "gui/controls/control_print.h"
+#include "gui/controls/grid_view.h"
+#include "gui/controls/list_click.h"
+#include "gui/controls/tab_control.h"
 #include "gui/gui_ui.h"
 #include "gui/install.h"
 
@@ -18,6 +22,9 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <QHash>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <cstdio>
 #include <algorithm>
 #include <cstring>
@@ -26,8 +33,28 @@ namespace {
 
 void usage() {
     std::fprintf(stderr,
-                 "usage: raceweek-press --app-dir DIR [--option1] [--today YYYY-MM-DD] PRESS...\n"
-                 "  PRESS is a control of the menu (Command2) or WINDOW.CONTROL of another open window\n"
+                 "usage: raceweek-press --app-dir DIR [--option1] [--today YYYY-MM-DD] [--print WINDOW.CONTROL]...\n"
+                 "                      STEP...\n"
+                 "  STEP, in order:\n"
+                 "    CONTROL or WINDOW.CONTROL   a click on a button (the menu's own: Command2)\n"
+                 "    WINDOW.CONTROL=N            on a list box a click on item N (from 1), also on the item\n"
+                 "                                already selected; on a tab control tab N (from 1) to the front\n"
+                 "    WINDOW.GRID(R,C)            a click on cell R, C (from 0) of a grid: a normal cell becomes\n"
+                 "                                current, a fixed one does not; the grid's handler runs\n"
+                 "    --picture WINDOW=FILE.png   a picture of the window as it shows now\n"
+                 "    --glyph-check WINDOW        every text the window shows, checked against the fonts in\n"
+                 "                                use: a line 'MissingGlyph: WHERE: text' per text that would\n"
+                 "                                be drawn with the missing-glyph box, then\n"
+                 "                                'GlyphCheck: WINDOW N texts, M missing'\n"
+                 "  After the steps: the text boxes of every window a step reached ('WINDOW.Text1: text'),\n"
+                 "  then each --print control in order:\n"
+                 "    text box     WINDOW.CONTROL: text<TAB>#RRGGBB (its back colour)\n"
+                 "    list box     WINDOW.CONTROL(n): item, one line per item, then WINDOW.CONTROL: selected n\n"
+                 "    grid         WINDOW.CONTROL(r,c): text[<TAB>#RRGGBB], row by row, every cell with a text\n"
+                 "                 or a background other than white or standard (the colour shown only then)\n"
+                 "    tab control  WINDOW.CONTROL(k): caption, then WINDOW.CONTROL: front k\n"
+                 "    label        WINDOW.CONTROL: text\n"
+                 "  then the menu's status boxes (Text1: ... Label1: ...).\n"
                  "       raceweek-press --display-check\n"
                  "  exits 0 when windows can be shown on the display the environment names, 1 otherwise\n");
 }
@@ -85,6 +112,79 @@ void printPressedWindows(const QStringList& presses) {
     }
 }
 
+void print(const QString& line) {
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+// A picture of a window as it shows now; false when it cannot be saved.
+bool savePicture(const QString& what) {
+    const QString window = what.section(QLatin1Char('='), 0, 0);
+    const QString file = what.section(QLatin1Char('='), 1);
+    QWidget* w = rw::gui::Ui().findWindow(window);
+    if (!w || file.isEmpty()) return false;
+    QCoreApplication::processEvents();
+    if (!w->grab().save(file, "PNG")) return false;
+    print(QStringLiteral("Picture: %1 %2").arg(window, file));
+    return true;
+}
+
+bool glyphCheck(const QString& window) {
+    QWidget* w = rw::gui::Ui().findWindow(window);
+    if (!w) return false;
+    const QList<rw::gui::ShownText> texts = rw::gui::shownTexts(w);
+    QHash<QString, bool> seen;  // text + font -> missing
+    int missing = 0;
+    for (const rw::gui::ShownText& t : texts) {
+        const QString key = t.font.key() + QLatin1Char('\x1f') + t.text;
+        auto it = seen.find(key);
+        if (it == seen.end()) it = seen.insert(key, rw::gui::drawsMissingGlyph(t.font, t.text));
+        if (!*it) continue;
+        ++missing;
+        print(QStringLiteral("MissingGlyph: %1: %2").arg(t.where, t.text));
+    }
+    print(QStringLiteral("GlyphCheck: %1 %2 texts, %3 missing").arg(window).arg(texts.size()).arg(missing));
+    return true;
+}
+
+// One step of the sequence; false (with a message) when it names nothing
+// that can be pressed.
+bool runStep(const QString& press) {
+    auto& ui = rw::gui::Ui();
+    auto fails = [&] {
+        std::fprintf(stderr, "raceweek-press: unknown control %s\n", qPrintable(press));
+        return false;
+    };
+    if (press.startsWith(QLatin1String("--picture "))) return savePicture(press.mid(10)) || fails();
+    if (press.startsWith(QLatin1String("--glyph-check "))) return glyphCheck(press.mid(14)) || fails();
+    static const QRegularExpression cell(QStringLiteral("^(.+)\\((\\d+),(\\d+)\\)$"));
+    static const QRegularExpression item(QStringLiteral("^(.+)=(\\d+)$"));
+    if (const auto m = cell.match(press); m.hasMatch()) {
+        auto* grid = qobject_cast<rw::gui::GridView*>(ui.findControl(m.captured(1)));
+        return (grid && grid->pressCell(m.captured(2).toInt(), m.captured(3).toInt())) || fails();
+    }
+    if (const auto m = item.match(press); m.hasMatch()) {
+        QWidget* w = ui.findControl(m.captured(1));
+        const int n = m.captured(2).toInt();
+        if (auto* list = qobject_cast<QListWidget*>(w)) return rw::gui::pressListItem(list, n - 1) || fails();
+        if (auto* tabs = qobject_cast<rw::gui::TabControl*>(w)) return tabs->setCurrentIndex(n - 1) || fails();
+        if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+            if (n < 1 || n > tabs->count()) return fails();
+            tabs->setCurrentIndex(n - 1);
+            return true;
+        }
+        return fails();
+    }
+    const QString name = press.contains(QLatin1Char('.')) ? press : rw::ctl::MenuWindow + QLatin1Char('.') + press;
+    QWidget* w = ui.findControl(name);
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        b->click();
+        return true;
+    }
+    if (w && QMetaObject::invokeMethod(w, "click")) return true;
+    return fails();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,6 +192,7 @@ int main(int argc, char** argv) {
     QDate today;
     bool option1 = false;
     QStringList presses;
+    QStringList printed;
     if (argc == 2 && !std::strcmp(argv[1], "--display-check")) return displayCheck(argc, argv);
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
@@ -105,6 +206,11 @@ int main(int argc, char** argv) {
             }
         } else if (!std::strcmp(a, "--option1")) {
             option1 = true;
+        } else if (!std::strcmp(a, "--print") && i + 1 < argc) {
+            printed.append(QString::fromLatin1(argv[++i]));
+        } else if ((!std::strcmp(a, "--picture") || !std::strcmp(a, "--glyph-check")) && i + 1 < argc) {
+            // Kept in the sequence: taken at this point of the steps.
+            presses.append(QString::fromLatin1(a) + QLatin1Char(' ') + QString::fromLocal8Bit(argv[++i]));
         } else if (a[0] == '-') {
             usage();
             return 2;
@@ -155,17 +261,7 @@ int main(int argc, char** argv) {
 
     int status = 0;
     for (const QString& press : presses) {
-        const QString name = press.contains(QLatin1Char('.')) ? press : rw::ctl::MenuWindow + QLatin1Char('.') + press;
-        QWidget* w = ui.findControl(name);
-        bool pressed = false;
-        if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-            b->click();
-            pressed = true;
-        } else if (w) {
-            pressed = QMetaObject::invokeMethod(w, "click");
-        }
-        if (!pressed) {
-            std::fprintf(stderr, "raceweek-press: unknown control %s\n", qPrintable(press));
+        if (!runStep(press)) {
             status = 2;
             break;
         }
@@ -173,6 +269,15 @@ int main(int argc, char** argv) {
     }
 
     printPressedWindows(presses);
+    for (const QString& control : printed) {
+        QWidget* w = ui.findControl(control);
+        if (!w) {
+            std::fprintf(stderr, "raceweek-press: unknown control %s\n", qPrintable(control));
+            status = 2;
+            continue;
+        }
+        for (const QString& line : rw::gui::describeControl(w, control)) print(line);
+    }
     printStatus();
     return status;
 }
