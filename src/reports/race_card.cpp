@@ -17,34 +17,9 @@ using prediction::RunState;
 
 namespace {
 
-// One payoff entry of CurrentHR: its combination (or horse number) and
-// payout fields.
-struct Entry {
-    QByteArray combination, payout;
-};
-
-struct PayoffKind {
-    std::string_view row;   // group of the HR layout
-    std::string_view item;  // its combination member
-    int entries;
-};
-constexpr PayoffKind kWin{"win payouts", "horse number", 3};
-constexpr PayoffKind kPlace{"place payouts", "horse number", 5};
-constexpr PayoffKind kBracket{"bracket quinella payouts", "combination", 3};
-constexpr PayoffKind kQuinella{"quinella payouts", "combination", 3};
-constexpr PayoffKind kWide{"wide payouts", "combination", 7};
-constexpr PayoffKind kExacta{"exacta payouts", "combination", 6};
-constexpr PayoffKind kTrio{"trio payouts", "combination", 3};
-constexpr PayoffKind kTrifecta{"trifecta payouts", "combination", 6};
-
-Entry entryOf(const RunState& s, const PayoffKind& k, int i) {  // i from 1
-    return {PayoffField(s, jv::findField(jv::kHR, k.row, k.item, i - 1)),
-            PayoffField(s, jv::findField(jv::kHR, k.row, "payout", i - 1))};
-}
-
-QList<Entry> entriesOf(const RunState& s, const PayoffKind& k) {
-    QList<Entry> out;
-    for (int i = 1; i <= k.entries; ++i) out.append(entryOf(s, k, i));
+QList<PayoffEntry> entriesOf(const RunState& s, const PayoffKind& k) {
+    QList<PayoffEntry> out;
+    for (int i = 1; i <= k.entries; ++i) out.append(PayoffEntryAt(s, k, i));
     return out;
 }
 
@@ -114,7 +89,7 @@ void addTrioLines(RunState& s, const QByteArray& c, DayLines& out) {
 
 // ---- Payoff lines ----------------------------------------------------------
 
-void addPayoffItems(QList<CsvValue>& items, const QList<Entry>& entries, int count,
+void addPayoffItems(QList<CsvValue>& items, const QList<PayoffEntry>& entries, int count,
                     QByteArray (*format)(QByteArrayView)) {
     for (int i = 0; i < count; ++i) {
         items.append(T(format(entries[i].combination)));
@@ -124,15 +99,15 @@ void addPayoffItems(QList<CsvValue>& items, const QList<Entry>& entries, int cou
 
 void addPayoffLines(const RunState& s, DayLines& out) {
     QList<CsvValue> kk{TU("KK"), TU("1")};
-    addPayoffItems(kk, entriesOf(s, kWin), 2, FormatUmaban);
-    addPayoffItems(kk, entriesOf(s, kPlace), 4, FormatUmaban);
-    addPayoffItems(kk, entriesOf(s, kBracket), 2, FormatWakuren);
-    addPayoffItems(kk, entriesOf(s, kQuinella), 2, FormatUmaren);
-    addPayoffItems(kk, entriesOf(s, kWide), 5, FormatUmaren);
+    addPayoffItems(kk, entriesOf(s, payoff::kWin), 2, FormatUmaban);
+    addPayoffItems(kk, entriesOf(s, payoff::kPlace), 4, FormatUmaban);
+    addPayoffItems(kk, entriesOf(s, payoff::kBracket), 2, FormatWakuren);
+    addPayoffItems(kk, entriesOf(s, payoff::kQuinella), 2, FormatUmaren);
+    addPayoffItems(kk, entriesOf(s, payoff::kWide), 5, FormatUmaren);
     out.add(kk);
     QList<CsvValue> ks{TU("KS"), TU("1")};
-    addPayoffItems(ks, entriesOf(s, kExacta), 6, FormatUmaren);  // with "-", as the race card shows them
-    addPayoffItems(ks, entriesOf(s, kTrio), 3, FormatSanrenpuku);
+    addPayoffItems(ks, entriesOf(s, payoff::kExacta), 6, FormatUmaren);  // with "-", as the race card shows them
+    addPayoffItems(ks, entriesOf(s, payoff::kTrio), 3, FormatSanrenpuku);
     out.add(ks);
 }
 
@@ -143,23 +118,23 @@ public:
     HitLines(RunState& s, DayLines& out) : s_(s), out_(out) {}
 
     void judge() {
-        judgeUnordered(s_.PairBetsAsc, s_.PairCount, entriesOf(s_, kQuinella), 6, FormatUmaren, [] { return QByteArray("1"); });
+        judgeUnordered(s_.PairBetsAsc, s_.PairCount, entriesOf(s_, payoff::kQuinella), 6, FormatUmaren, [] { return QByteArray("1"); });
         int wideOrdinal = 1;
-        judgeUnordered(s_.PairBetsAsc, s_.PairCount, entriesOf(s_, kWide), 6, FormatUmaren,
+        judgeUnordered(s_.PairBetsAsc, s_.PairCount, entriesOf(s_, payoff::kWide), 6, FormatUmaren,
                        [&] { return QByteArray::number(++wideOrdinal); });
         judgeExacta();
-        judgeUnordered(s_.TrioBetsAsc, s_.TrioCount, entriesOf(s_, kTrio), 7, FormatSanrenpuku,
+        judgeUnordered(s_.TrioBetsAsc, s_.TrioCount, entriesOf(s_, payoff::kTrio), 7, FormatSanrenpuku,
                        [] { return QByteArray("6"); });
     }
 
 private:
     template <class Code>
-    void judgeUnordered(const QList<QByteArray>& bets, int count, const QList<Entry>& entries, int block,
+    void judgeUnordered(const QList<QByteArray>& bets, int count, const QList<PayoffEntry>& entries, int block,
                         QByteArray (*format)(QByteArrayView), Code code) {
         for (s_.CurSubIndex = 1; s_.CurSubIndex <= count; ++s_.CurSubIndex) {
             const QByteArray& key = checkedAt(bets, s_.CurSubIndex);
             for (s_.EntryIndex = 1; s_.EntryIndex <= entries.size(); ++s_.EntryIndex) {
-                const Entry& e = entries[s_.EntryIndex - 1];
+                const PayoffEntry& e = entries[s_.EntryIndex - 1];
                 if (isBlank(e.combination) || key != e.combination) continue;
                 const QByteArray ticket = code();  // every match counts, in a tier or not
                 const Tier t = tierOf(s_.CurSubIndex, block);
@@ -172,12 +147,12 @@ private:
     }
 
     void judgeExacta() {
-        const QList<Entry> entries = entriesOf(s_, kExacta);
+        const QList<PayoffEntry> entries = entriesOf(s_, payoff::kExacta);
         for (s_.CurSubIndex = 1; s_.CurSubIndex <= s_.PairCount; ++s_.CurSubIndex) {
             const QByteArray& key = checkedAt(s_.PairBets, s_.CurSubIndex);
             const Tier t = tierOf(s_.CurSubIndex, 6);
             for (s_.EntryIndex = 1; s_.EntryIndex <= entries.size(); ++s_.EntryIndex) {
-                const Entry& e = entries[s_.EntryIndex - 1];
+                const PayoffEntry& e = entries[s_.EntryIndex - 1];
                 if (isBlank(e.combination)) continue;
                 const QByteArray reversed = e.combination.mid(2, 2) + e.combination.left(2);
                 for (const bool forward : {true, false}) {
@@ -245,8 +220,8 @@ QByteArray SpeedText(float kmh) {
 }
 
 void WriteSanrentanComment(RunState& s, DayLines& out) {
-    const QList<Entry> entries = entriesOf(s, kTrifecta);
-    const Entry& winner = entries[0];
+    const QList<PayoffEntry> entries = entriesOf(s, payoff::kTrifecta);
+    const PayoffEntry& winner = entries[0];
     // A blank or zero first combination: no trifecta was sold.
     if (valLenient(winner.combination) == 0) return;
     bool hitWritten = false;
@@ -254,7 +229,7 @@ void WriteSanrentanComment(RunState& s, DayLines& out) {
         const QByteArray& key = checkedAt(s.TrioBets, s.CurSubIndex);
         const Tier t = tierOf(s.CurSubIndex, 7);
         for (s.EntryIndex = 0; s.EntryIndex < entries.size(); ++s.EntryIndex) {
-            const Entry& e = entries[s.EntryIndex];
+            const PayoffEntry& e = entries[s.EntryIndex];
             if (e.combination == "000000") break;
             for (int order = 1; order <= 6; ++order) {
                 if (!t.tier || TrioOrderKey(key, order) != e.combination) continue;

@@ -63,27 +63,6 @@ int countPlaced(const RunState& s, int from, int to, std::initializer_list<const
 
 // ---- Payoff entries --------------------------------------------------------------
 
-struct Entry {
-    QByteArray combination, payout;
-};
-
-struct PayoffKind {
-    std::string_view row;   // group of the HR layout
-    std::string_view item;  // its combination member
-    int entries;
-};
-constexpr PayoffKind kWin{"win payouts", "horse number", 3};
-constexpr PayoffKind kPlace{"place payouts", "horse number", 5};
-constexpr PayoffKind kQuinella{"quinella payouts", "combination", 3};
-constexpr PayoffKind kExacta{"exacta payouts", "combination", 6};
-constexpr PayoffKind kTrio{"trio payouts", "combination", 3};
-constexpr PayoffKind kTrifecta{"trifecta payouts", "combination", 6};
-
-Entry entryOf(const RunState& s, const PayoffKind& k, int i) {  // i from 1
-    return {PayoffField(s, jv::findField(jv::kHR, k.row, k.item, i - 1)),
-            PayoffField(s, jv::findField(jv::kHR, k.row, "payout", i - 1))};
-}
-
 // The ranks of the horses of a combination in its order; 0 for a part that
 // is not a horse of the ranking (blanks, zeros, another race's horse).
 QList<int> ranksOf(const RunState& s, QByteArrayView combination) {
@@ -123,7 +102,7 @@ void judgeSingle(const RunState& s, PcTicketKind& k, const PayoffKind& kind, int
     const int h = horseAt(s, rank);
     if (!h) return;
     for (int i = 1; i <= kind.entries; ++i) {
-        const Entry e = entryOf(s, kind, i);
+        const PayoffEntry e = PayoffEntryAt(s, kind, i);
         if (valLenient(e.combination) != h) continue;
         // A horse stands in at most one entry of a kind.
         recordHit(k, checkedAt(s.RankedHorse, rank), e.payout);
@@ -178,7 +157,7 @@ struct ExoticKind {
 
 // clang-format off
 const ExoticKind kExotics[7] = {
-    {&prediction::PcTicketStats::UmarenF, &kQuinella, FormatUmaren,
+    {&prediction::PcTicketStats::UmarenF, &payoff::kQuinella, FormatUmaren,
      [](const RunState& s, const SelectionSizes& z) {
          int n = countPlaced(s, 1, 3, {"01", "02"});
          if (n == 1) n += countPlaced(s, 4, z.a, {"01", "02"});
@@ -187,12 +166,12 @@ const ExoticKind kExotics[7] = {
      [](const QList<int>& r, const SelectionSizes& z) {
          return r.size() == 2 && distinct(r) && ((r[0] <= 3 && r[1] <= z.a) || (r[1] <= 3 && r[0] <= z.a));
      }},
-    {&prediction::PcTicketStats::UmarenB, &kQuinella, FormatUmaren,
+    {&prediction::PcTicketStats::UmarenB, &payoff::kQuinella, FormatUmaren,
      [](const RunState& s, const SelectionSizes& z) { return countPlaced(s, 1, z.b, {"01", "02"}) == 2; },
      [](const QList<int>& r, const SelectionSizes& z) {
          return r.size() == 2 && distinct(r) && r[0] <= z.b && r[1] <= z.b;
      }},
-    {&prediction::PcTicketStats::UmatanF, &kExacta, FormatUmatan,
+    {&prediction::PcTicketStats::UmatanF, &payoff::kExacta, FormatUmatan,
      [](const RunState& s, const SelectionSizes& z) {
          int n = countPlaced(s, 1, 3, {"01"});
          if (n == 1) n += countPlaced(s, 1, z.aPrime, {"02"});
@@ -201,18 +180,18 @@ const ExoticKind kExotics[7] = {
      [](const QList<int>& r, const SelectionSizes& z) {
          return r.size() == 2 && distinct(r) && r[0] <= 3 && r[1] <= z.aPrime;
      }},
-    {&prediction::PcTicketStats::SanrenpukuB, &kTrio, FormatSanrenpuku,
+    {&prediction::PcTicketStats::SanrenpukuB, &payoff::kTrio, FormatSanrenpuku,
      [](const RunState& s, const SelectionSizes& z) { return countPlaced(s, 1, z.b, {"01", "02", "03"}) == 3; },
      [](const QList<int>& r, const SelectionSizes& z) {
          return r.size() == 3 && distinct(r) && r[0] <= z.b && r[1] <= z.b && r[2] <= z.b;
      }},
-    {&prediction::PcTicketStats::Sanrentan12, &kTrifecta, FormatSanrentan,
+    {&prediction::PcTicketStats::Sanrentan12, &payoff::kTrifecta, FormatSanrentan,
      [](const RunState& s, const SelectionSizes& z) { return trifectaHit(s, 1, 2, 3, z.c); },
      [](const QList<int>& r, const SelectionSizes& z) { return trifectaTicket(r, 1, 2, 3, z.c); }},
-    {&prediction::PcTicketStats::Sanrentan23, &kTrifecta, FormatSanrentan,
+    {&prediction::PcTicketStats::Sanrentan23, &payoff::kTrifecta, FormatSanrentan,
      [](const RunState& s, const SelectionSizes& z) { return trifectaHit(s, 2, 3, 4, z.d); },
      [](const QList<int>& r, const SelectionSizes& z) { return trifectaTicket(r, 2, 3, 4, z.d); }},
-    {&prediction::PcTicketStats::Sanrentan13, &kTrifecta, FormatSanrentan,
+    {&prediction::PcTicketStats::Sanrentan13, &payoff::kTrifecta, FormatSanrentan,
      [](const RunState& s, const SelectionSizes& z) { return trifectaHit(s, 1, 3, 4, z.d); },
      [](const QList<int>& r, const SelectionSizes& z) { return trifectaTicket(r, 1, 3, 4, z.d); }},
 };
@@ -220,12 +199,12 @@ const ExoticKind kExotics[7] = {
 
 // The entry a hit is paid from: the first whose combination is one of the
 // selection's tickets, else the first.
-Entry paidEntry(const RunState& s, const ExoticKind& kind, const SelectionSizes& z) {
+PayoffEntry paidEntry(const RunState& s, const ExoticKind& kind, const SelectionSizes& z) {
     for (int i = 1; i <= kind.payoff->entries; ++i) {
-        Entry e = entryOf(s, *kind.payoff, i);
+        PayoffEntry e = PayoffEntryAt(s, *kind.payoff, i);
         if (kind.ticket(ranksOf(s, e.combination), z)) return e;
     }
-    return entryOf(s, *kind.payoff, 1);
+    return PayoffEntryAt(s, *kind.payoff, 1);
 }
 
 // ---- Selection lines ---------------------------------------------------------------
@@ -292,10 +271,10 @@ void EvaluatePcBetHits(RunState& s) {
         k->HitText.clear();
         k->PayText.clear();
     }
-    judgeSingle(s, p.Tansho1, kWin, 1);
-    judgeSingle(s, p.Fukusho1, kPlace, 1);
-    judgeSingle(s, p.Tansho2, kWin, 2);
-    judgeSingle(s, p.Fukusho2, kPlace, 2);
+    judgeSingle(s, p.Tansho1, payoff::kWin, 1);
+    judgeSingle(s, p.Fukusho1, payoff::kPlace, 1);
+    judgeSingle(s, p.Tansho2, payoff::kWin, 2);
+    judgeSingle(s, p.Fukusho2, payoff::kPlace, 2);
 
     const SelectionSizes z = SelectionSizesOf(s);
     const std::array<std::int16_t, 7> counts = TicketCounts(z);
@@ -305,7 +284,7 @@ void EvaluatePcBetHits(RunState& s) {
         k.TicketCount = counts[i];
         k.TicketSum = added(k.TicketSum, k.TicketCount, "TicketSum");
         if (!kind.hit(s, z)) continue;
-        const Entry e = paidEntry(s, kind, z);
+        const PayoffEntry e = paidEntry(s, kind, z);
         recordHit(k, kind.format(e.combination), e.payout);
     }
 }

@@ -40,6 +40,11 @@ QByteArray RaceField(const RunState& s, recordlayout::Field f) { return fieldOf(
 
 QByteArray PayoffField(const RunState& s, recordlayout::Field f) { return fieldOf(s.CurrentHR, f, "payoff record"); }
 
+PayoffEntry PayoffEntryAt(const RunState& s, const PayoffKind& k, int i) {
+    return {PayoffField(s, jv::findField(jv::kHR, k.row, k.item, i - 1)),
+            PayoffField(s, jv::findField(jv::kHR, k.row, "payout", i - 1))};
+}
+
 QByteArray DayKey(const RunState& s) {
     const QByteArray key = RaceField(s, rr::RaceYear(0)) + RaceField(s, rr::RaceMonthDay(0)) +
                            RaceField(s, rr::CourseCode(0)) + RaceField(s, rr::MeetingNo(0)) +

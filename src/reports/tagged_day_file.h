@@ -31,6 +31,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <string_view>
 
 namespace rw::reports {
 
@@ -65,6 +66,31 @@ QByteArray RaceField(const prediction::RunState& s, recordlayout::Field f);
 // A member of the payoff record CurrentHR (rw::jv fields of the HR layout,
 // positions from 1); StepFailure when the image ends before it.
 QByteArray PayoffField(const prediction::RunState& s, recordlayout::Field f);
+
+// One payoff entry of CurrentHR: its combination (or horse number) and
+// payout fields.
+struct PayoffEntry {
+    QByteArray combination, payout;
+};
+// A payoff kind of the HR layout: its group, the member holding the
+// combination, and how many entries it has.
+struct PayoffKind {
+    std::string_view row;
+    std::string_view item;
+    int entries;
+};
+namespace payoff {
+inline constexpr PayoffKind kWin{"win payouts", "horse number", 3};
+inline constexpr PayoffKind kPlace{"place payouts", "horse number", 5};
+inline constexpr PayoffKind kBracket{"bracket quinella payouts", "combination", 3};
+inline constexpr PayoffKind kQuinella{"quinella payouts", "combination", 3};
+inline constexpr PayoffKind kWide{"wide payouts", "combination", 7};
+inline constexpr PayoffKind kExacta{"exacta payouts", "combination", 6};
+inline constexpr PayoffKind kTrio{"trio payouts", "combination", 3};
+inline constexpr PayoffKind kTrifecta{"trifecta payouts", "combination", 6};
+}  // namespace payoff
+// Entry i (from 1) of a kind; StepFailure when the image ends before it.
+PayoffEntry PayoffEntryAt(const prediction::RunState& s, const PayoffKind& k, int i);
 
 // The race's DayKey, fourteen digits, or StepFailure naming the bad value.
 QByteArray DayKey(const prediction::RunState& s);
