@@ -1,17 +1,16 @@
-// ⑥ through the window-less driver on the typical sample weeks: the upload
+// ⑥ through the window-less driver on the typical sample weeks pressed along
+// the real road (① ② ③ ④ ⑤ ⑥): the upload
 // and labelled day files of every course-day. On official results the hit
 // lines of the three day files with hits agree, and the race hit table has
 // four rows per race; before the results there is no hit table.
 #include "common/text_file.h"
 #include "sample/generator.h"
 #include "support/day_file_lines.h"
-#include "support/driver.h"
-#include "support/stub_expanded.h"
+#include "support/road_week.h"
 #include "support/test_support.h"
 
 #include <QDir>
 #include <QSet>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -22,10 +21,10 @@ using rwtest::DayFileLine;
 namespace {
 
 struct Week {
-    QTemporaryDir dir;
+    std::unique_ptr<rwtest::RoadWeek> road;
     sample::Summary summary;
-    rwtest::PressResult store, run;
-    QString file(const QString& rel) const { return dir.path() + QLatin1Char('/') + rel; }
+    rwtest::PressResult run;
+    QString file(const QString& rel) const { return road->file(rel); }
     QList<DayFileLine> lines(const QString& day, const char* suffix) const {
         return rwtest::DayFileLines(rwtest::readFile(file("TEKICHU/" + day + QLatin1String(suffix))));
     }
@@ -39,10 +38,9 @@ struct Week {
 
 std::unique_ptr<Week> pressWeek(sample::Scenario scenario) {
     auto w = std::make_unique<Week>();
-    w->summary = sample::generate({sample::Scale::Typical, scenario, 1}, w->dir.path());
-    w->store = rwtest::runPress(w->dir.path(), {QStringLiteral("Command2"), QStringLiteral("Command4")});
-    EXPECT_GT(rwtest::WriteStubExpandedRecords(w->dir.path(), 3), 900);
-    w->run = rwtest::runPress(w->dir.path(), {QStringLiteral("Command8")});
+    w->road = rwtest::PressedRoadWeek(sample::Scale::Typical, scenario);
+    w->summary = w->road->summary;
+    w->run = w->road->road;
     return w;
 }
 
