@@ -8,6 +8,7 @@
 #include "publish/wordpress_blocks.h"
 #include "reports/labelled_day_file.h"
 #include "reports/race_card.h"
+#include "reports/selection_file.h"
 #include "reports/upload_day_file.h"
 
 namespace rw::app {
@@ -30,6 +31,7 @@ prediction::RaceWriterSlots InstallRaceWriters() {
     //  9 WriteSitePage         web page                   (publish)
     // 10 WritePrintPage        print page                 (publish)
     // 11 WriteSokudoDayCsv     external-index line        (publish)
+    w[WriterSlot::WritePcRaceBlock] = reports::WritePcRaceBlock;
     w[WriterSlot::WriteTanfukuCsv] = publish::WriteTanfukuCsv;
     w[WriterSlot::WriteTanfuku2Csv] = publish::WriteTanfuku2Csv;
     w[WriterSlot::WriteTanshoCsv] = publish::WriteTanshoCsv;

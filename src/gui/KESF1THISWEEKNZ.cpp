@@ -7,8 +7,15 @@
 #include "gui/CHUSIRIALTIME.h"
 #include "gui/KESTRAVEXPDTHISWEEKNZ.h"
 #include "gui/KOUZOUTAIZ.h"
+#include "gui/KakoSeisekiZ.h"
+#include "gui/TekichuListZ.h"
+#include "gui/single_instance.h"
+#include "reference/reference_buttons.h"
 #include "gui/YOSOKEKKATHISWEEKNZ.h"
 #include "app/prediction_load.h"
+#include "gui/FactorDIRT.h"
+#include "gui/FactorHURD.h"
+#include "gui/FactorTURF.h"
 #include "gui/KESFOTHISWEEKNZ.h"
 #include "gui/KESP2RIALTIME.h"
 #include "gui/KESTRAVODDSN.h"
@@ -107,11 +114,11 @@ KESF1THISWEEKNZ::KESF1THISWEEKNZ() {
     auto* middleTop = new QVBoxLayout;
     auto* f3 = frame(this, "Frame3", "随時  (予想支援の参考として使用）");
     auto* f3l = new QGridLayout(f3);
-    f3l->addWidget(button("Command11", "過去予想成績"), 0, 0);
-    f3l->addWidget(button("Command15", "万馬券リスト"), 0, 1);
-    f3l->addWidget(button("Command5", "芝予想因子ウエイト"), 1, 0, 1, 2);
-    f3l->addWidget(button("Command9", "ダート予想因子ウエイト"), 2, 0, 1, 2);
-    f3l->addWidget(button("Command10", "障害予想因子ウエイト"), 3, 0, 1, 2);
+    f3l->addWidget(button("Command11", "過去予想成績", &KESF1THISWEEKNZ::Command11_Click), 0, 0);
+    f3l->addWidget(button("Command15", "万馬券リスト", &KESF1THISWEEKNZ::Command15_Click), 0, 1);
+    f3l->addWidget(button("Command5", "芝予想因子ウエイト", &KESF1THISWEEKNZ::Command5_Click), 1, 0, 1, 2);
+    f3l->addWidget(button("Command9", "ダート予想因子ウエイト", &KESF1THISWEEKNZ::Command9_Click), 2, 0, 1, 2);
+    f3l->addWidget(button("Command10", "障害予想因子ウエイト", &KESF1THISWEEKNZ::Command10_Click), 3, 0, 1, 2);
     middleTop->addWidget(f3);
     auto* middleBottom = new QVBoxLayout;
     auto* f5 = frame(this, "Frame5", "予想");
@@ -214,7 +221,20 @@ void KESF1THISWEEKNZ::Command8_Click() {
 void KESF1THISWEEKNZ::Command3_Click() { KESFOTHISWEEKNZ::open(); }
 void KESF1THISWEEKNZ::Command7_Click() { jv::RunOddsProcessing(Ui(), 0, [] { KESTRAVODDSN::open(); }); }
 void KESF1THISWEEKNZ::Command12_Click() { KESP2RIALTIME::open(); }
+void KESF1THISWEEKNZ::Command5_Click() { FactorTURF::open(); }
+void KESF1THISWEEKNZ::Command9_Click() { FactorDIRT::open(); }
+void KESF1THISWEEKNZ::Command10_Click() { FactorHURD::open(); }
 void KESF1THISWEEKNZ::Command13_Click() { jv::RunOddsProcessing(Ui(), 1, [] { KESTRAVODDSN::open(); }); }
+
+void KESF1THISWEEKNZ::Command11_Click() {
+    if (singleInstanceLoading<KakoSeisekiZ>()) return;  // pressed while it loads
+    reference::PastResultsButton(Ui(), [] { KakoSeisekiZ::open(); });
+}
+
+void KESF1THISWEEKNZ::Command15_Click() {
+    if (singleInstanceLoading<TekichuListZ>()) return;  // pressed from the list's own event turns
+    reference::HitListButton(Ui(), [] { TekichuListZ::open(); });
+}
 
 void KESF1THISWEEKNZ::Command14_Click() { ShellOpenUrl(blogUrl()); }
 void KESF1THISWEEKNZ::Command16_Click() { ShellOpenUrl(supportUrl()); }

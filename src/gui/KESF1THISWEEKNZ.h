@@ -58,10 +58,15 @@ private:
     void Command4_Click();
     void Command6_Click();
     void Command3_Click();
+    void Command5_Click();
+    void Command9_Click();
+    void Command10_Click();
     void Command7_Click();
     void Command8_Click();
     void Command12_Click();
     void Command13_Click();
+    void Command11_Click();
+    void Command15_Click();
     void Command14_Click();
     void Command16_Click();
     void Picture1_Click();

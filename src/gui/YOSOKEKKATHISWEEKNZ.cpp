@@ -1,12 +1,15 @@
 #include "gui/YOSOKEKKATHISWEEKNZ.h"
 
 #include "app/prediction_load.h"
+#include "common/kestrav_path.h"
+#include "gui/Kakoso.h"
 #include "gui/controls.h"
 #include "gui/controls/grid_view.h"
 #include "gui/controls/list_click.h"
 #include "gui/controls/tab_control.h"
 #include "gui/gui_ui.h"
 #include "viewer/race_selection.h"
+#include "viewer/runner_tables.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,6 +34,12 @@ QLabel* addLabel(QWidget* page, QLayout* layout, const char* name, const char* t
     l->setWordWrap(true);
     layout->addWidget(l);
     return l;
+}
+// A caption beside a table.
+void addCaption(QWidget* page, QLayout* layout, const char* name, const QString& text) {
+    auto* l = new QLabel(text, page);
+    l->setObjectName(QLatin1String(name));
+    layout->addWidget(l);
 }
 }  // namespace
 
@@ -63,10 +72,13 @@ YOSOKEKKATHISWEEKNZ::YOSOKEKKATHISWEEKNZ() {
     {
         auto [p, l] = page("因子");
         RACEDETAILGrid1 = addGrid(p, l, "RACEDETAILGrid1", v.RACEDETAILGrid1);
+        addCaption(p, l, "Label1", viewer::FactorTabCaption1());
+        addCaption(p, l, "Label2", viewer::FactorTabCaption2());
     }
     {
         auto [p, l] = page("残差");
         RACEDETAILGrid2 = addGrid(p, l, "RACEDETAILGrid2", v.RACEDETAILGrid2);
+        addCaption(p, l, "Label7", viewer::FactorTabCaption1());
     }
     {
         auto [p, l] = page("馬連･馬単");
@@ -102,6 +114,8 @@ YOSOKEKKATHISWEEKNZ::YOSOKEKKATHISWEEKNZ() {
         l->addStretch(1);
     }
     connectListClick(List1, [this] { List1_Click(); });
+    connect(RACEDETAILGrid1, &GridView::cellClicked, this, [this] { RACEDETAILGrid1_Click(); });
+    connect(RACEDETAILGrid2, &GridView::cellClicked, this, [this] { RACEDETAILGrid2_Click(); });
     resize(1280, 760);
 }
 
@@ -119,6 +133,16 @@ void YOSOKEKKATHISWEEKNZ::List1_Click() {
     SkipLog log("race viewer");
     viewer::List1_Click(ui_, State, Viewer, List1->currentRow(), log);
     refreshGrids();
+}
+
+void YOSOKEKKATHISWEEKNZ::RACEDETAILGrid1_Click() {
+    SelectedCellText = Viewer.RACEDETAILGrid1.currentText();
+    Kakoso::open();
+}
+
+void YOSOKEKKATHISWEEKNZ::RACEDETAILGrid2_Click() {
+    SelectedCellText = Viewer.RACEDETAILGrid2.currentText();
+    Kakoso::open();
 }
 
 void YOSOKEKKATHISWEEKNZ::refreshGrids() {

@@ -29,6 +29,10 @@ public:
 
     // A click on the race list (also on the item already selected).
     void List1_Click();
+    // A click on a cell of the factor or residual table: its current cell's
+    // text becomes SelectedCellText, then the past-run window shows.
+    void RACEDETAILGrid1_Click();
+    void RACEDETAILGrid2_Click();
 
     // The run's state, read by the race viewer.
     prediction::RunState State;

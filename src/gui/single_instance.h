@@ -9,8 +9,18 @@
 
 namespace rw::gui {
 
+// True while the window's load runs. A load that lets events through can
+// see its own button pressed again; that press is ignored, so a second load
+// never starts under the first nor deletes the window still loading.
+template <class W>
+bool& singleInstanceLoading() {
+    static bool loading = false;
+    return loading;
+}
+
 template <class W, class Load>
 W* showSingleInstance(QPointer<W>& instance, Load&& load) {
+    if (singleInstanceLoading<W>()) return nullptr;
     if (instance && instance->isVisible()) {
         instance->raise();
         instance->activateWindow();
@@ -20,6 +30,10 @@ W* showSingleInstance(QPointer<W>& instance, Load&& load) {
     if (instance) instance->deleteLater();
     instance = new W;
     instance->setAttribute(Qt::WA_DeleteOnClose);
+    struct Loading {
+        Loading() { singleInstanceLoading<W>() = true; }
+        ~Loading() { singleInstanceLoading<W>() = false; }
+    } loading;
     load(*instance);  // the load runs inside the show, before the window appears
     if (instance) instance->show();
     return instance;

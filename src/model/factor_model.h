@@ -22,6 +22,16 @@
 // model, and the failure names the file and the reason. The window's load,
 // the compute pass (per record, counts and codes or the whole model) and the
 // model-weight viewers use this one reader.
+//
+// ReadFactorModelForViewing is its tolerant form, for the model-weight
+// viewers, which show the package as delivered and must open whatever it
+// holds: the same files in the same order, but no fault stops the reading.
+// A missing or unreadable file gives no values; a count that is not a whole
+// number from 0 to 6000 reads as 0 (one above 6000 as 6000); an item never
+// takes more categories than its files still hold values, so a hostile count
+// allocates nothing; a missing code is empty, a missing or non-numeric
+// sample count or weight is 0. Every fault is recorded in the log, one line
+// per file and kind of fault with its first place and its number.
 #include "model/package_files.h"
 
 #include <QByteArray>
@@ -31,6 +41,10 @@
 #include <cstdint>
 #include <optional>
 #include <vector>
+
+namespace rw {
+class SkipLog;
+}
 
 namespace rw::model {
 
@@ -71,5 +85,8 @@ std::optional<ModelLoadFailure> LoadFactorModel(Surface s, FactorModel& model,
                                                 ModelParts parts = ModelParts::Whole);
 // The same, throwing StepFailure with the failure's text.
 void ReadFactorModel(Surface s, FactorModel& model, ModelParts parts = ModelParts::Whole);
+
+// The tolerant reading of the whole model (see above); `model` is replaced.
+void ReadFactorModelForViewing(Surface s, FactorModel& model, SkipLog& log);
 
 }  // namespace rw::model

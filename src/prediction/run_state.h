@@ -203,6 +203,16 @@ struct PayoffIndex {
     QHash<QByteArray, qsizetype> lastByRace;
 };
 
+// The past-run residual accumulation of the runner being processed: the
+// caller sets the classes (1 turf, 2 dirt, 3 any other track) and the slot
+// (CurSubIndex) before each call, and reads the sum and count afterwards.
+struct ResidualAccumulation {
+    float ResidualSum = 0;  // km/h
+    std::int32_t ResidualCount = 0;
+    int TodayClass = 0;  // this week's race
+    int RunClass = 0;    // the past run in slot CurSubIndex
+};
+
 // Working values of individual writers that the system keeps in the window.
 struct WriterWork {
     // The day sheets' payout strings: win and place of the rank-1 runner,
@@ -214,7 +224,7 @@ struct WriterWork {
     PayoffIndex Payoffs;
 };
 
-struct RunState : RaceListState, RecordBuffers, LoopState, HorseArrays, BetLists, LastKeys {
+struct RunState : RaceListState, RecordBuffers, LoopState, HorseArrays, BetLists, LastKeys, ResidualAccumulation {
     prediction::CodeTable CodeTable;
     prediction::TierHitTotals TierHitTotals;
     prediction::TicketHitSummary TicketHitSummary;

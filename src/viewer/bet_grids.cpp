@@ -93,10 +93,14 @@ int horseIndex(const QByteArray& horse) {
 // Reads the odds file, first horse outermost, into `table`; lines beyond
 // the table are ignored; a line that is not a number leaves its value 0.
 void readOdds(const QString& path, std::vector<float>& table) {
-    const QList<QByteArray> lines = readLines(path);
-    const qsizetype n = std::min<qsizetype>(lines.size(), qsizetype(table.size()));
-    for (qsizetype i = 0; i < n; ++i)
-        if (const auto v = parseStrict(lines[i])) table[size_t(i)] = float(*v);
+    LineReader reader(path);
+    if (!reader.open()) {
+        if (!QFile::exists(path)) return;
+        reader.fail("open");
+    }
+    QByteArray line;
+    for (size_t i = 0; i < table.size() && reader.next(line); ++i)
+        if (const auto v = parseStrict(line)) table[i] = float(*v);
 }
 
 QString oddsText(float v) { return qtext(singleText(v)); }

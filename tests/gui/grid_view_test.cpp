@@ -179,7 +179,8 @@ TEST(ListClick, EveryClickRunsTheHandlerAlsoOnTheSelectedItem) {
     click(list.viewport(), list.visualItemRect(list.item(1)).center());  // again on the selected item
     click(list.viewport(), list.visualItemRect(list.item(2)).center());
     EXPECT_EQ(runs, (QList<int>{1, 1, 2}));
-    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier), upRelease(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier);
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier),
+        upRelease(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier);
     QApplication::sendEvent(&list, &up);  // keys move the selection
     QApplication::sendEvent(&list, &upRelease);
     EXPECT_EQ(runs, (QList<int>{1, 1, 2, 1}));

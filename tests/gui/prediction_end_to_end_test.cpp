@@ -15,9 +15,11 @@
 #include "support/test_support.h"
 
 #include <QDir>
+#include <QHash>
 #include <QSet>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 
 using namespace rw;
@@ -131,6 +133,83 @@ void expectRunnerFiles(const RoadWeek& w) {
     EXPECT_GT(earlier, 5000);
 }
 
+// The course-day (DayKey) of every race of the week, by RaceID.
+QHash<QByteArray, QString> dayOfRace(const RoadWeek& w) {
+    QHash<QByteArray, QString> day;
+    for (const sample::WeekRace& r : w.summary.weekRaces) day[r.raceId] = QString::fromLatin1(r.raceKey16.left(14));
+    return day;
+}
+
+// Normal mode: one selection day file per course-day of the listed races,
+// and no results-mode file, hit table or rate file.
+void expectSelectionDayFiles(const RoadWeek& w) {
+    const auto day = dayOfRace(w);
+    QSet<QString> days;
+    for (const QByteArray& id : w.listed()) days.insert(day.value(id));
+    ASSERT_FALSE(days.isEmpty());
+    for (const QString& d : days) {
+        const QList<QByteArray> lines = readLines(w.file("TEKICHU/" + d + "lupPC.txt"));
+        ASSERT_FALSE(lines.isEmpty()) << d.toStdString();
+        EXPECT_TRUE(lines[0].startsWith("\"DY\"")) << d.toStdString();
+    }
+    for (const QString& f : QDir(w.file(QStringLiteral("TEKICHU"))).entryList(QDir::Files))
+        EXPECT_FALSE(f.contains(QStringLiteral("RCM")) || f.contains(QStringLiteral("tekichu")) ||
+                     f.contains(QStringLiteral("kaiteki")))
+            << f.toStdString();
+}
+
+// Results mode: every course-day's hit table holds its date line and
+// column header, then three rows per race (every listed race has its own
+// payoff record); read back value by value as the past-performance browser
+// reads it, 6 values and then groups of 12. Where the course-day starts at
+// race 1 its rate file sums what the hit table shows.
+void expectSelectionHitTables(const RoadWeek& w) {
+    const auto day = dayOfRace(w);
+    std::map<QString, int> races;
+    for (const QByteArray& id : w.listed()) ++races[day.value(id)];
+    ASSERT_FALSE(races.empty());
+    for (const auto& [d, n] : races) {
+        SCOPED_TRACE(d.toStdString());
+        EXPECT_TRUE(QFile::exists(w.file("TEKICHU/" + d + "lupRCMPC.txt")));
+        EXPECT_FALSE(QFile::exists(w.file("TEKICHU/" + d + "lupPC.txt")));
+        const QString table = w.file("TEKICHU/" + d + "tekichuPC.txt");
+        const QList<QByteArray> lines = readLines(table);
+        ASSERT_EQ(lines.size(), 2 + 3 * n);
+        for (qsizetype i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].count(',') + 1, i == 0 ? 6 : 12) << i;
+        const QList<QByteArray> v = readValues(table);
+        ASSERT_EQ(v.size(), 6 + 12 * (1 + 3 * n));
+        auto row = [&](int r) { return v.mid(6 + 12 * r, 12); };
+        EXPECT_EQ(row(0)[0], rwtest::sj(" R番号"));
+        std::array<qint64, 11> hits{}, pays{}, tickets{};
+        for (int race = 0; race < n; ++race) {
+            const QList<QByteArray> count = row(1 + 3 * race), hit = row(2 + 3 * race), pay = row(3 + 3 * race);
+            EXPECT_TRUE(count[0].endsWith(rwtest::sj("R点数  "))) << count[0].constData();
+            EXPECT_EQ(hit[0], rwtest::sj("  的中目"));
+            EXPECT_EQ(pay[0], rwtest::sj("  配当"));
+            // The seven exotic counts are bare numbers.
+            const QList<QByteArray> raw = lines[2 + 3 * race].split(',');
+            for (int c = 1; c <= 11; ++c) {
+                EXPECT_EQ(raw[c].startsWith('"'), c <= 4) << raw[c].constData();
+                EXPECT_EQ(hit[c].isEmpty(), pay[c].isEmpty()) << c;
+                hits[size_t(c - 1)] += hit[c].isEmpty() ? 0 : 1;
+                pays[size_t(c - 1)] += pay[c].toLongLong();
+                if (c > 4) tickets[size_t(c - 1)] += count[c].toLongLong();
+            }
+        }
+        if (!row(1)[0].startsWith("01R")) continue;
+        const QList<QByteArray> pc = readLines(w.file("TEKICHU/" + d + "kaitekiPC.txt"));
+        ASSERT_EQ(pc.size(), 8);
+        const QList<QByteArray> hitLine = pc[3].split(','), ticketLine = pc[5].split(','), payLine = pc[6].split(',');
+        for (size_t c = 0; c < 11; ++c) {
+            EXPECT_EQ(hitLine[qsizetype(c) + 1].toLongLong(), hits[c]) << c;
+            EXPECT_EQ(payLine[qsizetype(c) + 1].toLongLong(), pays[c]) << c;
+            if (c >= 4) {
+                EXPECT_EQ(ticketLine[qsizetype(c) + 1].toLongLong(), tickets[c]) << c;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 TEST(PredictionEndToEnd, FridayWeekListsItsSeventyTwoRacesInNormalMode) {
@@ -143,6 +222,7 @@ TEST(PredictionEndToEnd, FridayWeekListsItsSeventyTwoRacesInNormalMode) {
     // Day files only: no hit table or rate file before the results.
     for (const QString& f : QDir(w->file(QStringLiteral("TEKICHU"))).entryList(QDir::Files))
         EXPECT_FALSE(f.contains(QStringLiteral("tekichu")) || f.contains(QStringLiteral("kaiteki"))) << f.toStdString();
+    expectSelectionDayFiles(*w);
     EXPECT_EQ(readLines(w->file(QStringLiteral("RACETHISWEEKNSYOSAI.dat"))).size(), 72);
 }
 
@@ -185,6 +265,7 @@ TEST(PredictionEndToEnd, MondayWeekListsOneRacePerPayoffRecordInResultsMode) {
         for (int c = 2; c < 12; ++c) EXPECT_EQ(races[c], races[1]);
     }
     EXPECT_GT(ratedLines, 0);
+    expectSelectionHitTables(*w);
 }
 
 TEST(PredictionEndToEnd, RunnerFilesCarryTheHorsesExpandedRecordsOnBothWeeks) {

@@ -158,3 +158,37 @@ TEST_F(SampleModel, TheSimpleItemsOfTheWeeksRecordsFindTheirCategories) {
 }
 
 }  // namespace
+
+namespace {
+
+// The age charts of the model-weight viewers take item 12 by position:
+// turf and dirt males aged 27 to 59 months at 1 to 33, females at 34 to 66;
+// jump males aged 40 to 59 at 1 to 20. A few weights lie beyond the charts'
+// axis of ±2.5 km/h, and codes with leading zeros stay in the package.
+TEST_F(SampleModel, ItemTwelveListsTheAgesAsTheChartsTakeThem) {
+    for (Surface s : kSurfaces) {
+        SCOPED_TRACE(SurfaceWord(s).toStdString());
+        const FactorModel& m = model(s);
+        const bool flat = s != Surface::Jump;
+        const int males = flat ? 33 : 20, first = flat ? 27 : 40;
+        ASSERT_GE(m.CategoryCount[12], flat ? 66 : 20);
+        for (int i = 1; i <= males; ++i)
+            EXPECT_EQ(m.code(12, i).trimmed(), "1" + QByteArray::number(first - 1 + i)) << i;
+        if (flat)
+            for (int i = 1; i <= 33; ++i)
+                EXPECT_EQ(m.code(12, 33 + i).trimmed(), "2" + QByteArray::number(26 + i)) << i;
+        int beyond = 0;
+        for (int c = 1; c <= (flat ? 66 : 20); ++c)
+            for (float w : {m.agari(12, c), m.pace(12, c), m.soha(12, c)}) beyond += w > 2.5f || w < -2.5f;
+        EXPECT_GE(beyond, 3);
+        int leadingZeros = 0;
+        for (int k = 1; k <= 30; ++k)
+            for (int j = 1; j <= m.CategoryCount[size_t(k)]; ++j) {
+                const QByteArray code = m.code(k, j).trimmed().toByteArray();
+                leadingZeros += code.size() > 1 && code.startsWith('0');
+            }
+        EXPECT_GT(leadingZeros, 10);
+    }
+}
+
+}  // namespace

@@ -18,6 +18,7 @@
 #include <QAbstractButton>
 #include <QCollator>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -34,14 +35,17 @@ namespace {
 void usage() {
     std::fprintf(stderr,
                  "usage: raceweek-press --app-dir DIR [--option1] [--today YYYY-MM-DD] [--print WINDOW.CONTROL]...\n"
-                 "                      STEP...\n"
+                 "                      [--layout WINDOW.GRID]... STEP...\n"
                  "  STEP, in order:\n"
                  "    CONTROL or WINDOW.CONTROL   a click on a button (the menu's own: Command2)\n"
                  "    WINDOW.CONTROL=N            on a list box a click on item N (from 1), also on the item\n"
                  "                                already selected; on a tab control tab N (from 1) to the front\n"
                  "    WINDOW.GRID(R,C)            a click on cell R, C (from 0) of a grid: a normal cell becomes\n"
                  "                                current, a fixed one does not; the grid's handler runs\n"
+                 "                                (YOSOKEKKATHISWEEKNZ.RACEDETAILGrid1(2,6) opens Kakoso;\n"
+                 "                                Kakoso.Command1 closes it)\n"
                  "    --picture WINDOW=FILE.png   a picture of the window as it shows now\n"
+                 "    --close WINDOW              the window closed, as its close box does\n"
                  "    --glyph-check WINDOW        every text the window shows, checked against the fonts in\n"
                  "                                use: a line 'MissingGlyph: WHERE: text' per text that would\n"
                  "                                be drawn with the missing-glyph box, then\n"
@@ -53,7 +57,15 @@ void usage() {
                  "    grid         WINDOW.CONTROL(r,c): text[<TAB>#RRGGBB], row by row, every cell with a text\n"
                  "                 or a background other than white or standard (the colour shown only then)\n"
                  "    tab control  WINDOW.CONTROL(k): caption, then WINDOW.CONTROL: front k\n"
+                 "    chart        WINDOW.CONTROL: type line2d, rows R, series S / axis MIN to MAX in D divisions\n"
+                 "                 (fixed|auto) / series N \"label\" #RRGGBB / row N \"label\": v1, v2, ...\n"
                  "    label        WINDOW.CONTROL: text\n"
+                 "    window       WINDOW: caption (--print Kakoso)\n"
+                 "    grid given as WINDOW.CONTROL/colours: WINDOW.CONTROL(r,c): text<TAB>back B<TAB>fore F,\n"
+                 "                 every cell with a text or a colour other than standard; B and F are\n"
+                 "                 'standard' (the grid's own colour) or #RRGGBB (bright white is #FFFFFF)\n"
+                 "  each --layout grid: WINDOW.CONTROL: rows R, cols C, fixed rows F, fixed cols G, widths W0 W1 ...\n"
+                 "                 (twips, -1 for the standard width)\n"
                  "  then the menu's status boxes (Text1: ... Label1: ...).\n"
                  "       raceweek-press --display-check\n"
                  "  exits 0 when windows can be shown on the display the environment names, 1 otherwise\n");
@@ -101,14 +113,18 @@ void printPressedWindows(const QStringList& presses) {
     for (const QString& window : windows) {
         QWidget* w = rw::gui::Ui().findWindow(window);
         if (!w) continue;
-        QList<QLineEdit*> boxes = w->findChildren<QLineEdit*>();
+        QList<QWidget*> boxes;
+        for (QWidget* c : w->findChildren<QWidget*>())
+            if (qobject_cast<QLineEdit*>(c) || qobject_cast<QPlainTextEdit*>(c)) boxes.append(c);
         QCollator natural;
         natural.setNumericMode(true);
         std::sort(boxes.begin(), boxes.end(),
-                  [&](QLineEdit* a, QLineEdit* b) { return natural.compare(a->objectName(), b->objectName()) < 0; });
-        for (QLineEdit* box : boxes)
-            if (!box->objectName().isEmpty())
-                print(qPrintable(window + QLatin1Char('.') + box->objectName()), box->text());
+                  [&](QWidget* a, QWidget* b) { return natural.compare(a->objectName(), b->objectName()) < 0; });
+        for (QWidget* box : boxes)
+            if (!box->objectName().isEmpty()) {
+                const QString name = window + QLatin1Char('.') + box->objectName();
+                print(qPrintable(name), rw::gui::Ui().text(name));
+            }
     }
 }
 
@@ -157,6 +173,10 @@ bool runStep(const QString& press) {
     };
     if (press.startsWith(QLatin1String("--picture "))) return savePicture(press.mid(10)) || fails();
     if (press.startsWith(QLatin1String("--glyph-check "))) return glyphCheck(press.mid(14)) || fails();
+    if (press.startsWith(QLatin1String("--close "))) {
+        QWidget* w = ui.findWindow(press.mid(8));
+        return (w && w->close()) || fails();
+    }
     static const QRegularExpression cell(QStringLiteral("^(.+)\\((\\d+),(\\d+)\\)$"));
     static const QRegularExpression item(QStringLiteral("^(.+)=(\\d+)$"));
     if (const auto m = cell.match(press); m.hasMatch()) {
@@ -193,6 +213,7 @@ int main(int argc, char** argv) {
     bool option1 = false;
     QStringList presses;
     QStringList printed;
+    QStringList laidOut;  // grids whose layout is printed
     if (argc == 2 && !std::strcmp(argv[1], "--display-check")) return displayCheck(argc, argv);
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
@@ -208,7 +229,10 @@ int main(int argc, char** argv) {
             option1 = true;
         } else if (!std::strcmp(a, "--print") && i + 1 < argc) {
             printed.append(QString::fromLatin1(argv[++i]));
-        } else if ((!std::strcmp(a, "--picture") || !std::strcmp(a, "--glyph-check")) && i + 1 < argc) {
+        } else if (!std::strcmp(a, "--layout") && i + 1 < argc) {
+            laidOut.append(QString::fromLatin1(argv[++i]));
+        } else if ((!std::strcmp(a, "--picture") || !std::strcmp(a, "--glyph-check") || !std::strcmp(a, "--close")) &&
+                   i + 1 < argc) {
             // Kept in the sequence: taken at this point of the steps.
             presses.append(QString::fromLatin1(a) + QLatin1Char(' ') + QString::fromLocal8Bit(argv[++i]));
         } else if (a[0] == '-') {
@@ -269,14 +293,26 @@ int main(int argc, char** argv) {
     }
 
     printPressedWindows(presses);
-    for (const QString& control : printed) {
+    for (QString control : printed) {
+        const bool colours = control.endsWith(QLatin1String("/colours"));
+        if (colours) control.chop(8);
         QWidget* w = ui.findControl(control);
         if (!w) {
             std::fprintf(stderr, "raceweek-press: unknown control %s\n", qPrintable(control));
             status = 2;
             continue;
         }
-        for (const QString& line : rw::gui::describeControl(w, control)) print(line);
+        const QStringList lines =
+            colours ? rw::gui::describeGridColours(w, control) : rw::gui::describeControl(w, control);
+        for (const QString& line : lines) print(line);
+    }
+    for (const QString& control : laidOut) {
+        const QStringList lines = rw::gui::describeLayout(ui.findControl(control), control);
+        if (lines.isEmpty()) {
+            std::fprintf(stderr, "raceweek-press: no grid %s\n", qPrintable(control));
+            status = 2;
+        }
+        for (const QString& line : lines) print(line);
     }
     printStatus();
     return status;

@@ -467,6 +467,10 @@ void emitModel(const World& w, Output& out, Summary& sum) {
                 } else {
                     wt = deviation(item, code, surface, d, rng);
                     if (item == 27 && code == bigDay) wt = {24.5, -21.0, 20.5};
+                    // The youngest male age and the oldest female one lie
+                    // beyond the age charts' fixed axis of ±2.5 km/h.
+                    if (item == 12 && code == (surface != Jump ? "127" : "140")) wt = {2.8, -2.9, 2.6};
+                    if (item == 12 && code == "259") wt = {-2.7, 2.65, -2.55};
                 }
                 addValue(agari, onAgari, weightText(wt.agari));
                 addValue(pace, onPace, weightText(wt.pace));

@@ -1,5 +1,6 @@
 #include "gui/controls/control_print.h"
 
+#include "gui/controls/chart_view.h"
 #include "gui/controls/grid_view.h"
 #include "gui/controls/tab_control.h"
 
@@ -52,6 +53,8 @@ QStringList describeControl(QWidget* control, const QString& name) {
         for (int i = 0; i < t->count(); ++i)
             lines << QStringLiteral("%1(%2): %3").arg(name).arg(i + 1).arg(t->tabText(i));
         lines << QStringLiteral("%1: front %2").arg(name).arg(t->currentIndex() + 1);
+    } else if (auto* chart = qobject_cast<ChartView*>(control)) {
+        for (const QString& line : chart->model().describe()) lines << name + QStringLiteral(": ") + line;
     } else if (auto* la = qobject_cast<QLabel*>(control)) {
         lines << name + QStringLiteral(": ") + la->text();
     } else if (auto* b = qobject_cast<QAbstractButton*>(control)) {
@@ -59,6 +62,25 @@ QStringList describeControl(QWidget* control, const QString& name) {
     } else if (control) {
         lines << name + QStringLiteral(": ") + control->windowTitle();
     }
+    return lines;
+}
+
+QStringList describeGridColours(QWidget* control, const QString& name) {
+    QStringList lines;
+    auto* g = qobject_cast<GridView*>(control);
+    if (!g) return lines;
+    auto colour = [](GridColor c) { return c.isStandard() ? QStringLiteral("standard") : hexColor(c.rgb()); };
+    const GridModel& m = g->model();
+    for (int r = 0; r < m.rows(); ++r)
+        for (int c = 0; c < m.cols(); ++c) {
+            const GridColor back = m.back(r, c), fore = m.fore(r, c);
+            if (m.text(r, c).isEmpty() && back.isStandard() && fore.isStandard()) continue;
+            lines << QStringLiteral("%1(%2,%3): %4\tback %5\tfore %6")
+                         .arg(name)
+                         .arg(r)
+                         .arg(c)
+                         .arg(m.text(r, c), colour(back), colour(fore));
+        }
     return lines;
 }
 
@@ -77,6 +99,21 @@ bool drawsMissingGlyph(const QFont& font, const QString& text) {
     return false;
 }
 
+QStringList describeLayout(QWidget* control, const QString& name) {
+    auto* g = qobject_cast<GridView*>(control);
+    if (!g) return {};
+    const GridModel& m = g->model();
+    QStringList widths;
+    for (int c = 0; c < m.cols(); ++c) widths << QString::number(m.colWidth(c));
+    return {QStringLiteral("%1: rows %2, cols %3, fixed rows %4, fixed cols %5, widths %6")
+                .arg(name)
+                .arg(m.rows())
+                .arg(m.cols())
+                .arg(m.fixedRows())
+                .arg(m.fixedCols())
+                .arg(widths.join(QLatin1Char(' ')))};
+}
+
 QList<ShownText> shownTexts(QWidget* window) {
     QList<ShownText> out;
     const QString wname = window->objectName();
@@ -85,7 +122,15 @@ QList<ShownText> shownTexts(QWidget* window) {
         if (w->objectName().isEmpty() && !qobject_cast<TabControl*>(w->parentWidget())) continue;
         const QString at = wname + QLatin1Char('.') + w->objectName();
         if (auto* e = qobject_cast<QLineEdit*>(w)) out.append({at, e->text(), e->font()});
-        else if (auto* la = qobject_cast<QLabel*>(w))
+        else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+            out.append({at, p->toPlainText(), p->font()});
+        else if (auto* chart = qobject_cast<ChartView*>(w)) {
+            const ChartModel& m = chart->model();
+            for (int i = 1; i <= m.seriesCount(); ++i)
+                out.append({QStringLiteral("%1(series %2)").arg(at).arg(i), m.seriesLabel(i), chart->font()});
+            for (int i = 1; i <= m.rowCount(); ++i)
+                out.append({QStringLiteral("%1(row %2)").arg(at).arg(i), m.rowLabel(i), chart->font()});
+        } else if (auto* la = qobject_cast<QLabel*>(w))
             out.append({at, la->text(), la->font()});
         else if (auto* b = qobject_cast<QAbstractButton*>(w))
             out.append({at, b->text(), b->font()});

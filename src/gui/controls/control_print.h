@@ -10,6 +10,9 @@
 //                 background
 //   tab control   WINDOW.CONTROL(k): caption          (k from 1), then
 //                 WINDOW.CONTROL: front k
+//   chart         WINDOW.CONTROL: line, one per line of ChartModel::describe
+//                 (type and sizes, axis, series with label and colour,
+//                 rows with label and values)
 //   label, button WINDOW.CONTROL: text
 // And the check that every text shown can be drawn by the fonts in use.
 #include <QFont>
@@ -20,6 +23,18 @@ namespace rw::gui {
 
 // The lines of `control`, addressed as `name` ("YOSOKEKKATHISWEEKNZ.Text1").
 QStringList describeControl(QWidget* control, const QString& name);
+
+// A grid's cells with both colours, for checks that must tell the
+// standard colour from bright white and see text colours:
+//   WINDOW.CONTROL(r,c): text<TAB>back B<TAB>fore F
+// B and F are "standard" or #RRGGBB; every cell with a text or a colour
+// other than standard, row by row. Empty for a control that is no grid.
+QStringList describeGridColours(QWidget* control, const QString& name);
+
+// A grid's layout as one line (empty for other controls):
+//   WINDOW.CONTROL: rows R, cols C, fixed rows F, fixed cols G, widths W0 W1 …
+// (twips, -1 for the standard width).
+QStringList describeLayout(QWidget* control, const QString& name);
 
 // The back colour last given to a control through the screen port, or its
 // palette's base colour; 0xRRGGBB.

@@ -41,16 +41,11 @@ protected:
             pressedRow_ = list_->currentRow();
             armed_ = true;
             break;
-        case QEvent::KeyPress:
-            armed_ = true;
-            break;
+        case QEvent::KeyPress: armed_ = true; break;
         case QEvent::MouseButtonRelease:
         case QEvent::KeyRelease:
-        case QEvent::FocusIn:
-            armed_ = false;
-            break;
-        default:
-            break;
+        case QEvent::FocusIn: armed_ = false; break;
+        default: break;
         }
         return false;
     }
