@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <QPointer>
 #include <QHash>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -315,5 +316,12 @@ int main(int argc, char** argv) {
         for (const QString& line : lines) print(line);
     }
     printStatus();
+    // The windows still open go before the application does, as when the
+    // program is closed; child windows go with their owners, the menu with
+    // this function.
+    QList<QPointer<QWidget>> open;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!w->parentWidget() && w != &menu) open.append(w);
+    for (const QPointer<QWidget>& w : open) delete w.data();
     return status;
 }
