@@ -48,32 +48,33 @@ void addHitRows(const RunState& s, DayLines& out) {
 }  // namespace
 
 void AddDayPayoffLines(const RunState& s, DayLines& out) {
-    QList<CsvValue> kk1{TU("KK"), TU("1")};
-    addEntries(s, kk1, "win payouts", "horse number", 2, FormatUmaban);
-    out.add(kk1);
-    QList<CsvValue> kk2{TU("KK"), TU("2")};
-    addEntries(s, kk2, "place payouts", "horse number", 4, FormatUmaban);
-    out.add(kk2);
-    QList<CsvValue> kk3{TU("KK"), TU("3")};
-    addEntries(s, kk3, "bracket quinella payouts", "combination", 2, FormatWakuren);
-    out.add(kk3);
-    QList<CsvValue> kk4{TU("KK"), TU("4")};
-    addEntries(s, kk4, "quinella payouts", "combination", 2, FormatUmaren);
-    out.add(kk4);
-    QList<CsvValue> kk5{TU("KK"), TU("5")};
-    addEntries(s, kk5, "wide payouts", "combination", 5, FormatUmaren);
-    out.add(kk5);
-    QList<CsvValue> ks1{TU("KS"), TU("1")};
-    addEntries(s, ks1, "exacta payouts", "combination", 6, FormatUmatan);
-    out.add(ks1);
-    QList<CsvValue> ks2{TU("KS"), TU("2")};
-    addEntries(s, ks2, "trio payouts", "combination", 3, FormatSanrenpuku);
-    out.add(ks2);
-    // A blank or zero first trifecta: none was sold.
-    if (valLenient(PayoffField(s, jv::findField(jv::kHR, "trifecta payouts", "combination", 0))) == 0) return;
-    QList<CsvValue> ks3{TU("KS"), TU("3")};
-    addEntries(s, ks3, "trifecta payouts", "combination", 6, FormatSanrentan);
-    out.add(ks3);
+    struct PayoffLine {
+        const char* tag;
+        const char* number;
+        std::string_view row;
+        const char* item;
+        int count;
+        QByteArray (*format)(QByteArrayView);
+    };
+    static const PayoffLine kLines[] = {
+        {"KK", "1", "win payouts", "horse number", 2, FormatUmaban},
+        {"KK", "2", "place payouts", "horse number", 4, FormatUmaban},
+        {"KK", "3", "bracket quinella payouts", "combination", 2, FormatWakuren},
+        {"KK", "4", "quinella payouts", "combination", 2, FormatUmaren},
+        {"KK", "5", "wide payouts", "combination", 5, FormatUmaren},
+        {"KS", "1", "exacta payouts", "combination", 6, FormatUmatan},
+        {"KS", "2", "trio payouts", "combination", 3, FormatSanrenpuku},
+        {"KS", "3", "trifecta payouts", "combination", 6, FormatSanrentan},
+    };
+    for (const PayoffLine& l : kLines) {
+        // A blank or zero first trifecta: none was sold.
+        if (l.format == FormatSanrentan &&
+            valLenient(PayoffField(s, jv::findField(jv::kHR, l.row, l.item, 0))) == 0)
+            return;
+        QList<CsvValue> line{TU(l.tag), TU(l.number)};
+        addEntries(s, line, l.row, l.item, l.count, l.format);
+        out.add(line);
+    }
 }
 
 void AddHitTableHead(const RunState& s, DayLines& out) {
