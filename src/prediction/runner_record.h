@@ -20,8 +20,6 @@ using recordlayout::findField;
 using recordlayout::group;
 using recordlayout::item;
 using recordlayout::rep;
-using recordlayout::Row;
-using recordlayout::Sub;
 
 inline constexpr int kRunnerRecordLength = 24022;
 inline constexpr int kRunSlots = 65;      // slots 0..64 of the text members
@@ -31,7 +29,7 @@ inline constexpr int kResultsPerSlot = 20;
 using jv::kRaceFolder;
 
 // clang-format off
-inline constexpr Row kRunnerRows[] = {
+inline constexpr recordlayout::Row kRunnerRows[] = {
     group(0, "RunRaceKey", kRunSlots, {{"RaceYear", 4}, {"RaceMonthDay", 4}, {"CourseCode", 2}, {"MeetingNo", 2},
                                        {"DayNo", 2}, {"RaceNo", 2}}),
     rep(1040, "FrameNo", kRunSlots, 1),
