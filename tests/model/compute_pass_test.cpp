@@ -3,7 +3,7 @@
 // contained to their horse, progress and events.
 #include "common/errors.h"
 #include "common/fixed_text.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/record_file.h"
 #include "ex_fixture.h"
 #include "item_fixture.h"

@@ -1,7 +1,7 @@
 #include "week_fixture.h"
 
 #include "app/prediction_load.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/text_file.h"
 #include "prediction/prediction_run.h"
 #include "prediction/race_loop.h"

@@ -1,6 +1,6 @@
 // The folder-listing finder against the loops that open every name, on a
 // folder holding every kind of edge name.
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/skip.h"
 #include "reference/day_finder.h"
 #include "reference/hit_list.h"
