@@ -108,7 +108,9 @@ TEST(RaceSelection, PayoffSourcesAndCalls) {
             << k.name;
         // After a payoff scan CurrentHR holds that file's last record.
         const QByteArray last = k.pending ? (flash.isEmpty() ? QByteArray() : flash.last()) : weekly.last();
-        if (!last.isEmpty()) EXPECT_EQ(c.state.CurrentHR, last) << k.name;
+        if (!last.isEmpty()) {
+            EXPECT_EQ(c.state.CurrentHR, last) << k.name;
+        }
     }
 }
 
