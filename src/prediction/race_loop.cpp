@@ -11,6 +11,7 @@
 #include "common/text_file.h"
 #include "jvdata/quicksort.h"
 #include "jvdata/records.h"
+#include "prediction/race_key.h"
 #include "prediction/run_files.h"
 #include "prediction/runner_record.h"
 
@@ -167,7 +168,7 @@ void WriteDayRateFiles(RunState& s) {
     const auto r = parseStrict(item(horse, s0::RaceNo));
     if (!r) fail("race number of the runner record is not a number");
     const double R = *r;
-    const QByteArray dayKey = item(horse, s0::RunRaceKey).left(14);
+    const QByteArray dayKey = zerosAsBlanks(RaceKey::ofRunner(horse).dayKey());
     TierHitTotals& t = s.TierHitTotals;
     t.Umaren.KindHits = std::int64_t(R);
 
