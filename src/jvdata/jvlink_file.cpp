@@ -166,7 +166,7 @@ std::int32_t FileJvLink::JVOpen(const QString& dataSpec, const QString& /*fromTi
 }
 
 std::int32_t FileJvLink::JVStatus() {
-    if (open_ && !realtime_ && !cancelled_ && status_ < downloadCount_) ++status_;
+    if (open_ && !realtime_ && !cancelled_) status_ = downloadCount_;
     return status_;
 }
 

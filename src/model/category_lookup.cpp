@@ -3,6 +3,7 @@
 #include "common/errors.h"
 #include "model/item_rules.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <tuple>
@@ -64,33 +65,62 @@ int FirstCategoryByPrefix(const FactorModel& m, int item, QByteArrayView prefix)
 }
 
 const IndexedCategories::Table& IndexedCategories::table(const FactorModel& m, int item, bool prefix) {
-    const auto key = std::make_tuple(&m, item, prefix);
-    auto it = tables_.find(key);
-    if (it != tables_.end()) return it->second;
-    Table t;
+    static const Table kNone;
+    if (item < 0 || item > kItemCount) return kNone;
+    ModelTables* tables = nullptr;
+    for (const auto& t : models_)
+        if (t->model == &m) tables = t.get();
+    if (!tables) {
+        models_.push_back(std::make_unique<ModelTables>());
+        tables = models_.back().get();
+        tables->model = &m;
+    }
+    std::optional<Table>& t = (prefix ? tables->prefix : tables->whole)[size_t(item)];
+    if (t) return *t;
+    t.emplace();
     const int n = itemCount(m, item);
-    t.reserve(n);
+    t->reserve(size_t(n));
     for (int j = n; j >= 1; --j) {  // backwards, so that the first category of a code stays
         const QByteArrayView c = m.code(item, j);
-        t.insert((prefix ? c.first(std::min(kPrefixLength, c.size())) : c).toByteArray(), j);
+        const QByteArrayView key = prefix ? c.first(std::min(kPrefixLength, c.size())) : c;
+        (*t)[std::string_view(key.data(), size_t(key.size()))] = j;
     }
-    return tables_.emplace(key, std::move(t)).first->second;
+    return *t;
 }
 
+namespace {
+int lookup(const std::unordered_map<std::string_view, int>& t, QByteArrayView code) {
+    const auto it = t.find(std::string_view(code.data(), size_t(code.size())));
+    return it == t.end() ? 0 : it->second;
+}
+}  // namespace
+
 int IndexedCategories::find(const FactorModel& m, int item, QByteArrayView code) {
-    return table(m, item, false).value(code.toByteArray(), 0);
+    return lookup(table(m, item, false), code);
 }
 
 int IndexedCategories::findPrefix(const FactorModel& m, int item, QByteArrayView prefix) {
-    return table(m, item, true).value(prefix.toByteArray(), 0);
+    return lookup(table(m, item, true), prefix);
 }
 
 void FindCategoryIndexes(ExpandedState& st, const FactorModel& model, CategoryFinder& categories) {
+    // The fields are looked up where they lie; SearchCode and ItemNo end as
+    // the last item leaves them.
     for (int k = 1; k <= kItemCount; ++k) {
-        st.ItemNo = k;
-        st.SearchCode = get(st.ExRecord, ex::Category(k)).toByteArray();
-        st.FoundIndex[size_t(k)] = std::int16_t(FindCategoryIndex(st, model, categories));
+        const QByteArrayView code = get(st.ExRecord, ex::Category(k));
+        int j = categories.find(model, k, code);
+        if (j == 0 && k == 2) {
+            // Item 2's first character stands for the racecourse: retry with "6".
+            char retry[5] = {'6'};
+            const QByteArrayView rest = code.sliced(std::min<qsizetype>(1, code.size()));
+            const qsizetype n = std::min<qsizetype>(4, rest.size());
+            std::copy_n(rest.data(), n, retry + 1);
+            j = categories.findPrefix(model, 2, QByteArrayView(retry, 1 + n));
+        }
+        st.FoundIndex[size_t(k)] = std::int16_t(j);
     }
+    st.ItemNo = kItemCount;
+    st.SearchCode = get(st.ExRecord, ex::Category(kItemCount)).toByteArray();
 }
 
 int FindCategoryIndex(ExpandedState& st, const FactorModel& model, CategoryFinder& categories) {
@@ -102,11 +132,15 @@ int FindCategoryIndex(ExpandedState& st, const FactorModel& model, CategoryFinde
 }
 
 void FindCategoryIndexesBySurface(ExpandedState& st, CategoryFinder& categories) {
-    for (int k = 1; k <= kItemCount; ++k) {
-        st.ItemNo = k;
-        st.SearchCode = searchField(st.ExRecord, k).toByteArray();
-        st.SurfaceIndex[size_t(k)] = std::int16_t(FindCategoryIndexBySurface(st, categories));
-    }
+    // The surface is read once: a TrackCode that is not a number fails at
+    // the first item, as it would at every one.
+    st.ItemNo = 1;
+    st.SearchCode = searchField(st.ExRecord, 1).toByteArray();
+    const FactorModel& m = modelOf(st, sideOf(st));
+    for (int k = 1; k <= kItemCount; ++k)
+        st.SurfaceIndex[size_t(k)] = std::int16_t(categories.find(m, k, searchField(st.ExRecord, k)));
+    st.ItemNo = kItemCount;
+    st.SearchCode = searchField(st.ExRecord, kItemCount).toByteArray();
 }
 
 int FindCategoryIndexBySurface(ExpandedState& st, CategoryFinder& categories) {

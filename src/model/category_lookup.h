@@ -20,9 +20,12 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
-#include <map>
-#include <utility>
+#include <array>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace rw::model {
 
@@ -46,17 +49,22 @@ public:
     int findPrefix(const FactorModel& m, int item, QByteArrayView p) override { return FirstCategoryByPrefix(m, item, p); }
 };
 
-// Code -> first category, built on first use per model and item.
+// Code -> first category, built on first use per model and item. The tables
+// point into the models' codes.
 class IndexedCategories : public CategoryFinder {
 public:
     int find(const FactorModel& model, int item, QByteArrayView code) override;
     int findPrefix(const FactorModel& model, int item, QByteArrayView prefix) override;
-    void clear() { tables_.clear(); }
+    void clear() { models_.clear(); }
 
 private:
-    using Table = QHash<QByteArray, int>;
+    using Table = std::unordered_map<std::string_view, int>;
+    struct ModelTables {
+        const FactorModel* model = nullptr;
+        std::array<std::optional<Table>, kItemCount + 1> whole, prefix;
+    };
     const Table& table(const FactorModel& model, int item, bool prefix);
-    std::map<std::tuple<const FactorModel*, int, bool>, Table> tables_;
+    std::vector<std::unique_ptr<ModelTables>> models_;
 };
 
 // The compute pass's lookups in the model of the record's surface: for each

@@ -2,6 +2,7 @@
 
 #include "common/control_names.h"
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "model/categorisers.h"
@@ -16,11 +17,13 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace rw::model {
 
 bool DatedInScope(const QByteArray& r) {
-    const QByteArray date = get(r, ex::RaceYear).toByteArray() + get(r, ex::RaceMonthDay).toByteArray();
+    static_assert(ex::RaceMonthDay.pos == ex::RaceYear.pos + ex::RaceYear.width);
+    const QByteArrayView date = member(r, ex::RaceYear.pos, ex::RaceYear.width + ex::RaceMonthDay.width);
     return strictNumber(date, "run date") >= 20110101;
 }
 
@@ -100,8 +103,10 @@ public:
         return FindStatsRecord(stats_, file, length, key);
     }
     CategoryFinder& categories() override { return categories_; }
+    PreviousRunCategories* previousRunCategories() override { return &previous_; }
 
 private:
+    PreviousRunCategories previous_;
     const QList<QByteArray>& records_;
     StatsIndex& stats_;
     CategoryFinder& categories_;
@@ -112,7 +117,7 @@ private:
 class HorseFile {
 public:
     explicit HorseFile(const QString& path) : file_(path) {
-        if (!file_.open(QIODevice::ReadWrite)) fail("cannot open " + path.toStdString());
+        if (!file_.open(QIODevice::ReadWrite)) failFile("open", file_);
         const QByteArray all = file_.readAll();
         const qsizetype n = all.size() / kExRecordLength;
         records.reserve(n);
@@ -124,7 +129,7 @@ public:
         all.reserve(records.size() * kExRecordLength);
         for (const QByteArray& r : records) all += r;
         if (!file_.seek(0) || file_.write(all) != all.size())
-            fail("cannot write " + file_.fileName().toStdString());
+            failFile("write", file_);
     }
 
     QList<QByteArray> records;
@@ -150,22 +155,28 @@ public:
         HorseInMemory source(records, st_.Stats, categories_);
         classify(records, source);
         ui_.processEvents();
+        // The categories found are kept for pass 3, which would read them
+        // back from the texts written here.
+        std::vector<std::array<std::int16_t, kItemCount + 1>> found(static_cast<size_t>(c));
+        std::vector<RunScope> scopes(static_cast<size_t>(c), RunScope::Out);
         for (int v = 1; v <= c; ++v) {
             open(records, v);
             const RunScope scope = ModelScope(st_.ExRecord);
+            scopes[size_t(v - 1)] = scope;
             if (scope == RunScope::Out) {
                 for (int k = 1; k <= kItemCount; ++k) put(st_.ExRecord, ex::CategoryIndex(k), "    ");
             } else {
                 FindCategoryIndexes(st_, models_.codes(surfaceOf(scope)), categories_);
-                for (int k = 1; k <= kItemCount; ++k)
-                    put(st_.ExRecord, ex::CategoryIndex(k), numberText(st_.FoundIndex[size_t(k)]));
+                for (int k = 1; k <= kItemCount; ++k) putWhole(st_.ExRecord, ex::CategoryIndex(k), st_.FoundIndex[size_t(k)]);
+                found[size_t(v - 1)] = st_.FoundIndex;
             }
             records[v - 1] = st_.ExRecord;
         }
         ui_.processEvents();
         for (int v = 1; v <= c; ++v) {
             open(records, v);
-            const RunScope scope = ModelScope(st_.ExRecord);
+            // Pass 2 changed none of the fields the scope is read from.
+            const RunScope scope = scopes[size_t(v - 1)];
             if (scope == RunScope::Out) {
                 for (int i = 6; i <= 9; ++i) put(st_.ExRecord, ex::SpeedTexts(i), kNoSpeed);
                 for (int k = 1; k <= kItemCount; ++k) {
@@ -174,7 +185,7 @@ public:
                     putSingle(st_.ExRecord, ex::SohaW(k).pos, 0.0f);
                 }
             } else {
-                ApplyFactorWeights(st_, models_.whole(surfaceOf(scope)));
+                ApplySubstitutedFactorWeights(st_, models_.whole(surfaceOf(scope)), found[size_t(v - 1)].data());
             }
             records[v - 1] = st_.ExRecord;
         }

@@ -57,20 +57,28 @@ void SubstituteItemOneWeights(FactorModel& m) {
 QByteArray PredictedSpeedText(float p) { return digitsTwoToEight(std::floor(double(p) * 1000000.0) + 100000000.0); }
 
 void ApplyFactorWeights(ExpandedState& st, FactorModel& model) {
-    QByteArray& r = st.ExRecord;
     SubstituteItemOneWeights(model);
+    ApplySubstitutedFactorWeights(st, model, nullptr);
+}
+
+void ApplySubstitutedFactorWeights(ExpandedState& st, const FactorModel& model, const std::int16_t* indexes) {
+    QByteArray& r = st.ExRecord;
+    auto index = [&](int item) { return indexes ? int(indexes[item]) : categoryIndex(r, item); };
 
     // Sample counts: texts 6 to 10 for items 6, 18, 19, 20, 21.
     const int countItems[5] = {6, 18, 19, 20, 21};
     for (int i = 0; i < 5; ++i) {
-        const std::int64_t n = std::int64_t(model.samples(countItems[i], categoryIndex(r, countItems[i]))) + 10000000;
+        const std::int64_t n = std::int64_t(model.samples(countItems[i], index(countItems[i]))) + 10000000;
         if (n > std::numeric_limits<std::int32_t>::max()) fail("sample count beyond 32 bits");
-        put(r, ex::SpeedTexts(6 + i), numberText(n).mid(1, 7));
+        char digits[24];
+        const int len = wholeDigits(n, digits);
+        // Characters 2 to 8 of the number's text.
+        put(r, ex::SpeedTexts(6 + i), QByteArrayView(digits + 1, std::min(7, len - 1)));
     }
 
     float pa = 0, pp = 0, ps = 0;
     for (int k = 1; k <= kItemCount; ++k) {
-        const int x = categoryIndex(r, k);
+        const int x = index(k);
         const float wa = model.agari(k, x), wp = model.pace(k, x), ws = model.soha(k, x);
         // Item 1 is the constant; any other weight beyond ±20 km/h is kept
         // out of its sum, each kind on its own.
