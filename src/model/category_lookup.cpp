@@ -64,43 +64,79 @@ int FirstCategoryByPrefix(const FactorModel& m, int item, QByteArrayView prefix)
     return 0;
 }
 
+namespace {
+
+std::size_t hashOf(const char* p, qsizetype n) {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (qsizetype i = 0; i < n; ++i) h = (h ^ std::uint8_t(p[i])) * 1099511628211ull;
+    return std::size_t(h ^ (h >> 29));
+}
+
+bool sameBytes(const char* a, const char* b, qsizetype n) {
+    for (qsizetype i = 0; i < n; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+void IndexedCategories::Table::build(const FactorModel& m, int item, bool prefix) {
+    const int n = itemCount(m, item);
+    std::size_t size = 8;
+    while (size < std::size_t(n) * 2 + 1) size *= 2;
+    slots_.assign(size, Slot{});
+    mask_ = size - 1;
+    for (int j = 1; j <= n; ++j) {  // the first category of a code keeps its slot
+        const QByteArrayView c = m.code(item, j);
+        const QByteArrayView key = prefix ? c.first(std::min(kPrefixLength, c.size())) : c;
+        for (std::size_t i = hashOf(key.data(), key.size()) & mask_;; i = (i + 1) & mask_) {
+            Slot& s = slots_[i];
+            if (s.category == 0) {
+                s = {key.data(), key.size(), j};
+                break;
+            }
+            if (s.size == key.size() && sameBytes(s.data, key.data(), key.size())) break;
+        }
+    }
+}
+
+int IndexedCategories::Table::find(QByteArrayView code) const {
+    if (slots_.empty()) return 0;
+    for (std::size_t i = hashOf(code.data(), code.size()) & mask_;; i = (i + 1) & mask_) {
+        const Slot& s = slots_[i];
+        if (s.category == 0) return 0;
+        if (s.size == code.size() && sameBytes(s.data, code.data(), code.size())) return s.category;
+    }
+}
+
 const IndexedCategories::Table& IndexedCategories::table(const FactorModel& m, int item, bool prefix) {
     static const Table kNone;
     if (item < 0 || item > kItemCount) return kNone;
-    ModelTables* tables = nullptr;
-    for (const auto& t : models_)
-        if (t->model == &m) tables = t.get();
-    if (!tables) {
-        models_.push_back(std::make_unique<ModelTables>());
-        tables = models_.back().get();
-        tables->model = &m;
+    if (!last_ || last_->model != &m) {
+        last_ = nullptr;
+        for (const auto& t : models_)
+            if (t->model == &m) last_ = t.get();
+        if (!last_) {
+            models_.push_back(std::make_unique<ModelTables>());
+            last_ = models_.back().get();
+            last_->model = &m;
+        }
     }
-    std::optional<Table>& t = (prefix ? tables->prefix : tables->whole)[size_t(item)];
-    if (t) return *t;
-    t.emplace();
-    const int n = itemCount(m, item);
-    t->reserve(size_t(n));
-    for (int j = n; j >= 1; --j) {  // backwards, so that the first category of a code stays
-        const QByteArrayView c = m.code(item, j);
-        const QByteArrayView key = prefix ? c.first(std::min(kPrefixLength, c.size())) : c;
-        (*t)[std::string_view(key.data(), size_t(key.size()))] = j;
+    Table& t = (prefix ? last_->prefix : last_->whole)[size_t(item)];
+    bool& built = (prefix ? last_->prefixBuilt : last_->wholeBuilt)[size_t(item)];
+    if (!built) {
+        t.build(m, item, prefix);
+        built = true;
     }
-    return *t;
+    return t;
 }
-
-namespace {
-int lookup(const std::unordered_map<std::string_view, int>& t, QByteArrayView code) {
-    const auto it = t.find(std::string_view(code.data(), size_t(code.size())));
-    return it == t.end() ? 0 : it->second;
-}
-}  // namespace
 
 int IndexedCategories::find(const FactorModel& m, int item, QByteArrayView code) {
-    return lookup(table(m, item, false), code);
+    return table(m, item, false).find(code);
 }
 
 int IndexedCategories::findPrefix(const FactorModel& m, int item, QByteArrayView prefix) {
-    return lookup(table(m, item, true), prefix);
+    return table(m, item, true).find(prefix);
 }
 
 void FindCategoryIndexes(ExpandedState& st, const FactorModel& model, CategoryFinder& categories) {

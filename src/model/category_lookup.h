@@ -23,8 +23,6 @@
 #include <array>
 #include <memory>
 #include <optional>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace rw::model {
@@ -55,16 +53,35 @@ class IndexedCategories : public CategoryFinder {
 public:
     int find(const FactorModel& model, int item, QByteArrayView code) override;
     int findPrefix(const FactorModel& model, int item, QByteArrayView prefix) override;
-    void clear() { models_.clear(); }
+    void clear() {
+        models_.clear();
+        last_ = nullptr;
+    }
 
 private:
-    using Table = std::unordered_map<std::string_view, int>;
+    // Open addressing over the codes' bytes; a slot of category 0 is free.
+    class Table {
+    public:
+        void build(const FactorModel& model, int item, bool prefix);
+        int find(QByteArrayView code) const;
+
+    private:
+        struct Slot {
+            const char* data = nullptr;
+            qsizetype size = 0;
+            int category = 0;
+        };
+        std::vector<Slot> slots_;
+        std::size_t mask_ = 0;
+    };
     struct ModelTables {
         const FactorModel* model = nullptr;
-        std::array<std::optional<Table>, kItemCount + 1> whole, prefix;
+        std::array<Table, kItemCount + 1> whole, prefix;
+        std::array<bool, kItemCount + 1> wholeBuilt{}, prefixBuilt{};
     };
     const Table& table(const FactorModel& model, int item, bool prefix);
     std::vector<std::unique_ptr<ModelTables>> models_;
+    ModelTables* last_ = nullptr;  // the model of the previous lookup
 };
 
 // The compute pass's lookups in the model of the record's surface: for each

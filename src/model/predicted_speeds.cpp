@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 #include "model/item_rules.h"
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -26,6 +27,12 @@ int categoryIndex(const QByteArray& record, int item) {
         fail("CategoryIndex of item " + std::to_string(item) + " is not a category: \"" +
              std::string(t.data(), size_t(t.size())) + "\"");
     return int(*x);
+}
+
+// putSingle's bytes (little-endian) at a place known to lie in the record.
+void storeSingle(char* at, float v) {
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(v);
+    for (int i = 0; i < 4; ++i) at[i] = char((bits >> (8 * i)) & 0xFF);
 }
 
 void setWeight(std::vector<float>& w, int j, float v) {
@@ -63,6 +70,7 @@ void ApplyFactorWeights(ExpandedState& st, FactorModel& model) {
 
 void ApplySubstitutedFactorWeights(ExpandedState& st, const FactorModel& model, const std::int16_t* indexes) {
     QByteArray& r = st.ExRecord;
+    if (r.size() < kExRecordLength) fail("the record is shorter than an expanded run record");
     auto index = [&](int item) { return indexes ? int(indexes[item]) : categoryIndex(r, item); };
 
     // Sample counts: texts 6 to 10 for items 6, 18, 19, 20, 21.
@@ -77,6 +85,7 @@ void ApplySubstitutedFactorWeights(ExpandedState& st, const FactorModel& model, 
     }
 
     float pa = 0, pp = 0, ps = 0;
+    char* const base = r.data();  // the record is whole: every member lies inside it
     for (int k = 1; k <= kItemCount; ++k) {
         const int x = index(k);
         const float wa = model.agari(k, x), wp = model.pace(k, x), ws = model.soha(k, x);
@@ -85,9 +94,9 @@ void ApplySubstitutedFactorWeights(ExpandedState& st, const FactorModel& model, 
         if (k == 1 || std::fabs(wa) <= 20) pa = single(double(pa) + double(wa), "predicted 上がり speed");
         if (k == 1 || std::fabs(wp) <= 20) pp = single(double(pp) + double(wp), "predicted ペース speed");
         if (k == 1 || std::fabs(ws) <= 20) ps = single(double(ps) + double(ws), "predicted 走破 speed");
-        putSingle(r, ex::AgariW(k).pos, wa);
-        putSingle(r, ex::PaceW(k).pos, wp);
-        putSingle(r, ex::SohaW(k).pos, ws);
+        storeSingle(base + ex::AgariW(k).offset(), wa);
+        storeSingle(base + ex::PaceW(k).offset(), wp);
+        storeSingle(base + ex::SohaW(k).offset(), ws);
     }
     put(r, ex::SpeedTexts(3), PredictedSpeedText(pa));
     put(r, ex::SpeedTexts(4), PredictedSpeedText(pp));
@@ -112,7 +121,8 @@ void ApplySubstitutedFactorWeights(ExpandedState& st, const FactorModel& model, 
     res[12] = res[4] == res[3] ? 0.0f
                                : single(100.0 * (double(res[2]) - double(res[3])) / (double(res[4]) - double(res[3])),
                                         "Result(12)");
-    for (int i = 0; i <= 12; ++i) putSingle(r, ex::Result(i).pos, res[i]);
+    char* const block = r.data();
+    for (int i = 0; i <= 12; ++i) storeSingle(block + ex::Result(i).offset(), res[i]);
 }
 
 }  // namespace rw::model

@@ -41,23 +41,25 @@ StatsFileImage ReadStatsFile(QStringView systemName, int recordLength) {
 }
 
 std::optional<QByteArray> StatsIndex::find(QStringView systemName, int recordLength, QByteArrayView key) {
-    const auto id = std::make_pair(systemName.toString(), recordLength);
-    auto it = tables_.find(id);
+    auto it = tables_.find(std::make_pair(systemName, recordLength));
     if (it == tables_.end()) {
         Table t;
         t.image = ReadStatsFile(systemName, recordLength);
         const int w = StatsKeyWidth(recordLength);
         if (recordLength < w) fail("record length " + std::to_string(recordLength) + " is shorter than its key");
-        t.first.reserve(t.image.count);
-        for (qint64 n = t.image.count; n >= 1; --n)  // backwards: the first record of a key stays
-            t.first.insert(t.image.record(n).first(w).toByteArray(), n);
-        it = tables_.emplace(id, std::move(t)).first;
+        t.first.reserve(size_t(t.image.count));
+        for (qint64 n = t.image.count; n >= 1; --n) {  // backwards: the first record of a key stays
+            const QByteArrayView k = t.image.record(n).first(w);
+            t.first[std::string_view(k.data(), size_t(k.size()))] = n;
+        }
+        it = tables_.emplace(std::make_pair(systemName.toString(), recordLength), std::move(t)).first;
     }
     const Table& t = it->second;
     if (key.size() != StatsKeyWidth(recordLength)) return std::nullopt;
-    const auto hit = t.first.constFind(key.toByteArray());
-    if (hit == t.first.cend()) return std::nullopt;
-    return t.image.record(hit.value()).toByteArray();
+    const auto hit = t.first.find(std::string_view(key.data(), size_t(key.size())));
+    if (hit == t.first.end()) return std::nullopt;
+    const QByteArrayView r = t.image.record(hit->second);
+    return QByteArray::fromRawData(r.data(), r.size());
 }
 
 std::optional<QByteArray> FindStatsRecord(StatsIndex& index, QStringView systemName, int recordLength,
