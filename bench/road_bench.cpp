@@ -44,6 +44,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -441,9 +442,17 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     }
     std::printf("\nmedians of %d pairs          elapsed s  floor s   ratio | processor s  floor s   ratio\n", pairs);
+    // A step that reads and writes next to nothing has no ratio worth printing.
+    auto ratio = [](double r, double floor, double least) {
+        char buf[32];
+        if (floor < least) std::snprintf(buf, sizeof buf, "%8s", "-");
+        else std::snprintf(buf, sizeof buf, "%7.2fx", r);
+        return std::string(buf);
+    };
     for (int k = 0; k < kStepCount; ++k)
-        std::printf("  %-24s %9.3f %8.3f %7.2fx | %11.3f %8.3f %7.2fx\n", kSteps[k].label, median(stepE[k]),
-                    median(sFloorE[k]), median(sRatioE[k]), median(stepC[k]), median(sFloorC[k]), median(sRatioC[k]));
+        std::printf("  %-24s %9.3f %8.3f %s | %11.3f %8.3f %s\n", kSteps[k].label, median(stepE[k]), median(sFloorE[k]),
+                    ratio(median(sRatioE[k]), median(sFloorE[k]), 1e-3).c_str(), median(stepC[k]), median(sFloorC[k]),
+                    ratio(median(sRatioC[k]), median(sFloorC[k]), 1e-3).c_str());
     std::printf("  %-24s %9.3f %8.3f %7.2fx | %11.3f %8.3f %7.2fx\n", "road (whole run)", median(roadE), median(floorE),
                 median(ratioE), median(roadC), median(floorC), median(ratioC));
     std::printf("  road peak memory: %.1f MB (median)\n", median(rss));

@@ -93,9 +93,31 @@ QByteArray formatG(double v, int precision) {
 
 }  // namespace
 
+// The digits s[i..e) as a whole number when there are 1 to 15 of them and
+// nothing else: exact, as strtod would read them.
+static std::optional<double> digitsOnly(QByteArrayView s, qsizetype i, qsizetype e) {
+    if (e <= i || e - i > 15) return std::nullopt;
+    std::int64_t v = 0;
+    for (; i < e; ++i) {
+        const char c = s[i];
+        if (!isDigit(c)) return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    return double(v);
+}
+
 double valLenient(QByteArrayView s) {
     qsizetype i = 0;
     while (i < s.size() && isBlank(s[i])) ++i;
+    {
+        // The common case: digits, then the end or something that cannot
+        // continue a number.
+        qsizetype e = i;
+        while (e < s.size() && isDigit(s[e])) ++e;
+        const char next = e < s.size() ? s[e] : ' ';
+        if (next != '.' && next != 'E' && next != 'e' && next != 'D' && next != 'd')
+            if (const auto v = digitsOnly(s, i, e)) return *v;
+    }
     const qsizetype len = numberLength(s, i);
     return len ? toDouble(s.sliced(i, len)) : 0.0;
 }
@@ -113,6 +135,7 @@ std::optional<double> parseStrict(QByteArrayView s) {
     while (i < e && isBlank(s[i])) ++i;
     while (e > i && isBlank(s[e - 1])) --e;
     if (i == e) return std::nullopt;
+    if (const auto v = digitsOnly(s, i, e)) return v;
     const qsizetype len = numberLength(s, i);
     if (len != e - i) return std::nullopt;
     return toDouble(s.sliced(i, len));
@@ -125,17 +148,13 @@ double strictNumber(QByteArrayView text, const char* what) {
 }
 
 int wholeDigits(std::int64_t v, char* out) {
-    char buf[24];
-    int n = 0;
     std::uint64_t u = v < 0 ? 0 - std::uint64_t(v) : std::uint64_t(v);
-    do {
-        buf[n++] = char('0' + u % 10);
-        u /= 10;
-    } while (u != 0);
     int k = 0;
     if (v < 0) out[k++] = '-';
-    while (n > 0) out[k++] = buf[--n];
-    return k;
+    int n = 1;
+    for (std::uint64_t t = u; t >= 10; t /= 10) ++n;
+    for (int d = k + n - 1; d >= k; --d, u /= 10) out[d] = char('0' + u % 10);
+    return k + n;
 }
 
 QByteArray numberText(std::int64_t v, bool signBlank) {

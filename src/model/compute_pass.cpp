@@ -14,6 +14,7 @@
 
 #include <QFile>
 #include <array>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
@@ -160,7 +161,7 @@ public:
         std::vector<std::array<std::int16_t, kItemCount + 1>> found(static_cast<size_t>(c));
         std::vector<RunScope> scopes(static_cast<size_t>(c), RunScope::Out);
         for (int v = 1; v <= c; ++v) {
-            open(records, v);
+            openCopy(records, v);
             const RunScope scope = ModelScope(st_.ExRecord);
             scopes[size_t(v - 1)] = scope;
             if (scope == RunScope::Out) {
@@ -170,11 +171,11 @@ public:
                 for (int k = 1; k <= kItemCount; ++k) putWhole(st_.ExRecord, ex::CategoryIndex(k), st_.FoundIndex[size_t(k)]);
                 found[size_t(v - 1)] = st_.FoundIndex;
             }
-            records[v - 1] = st_.ExRecord;
+            copyBytes(records[v - 1], st_.ExRecord);
         }
         ui_.processEvents();
         for (int v = 1; v <= c; ++v) {
-            open(records, v);
+            openCopy(records, v);
             // Pass 2 changed none of the fields the scope is read from.
             const RunScope scope = scopes[size_t(v - 1)];
             if (scope == RunScope::Out) {
@@ -187,13 +188,24 @@ public:
             } else {
                 ApplySubstitutedFactorWeights(st_, models_.whole(surfaceOf(scope)), found[size_t(v - 1)].data());
             }
-            records[v - 1] = st_.ExRecord;
+            copyBytes(records[v - 1], st_.ExRecord);
         }
     }
 
 private:
     void open(const QList<QByteArray>& records, int n) {
         st_.ExRecord = records[n - 1];
+        st_.ExRecordNo = std::int16_t(n);
+    }
+    // The same by copying the bytes: passes 2 and 3 change every record, and
+    // a buffer shared with the stored record would be copied afresh (and
+    // allocated) at its first change.
+    static void copyBytes(QByteArray& to, const QByteArray& from) {
+        if (to.size() != from.size() || !to.isDetached()) to = QByteArray(from.constData(), from.size());
+        else std::memcpy(to.data(), from.constData(), size_t(from.size()));
+    }
+    void openCopy(const QList<QByteArray>& records, int n) {
+        copyBytes(st_.ExRecord, records[n - 1]);
         st_.ExRecordNo = std::int16_t(n);
     }
 

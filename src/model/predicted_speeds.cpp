@@ -63,6 +63,18 @@ void SubstituteItemOneWeights(FactorModel& m) {
 
 QByteArray PredictedSpeedText(float p) { return digitsTwoToEight(std::floor(double(p) * 1000000.0) + 100000000.0); }
 
+namespace {
+// put(record, f, PredictedSpeedText(p)), the digits written straight in
+// when the number prints as a whole number (as it does below 10^15).
+void putPredictedSpeed(QByteArray& record, Field f, float p) {
+    const double x = std::floor(double(p) * 1000000.0) + 100000000.0;
+    if (!(std::fabs(x) < 1e15)) return put(record, f, PredictedSpeedText(p));
+    char digits[24];
+    const int len = wholeDigits(std::int64_t(x), digits);
+    put(record, f, QByteArrayView(digits + 1, std::min(7, len - 1)));
+}
+}  // namespace
+
 void ApplyFactorWeights(ExpandedState& st, FactorModel& model) {
     SubstituteItemOneWeights(model);
     ApplySubstitutedFactorWeights(st, model, nullptr);
@@ -98,9 +110,9 @@ void ApplySubstitutedFactorWeights(ExpandedState& st, const FactorModel& model, 
         storeSingle(base + ex::PaceW(k).offset(), wp);
         storeSingle(base + ex::SohaW(k).offset(), ws);
     }
-    put(r, ex::SpeedTexts(3), PredictedSpeedText(pa));
-    put(r, ex::SpeedTexts(4), PredictedSpeedText(pp));
-    put(r, ex::SpeedTexts(5), PredictedSpeedText(ps));
+    putPredictedSpeed(r, ex::SpeedTexts(3), pa);
+    putPredictedSpeed(r, ex::SpeedTexts(4), pp);
+    putPredictedSpeed(r, ex::SpeedTexts(5), ps);
 
     float res[13];
     for (int i = 0; i < 3; ++i) res[i] = float(valLenient(get(r, ex::SpeedTexts(i))) / 100000.0);
