@@ -14,9 +14,12 @@
 namespace rw::model {
 namespace {
 
-float single(double v, const char* what) {
+[[noreturn]] [[gnu::noinline]] void beyondSingle(const char* what) { fail(std::string(what) + " beyond single precision"); }
+
+inline float single(double v, const char* what) {
     const float f = float(v);
-    if (!std::isfinite(f)) fail(std::string(what) + " beyond single precision");
+    if (!std::isfinite(f)) [[unlikely]]
+        beyondSingle(what);
     return f;
 }
 
