@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace rw {
@@ -148,13 +149,30 @@ double strictNumber(QByteArrayView text, const char* what) {
 }
 
 int wholeDigits(std::int64_t v, char* out) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char buf[24];
+    char* const end = buf + sizeof buf;
+    char* p = end;
     std::uint64_t u = v < 0 ? 0 - std::uint64_t(v) : std::uint64_t(v);
-    int k = 0;
-    if (v < 0) out[k++] = '-';
-    int n = 1;
-    for (std::uint64_t t = u; t >= 10; t /= 10) ++n;
-    for (int d = k + n - 1; d >= k; --d, u /= 10) out[d] = char('0' + u % 10);
-    return k + n;
+    while (u >= 100) {
+        const unsigned r = unsigned(u % 100);
+        u /= 100;
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * r, 2);
+    }
+    if (u >= 10) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * u, 2);
+    } else {
+        *--p = char('0' + u);
+    }
+    if (v < 0) *--p = '-';
+    const int n = int(end - p);
+    std::memcpy(out, p, size_t(n));
+    return n;
 }
 
 QByteArray numberText(std::int64_t v, bool signBlank) {

@@ -109,9 +109,7 @@ int IndexedCategories::Table::find(QByteArrayView code) const {
     }
 }
 
-const IndexedCategories::Table& IndexedCategories::table(const FactorModel& m, int item, bool prefix) {
-    static const Table kNone;
-    if (item < 0 || item > kItemCount) return kNone;
+IndexedCategories::ModelTables& IndexedCategories::tablesOf(const FactorModel& m) {
     if (!last_ || last_->model != &m) {
         last_ = nullptr;
         for (const auto& t : models_)
@@ -122,13 +120,31 @@ const IndexedCategories::Table& IndexedCategories::table(const FactorModel& m, i
             last_->model = &m;
         }
     }
-    Table& t = (prefix ? last_->prefix : last_->whole)[size_t(item)];
-    bool& built = (prefix ? last_->prefixBuilt : last_->wholeBuilt)[size_t(item)];
+    return *last_;
+}
+
+const IndexedCategories::Table& IndexedCategories::table(const FactorModel& m, int item, bool prefix) {
+    static const Table kNone;
+    if (item < 0 || item > kItemCount) return kNone;
+    ModelTables& tables = tablesOf(m);
+    Table& t = (prefix ? tables.prefix : tables.whole)[size_t(item)];
+    bool& built = (prefix ? tables.prefixBuilt : tables.wholeBuilt)[size_t(item)];
     if (!built) {
         t.build(m, item, prefix);
         built = true;
     }
     return t;
+}
+
+void IndexedCategories::findItems(const FactorModel& m, const ItemCodes& codes, ItemCategories& found) {
+    ModelTables& tables = tablesOf(m);
+    for (int k = 1; k <= kItemCount; ++k) {
+        if (!tables.wholeBuilt[size_t(k)]) {
+            tables.whole[size_t(k)].build(m, k, false);
+            tables.wholeBuilt[size_t(k)] = true;
+        }
+        found[size_t(k)] = std::int16_t(tables.whole[size_t(k)].find(codes[size_t(k)]));
+    }
 }
 
 int IndexedCategories::find(const FactorModel& m, int item, QByteArrayView code) {
@@ -142,18 +158,17 @@ int IndexedCategories::findPrefix(const FactorModel& m, int item, QByteArrayView
 void FindCategoryIndexes(ExpandedState& st, const FactorModel& model, CategoryFinder& categories) {
     // The fields are looked up where they lie; SearchCode and ItemNo end as
     // the last item leaves them.
-    for (int k = 1; k <= kItemCount; ++k) {
-        const QByteArrayView code = get(st.ExRecord, ex::Category(k));
-        int j = categories.find(model, k, code);
-        if (j == 0 && k == 2) {
-            // Item 2's first character stands for the racecourse: retry with "6".
-            char retry[5] = {'6'};
-            const QByteArrayView rest = code.sliced(std::min<qsizetype>(1, code.size()));
-            const qsizetype n = std::min<qsizetype>(4, rest.size());
-            std::copy_n(rest.data(), n, retry + 1);
-            j = categories.findPrefix(model, 2, QByteArrayView(retry, 1 + n));
-        }
-        st.FoundIndex[size_t(k)] = std::int16_t(j);
+    CategoryFinder::ItemCodes codes;
+    for (int k = 1; k <= kItemCount; ++k) codes[size_t(k)] = get(st.ExRecord, ex::Category(k));
+    categories.findItems(model, codes, st.FoundIndex);
+    if (st.FoundIndex[2] == 0) {
+        // Item 2's first character stands for the racecourse: retry with "6".
+        const QByteArrayView code = codes[2];
+        char retry[5] = {'6'};
+        const QByteArrayView rest = code.sliced(std::min<qsizetype>(1, code.size()));
+        const qsizetype n = std::min<qsizetype>(4, rest.size());
+        std::copy_n(rest.data(), n, retry + 1);
+        st.FoundIndex[2] = std::int16_t(categories.findPrefix(model, 2, QByteArrayView(retry, 1 + n)));
     }
     st.ItemNo = kItemCount;
     st.SearchCode = get(st.ExRecord, ex::Category(kItemCount)).toByteArray();
@@ -173,8 +188,9 @@ void FindCategoryIndexesBySurface(ExpandedState& st, CategoryFinder& categories)
     st.ItemNo = 1;
     st.SearchCode = searchField(st.ExRecord, 1).toByteArray();
     const FactorModel& m = modelOf(st, sideOf(st));
-    for (int k = 1; k <= kItemCount; ++k)
-        st.SurfaceIndex[size_t(k)] = std::int16_t(categories.find(m, k, searchField(st.ExRecord, k)));
+    CategoryFinder::ItemCodes codes;
+    for (int k = 1; k <= kItemCount; ++k) codes[size_t(k)] = searchField(st.ExRecord, k);
+    categories.findItems(m, codes, st.SurfaceIndex);
     st.ItemNo = kItemCount;
     st.SearchCode = searchField(st.ExRecord, kItemCount).toByteArray();
 }

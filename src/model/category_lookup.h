@@ -35,6 +35,13 @@ public:
     // The first category j of `item` whose first five characters equal the
     // five characters of `prefix`; 0 when none (item 2's retry).
     virtual int findPrefix(const FactorModel& model, int item, QByteArrayView prefix) = 0;
+    // find() for items 1 to 30 at once: codes[k] is item k's code, found[k]
+    // receives its category (element 0 of either is not used).
+    using ItemCodes = std::array<QByteArrayView, kItemCount + 1>;
+    using ItemCategories = std::array<std::int16_t, kItemCount + 1>;
+    virtual void findItems(const FactorModel& model, const ItemCodes& codes, ItemCategories& found) {
+        for (int k = 1; k <= kItemCount; ++k) found[size_t(k)] = std::int16_t(find(model, k, codes[size_t(k)]));
+    }
 };
 
 // The plain scan from category 1.
@@ -53,6 +60,7 @@ class IndexedCategories : public CategoryFinder {
 public:
     int find(const FactorModel& model, int item, QByteArrayView code) override;
     int findPrefix(const FactorModel& model, int item, QByteArrayView prefix) override;
+    void findItems(const FactorModel& model, const ItemCodes& codes, ItemCategories& found) override;
     void clear() {
         models_.clear();
         last_ = nullptr;
@@ -79,6 +87,7 @@ private:
         std::array<Table, kItemCount + 1> whole, prefix;
         std::array<bool, kItemCount + 1> wholeBuilt{}, prefixBuilt{};
     };
+    ModelTables& tablesOf(const FactorModel& model);
     const Table& table(const FactorModel& model, int item, bool prefix);
     std::vector<std::unique_ptr<ModelTables>> models_;
     ModelTables* last_ = nullptr;  // the model of the previous lookup

@@ -209,6 +209,20 @@ private:
         st_.ExRecordNo = std::int16_t(n);
     }
 
+    // The value into the record buffer and the stored record, which share
+    // one copy: the buffer lets go of it first, so that it changes in place
+    // instead of being copied at every item.
+    void rewrite(QByteArray& stored, Field f, const QByteArray& value) {
+        if (st_.ExRecord.constData() == stored.constData() && st_.ExRecord.size() == stored.size()) {
+            st_.ExRecord = QByteArray();
+            put(stored, f, value);
+            st_.ExRecord = stored;
+        } else {
+            put(st_.ExRecord, f, value);
+            stored = st_.ExRecord;
+        }
+    }
+
     // Pass 1: the record is rewritten after every speed and every item, so
     // each categoriser sees what came before it.
     void classify(QList<QByteArray>& records, ItemSources& source) {
@@ -224,16 +238,12 @@ private:
             if (!ClassifiedScope(st_.ExRecord)) {
                 blankSpeedsAndCodes(st_.ExRecord);
             } else {
-                put(st_.ExRecord, ex::SpeedTexts(0), AgariSpeed(st_.ExRecord));
-                stored = st_.ExRecord;
-                put(st_.ExRecord, ex::SpeedTexts(1), PaceSpeed(st_.ExRecord));
-                stored = st_.ExRecord;
-                put(st_.ExRecord, ex::SpeedTexts(2), SohaSpeed(st_.ExRecord));
-                stored = st_.ExRecord;
+                rewrite(stored, ex::SpeedTexts(0), AgariSpeed(st_.ExRecord));
+                rewrite(stored, ex::SpeedTexts(1), PaceSpeed(st_.ExRecord));
+                rewrite(stored, ex::SpeedTexts(2), SohaSpeed(st_.ExRecord));
                 for (const ItemCategoriser& item : kCategorisers) {
                     const QByteArray code = item.categorise(st_, source);
-                    put(st_.ExRecord, ex::Category(item.number), code);
-                    stored = st_.ExRecord;
+                    rewrite(stored, ex::Category(item.number), code);
                 }
             }
             stored = st_.ExRecord;

@@ -8,6 +8,7 @@
 #include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -33,9 +34,13 @@ int categoryIndex(const QByteArray& record, int item) {
 }
 
 // putSingle's bytes (little-endian) at a place known to lie in the record.
-void storeSingle(char* at, float v) {
+inline void storeSingle(char* at, float v) {
     const std::uint32_t bits = std::bit_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) at[i] = char((bits >> (8 * i)) & 0xFF);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(at, &bits, 4);
+    } else {
+        for (int i = 0; i < 4; ++i) at[i] = char((bits >> (8 * i)) & 0xFF);
+    }
 }
 
 void setWeight(std::vector<float>& w, int j, float v) {
