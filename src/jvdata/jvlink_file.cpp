@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -166,7 +167,7 @@ std::int32_t FileJvLink::JVOpen(const QString& dataSpec, const QString& /*fromTi
 }
 
 std::int32_t FileJvLink::JVStatus() {
-    if (open_ && !realtime_ && !cancelled_ && status_ < downloadCount_) ++status_;
+    if (open_ && !realtime_ && !cancelled_) status_ = downloadCount_;
     return status_;
 }
 
@@ -181,6 +182,23 @@ void FileJvLink::startRequest() {
     open_ = true;
 }
 
+namespace {
+// data.indexOf("\r\n", from), by the library's byte search: a file holds
+// tens of megabytes of records.
+qsizetype lineEndFrom(const QByteArray& data, qsizetype from) {
+    const char* p = data.constData();
+    const qsizetype n = data.size();
+    while (from < n) {
+        const void* cr = std::memchr(p + from, '\r', size_t(n - from));
+        if (!cr) return -1;
+        const qsizetype at = static_cast<const char*>(cr) - p;
+        if (at + 1 < n && p[at + 1] == '\n') return at;
+        from = at + 1;
+    }
+    return -1;
+}
+}  // namespace
+
 std::string FileJvLink::loadFile(const QString& path) {
     data_.clear();
     records_.clear();
@@ -194,7 +212,7 @@ std::string FileJvLink::loadFile(const QString& path) {
     };
     qsizetype start = 0;
     while (start < data_.size()) {
-        qsizetype end = data_.indexOf("\r\n", start);
+        qsizetype end = lineEndFrom(data_, start);
         end = end < 0 ? data_.size() : end + 2;
         if (end - start > kLongestRecord)
             return where(records_.size() + 1, start) + "is " + std::to_string(end - start) +

@@ -223,19 +223,6 @@ QByteArrayView FactorModel::code(int item, int category) const {
     const auto& v = CategoryCode[size_t(item)];
     return category >= 0 && category < int(v.size()) ? QByteArrayView(v[size_t(category)]) : QByteArrayView();
 }
-float FactorModel::agari(int item, int category) const {
-    return item >= 0 && item <= kItemCount ? at(AgariWeight[size_t(item)], category) : 0.0f;
-}
-float FactorModel::pace(int item, int category) const {
-    return item >= 0 && item <= kItemCount ? at(PaceWeight[size_t(item)], category) : 0.0f;
-}
-float FactorModel::soha(int item, int category) const {
-    return item >= 0 && item <= kItemCount ? at(SohaWeight[size_t(item)], category) : 0.0f;
-}
-std::int32_t FactorModel::samples(int item, int category) const {
-    return item >= 0 && item <= kItemCount ? at(SampleCount[size_t(item)], category) : 0;
-}
-
 void FactorModel::clear() { *this = FactorModel{}; }
 
 std::optional<ModelLoadFailure> LoadFactorModel(Surface s, FactorModel& model, ModelParts parts) {
