@@ -1,6 +1,7 @@
 #include "model/stats_files.h"
 
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/fixed_text.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
@@ -29,7 +30,7 @@ StatsFileImage ReadStatsFile(QStringView systemName, int recordLength) {
         RecordFile created(path, recordLength);  // a missing file is created empty
     }
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) fail("cannot open " + path.toStdString());
+    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
     StatsFileImage img;
     img.data = f.readAll();
     if (f.error() != QFileDevice::NoError) fail("cannot read " + path.toStdString());

@@ -2,6 +2,7 @@
 
 #include "common/cp932.h"
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/text_file.h"
@@ -31,6 +32,7 @@ const prediction::PayoffIndex& weekPayoffs(prediction::RunState& s) {
     QByteArray data;
     QFile f(AppFile(jv::kHrWeekFile));
     if (f.exists()) {
+        RequireRegularFile(f.fileName());
         if (!f.open(QIODevice::ReadOnly)) fail("cannot open the payoff file: " + f.errorString().toStdString());
         data = f.readAll();
     }

@@ -89,10 +89,10 @@ void WriteWholeBuilt(const QString& path, Build&& build) {
     try {
         build(out);
     } catch (...) {
-        WriteWholeFile(path, out);
+        ReplaceFile(path, out);
         throw;
     }
-    WriteWholeFile(path, out);
+    ReplaceFile(path, out);
 }
 
 // The same for a keyed day file: `build(out, fresh)` appends the race's

@@ -142,7 +142,7 @@ void RebuildExternalIndex(UiPort& ui, SkipLog& log) {
     if (!raceIds.isEmpty()) log.step("write the race key list", [&] { appendBytes(raceIdPath, raceIds); });
     for (const auto& [date, lines] : hrFiles)
         log.step("write the speed file of " + date.toStdString(), [&] {
-            WriteWholeFile(AppFile(QStringLiteral("SOKUDO\\HR") + QString::fromLatin1(date) + QStringLiteral(".csv")),
+            ReplaceFile(AppFile(QStringLiteral("SOKUDO\\HR") + QString::fromLatin1(date) + QStringLiteral(".csv")),
                            lines);
         });
 }

@@ -7,7 +7,9 @@
 #include "reference/history_fixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace rw::reference;
 
@@ -134,4 +136,25 @@ TEST(PastDays, TruncatedAndUnreadableDayFiles) {
     EXPECT_EQ(app.read("SOKUDO\\RACEID.txt"),
               "2024062905030801\r\n2024062905030802\r\n2024062905030805\r\n2024062905030811\r\n"
               "2024062905030812\r\n2024062909030801\r\n");
+}
+
+// A day file that is not a regular file (a FIFO) is skipped and named; the
+// load does not wait on it.
+TEST(PastDays, ADayFileThatIsNoRegularFileIsSkippedAndNamed) {
+    rwtest::AppFolder app;
+    reffix::writeHistory(app);
+    const Load whole = load();
+    const char* fifos[] = {"TEKICHU\\20240615100101tekichu.txt", "TEKICHU\\20240629090308lupRCM.txt"};
+    for (const char* name : fifos) {
+        QFile::remove(app.file(name));
+        ASSERT_EQ(mkfifo(QFile::encodeName(app.file(name)).constData(), 0600), 0);
+    }
+    const Load l = load();
+    EXPECT_EQ(l.list1.size(), whole.list1.size() - 1);
+    for (const char* name : fifos) {
+        const std::string file = QFile::encodeName(app.file(name)).toStdString();
+        int named = 0;
+        for (const std::string& s : l.skipped) named += s.find(file + ": not a regular file") != std::string::npos;
+        EXPECT_EQ(named, 1) << file;
+    }
 }
