@@ -41,6 +41,18 @@ Journal& journal() {
 
 QString backupOf(const QString& path) { return path + QStringLiteral(".before"); }
 
+// Writes all of `bytes`; a write that stops short is asked again for the
+// rest, so that the failure carries the system's reason (a full disk).
+bool writeAll(QFileDevice& f, QByteArrayView bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = f.write(bytes.data() + done, bytes.size() - done);
+        if (n <= 0) return false;
+        done += qsizetype(n);
+    }
+    return true;
+}
+
 void refuseAfterFailure(const QString& path) {
     const Journal& j = journal();
     if (!j.active) return;
@@ -75,9 +87,11 @@ void restoreAfterFailure(const QString& path) {
     if (it == j.files.end()) return;  // first touched by an append: the write itself was cut back
     JournalEntry& e = *it;
     if (e.backedUp) {
+        // When the file is still the old one (its replace failed), the two
+        // names lead to one file and the rename does nothing: the link goes.
         std::error_code ec;
         std::filesystem::rename(fsPath(backupOf(path)), fsPath(path), ec);
-        if (ec) return;
+        if (ec || !RemoveFile(backupOf(path))) return;
         e.backedUp = false;
     } else if (!e.existed) {
         if (!RemoveFile(path)) return;
@@ -142,7 +156,7 @@ void WriteWholeFile(const QString& path, QByteArrayView bytes) {
     RequireRegularFile(path);
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) failFile("create", f);
-    if (f.write(bytes.data(), bytes.size()) != bytes.size()) failFile("write", f);
+    if (!writeAll(f, bytes)) failFile("write", f);
     f.close();
     if (f.error() != QFileDevice::NoError) failFile("write", f);
 }
@@ -175,7 +189,7 @@ void WriteOrRestore(QFileDevice& file, QByteArrayView bytes) {
     refuseAfterFailure(file.fileName());
     if (bytes.isEmpty()) return;
     const qint64 before = file.size();
-    if (file.write(bytes.data(), bytes.size()) == bytes.size()) return;
+    if (writeAll(file, bytes)) return;
     const QString why = file.errorString();
     if (file.size() > before) file.resize(before);
     restoreAfterFailure(file.fileName());

@@ -320,11 +320,16 @@ TEST(PredictionEndToEnd, ADiskThatFillsLeavesEveryFileAsItWasAndSaysSo) {
         std::map<QString, QByteArray> after = rwtest::filesUnder(w->path());
         const QByteArray list = after[logName];
         after.erase(logName);
-        ASSERT_EQ(before.size(), after.size());
-        for (auto a = before.begin(), b = after.begin(); a != before.end(); ++a, ++b) {
-            ASSERT_EQ(a->first, b->first);
-            EXPECT_TRUE(a->second == b->second) << a->first.toStdString();
+        for (const auto& [name, bytes] : before) {
+            const auto b = after.find(name);
+            if (b == after.end())
+                ADD_FAILURE() << "gone: " << name.toStdString();
+            else
+                EXPECT_TRUE(bytes == b->second) << name.toStdString() << ": " << bytes.size() << " bytes before, "
+                                                << b->second.size() << " after";
         }
+        for (const auto& [name, bytes] : after)
+            if (!before.count(name)) ADD_FAILURE() << "new: " << name.toStdString();
         const QString box = r.line(QStringLiteral("MsgBox"));
         EXPECT_TRUE(box.contains(QString::fromUtf8("件"))) << r.out.toStdString();
         EXPECT_EQ(box.contains(QString::fromUtf8("書けませんでした")), !c.listWritten) << box.toStdString();
