@@ -23,7 +23,8 @@ QByteArray logBlock(const std::string& task, size_t total, const std::vector<std
     QByteArray b = QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8();
     b += ' ' + QByteArray::fromStdString(task) + ": " + QByteArray::number(qulonglong(total)) + " skipped, " +
          QByteArray::number(qulonglong(lines.size())) + " distinct\n";
-    for (const auto& [text, count] : lines) b += QByteArray::number(qulonglong(count)) + '\t' + QByteArray::fromStdString(text) + '\n';
+    for (const auto& [text, count] : lines)
+        b += QByteArray::number(qulonglong(count)) + '\t' + QByteArray::fromStdString(text) + '\n';
     return b;
 }
 

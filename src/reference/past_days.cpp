@@ -143,7 +143,7 @@ void RebuildExternalIndex(UiPort& ui, SkipLog& log) {
     for (const auto& [date, lines] : hrFiles)
         log.step("write the speed file of " + date.toStdString(), [&] {
             ReplaceFile(AppFile(QStringLiteral("SOKUDO\\HR") + QString::fromLatin1(date) + QStringLiteral(".csv")),
-                           lines);
+                        lines);
         });
 }
 

@@ -117,7 +117,8 @@ TEST(DiskFull, TheRunJournalGivesAFileBackWhatItHeldBeforeTheRun) {
         WriteKeyed(key, QStringLiteral("B"), fresh, "H\r\n", "b\r\n");
     }
     EXPECT_EQ(rwtest::filesUnder(app.path()),
-              (std::map<QString, QByteArray>{{QStringLiteral("DAY.txt"), "x\r\n"}, {QStringLiteral("NEW.txt"), "H\r\nb\r\n"}}));
+              (std::map<QString, QByteArray>{{QStringLiteral("DAY.txt"), "x\r\n"},
+                                             {QStringLiteral("NEW.txt"), "H\r\nb\r\n"}}));
 }
 
 // A FIFO (or a folder) where a file belongs is refused at once with its

@@ -325,8 +325,8 @@ TEST(PredictionEndToEnd, ADiskThatFillsLeavesEveryFileAsItWasAndSaysSo) {
             if (b == after.end())
                 ADD_FAILURE() << "gone: " << name.toStdString();
             else
-                EXPECT_TRUE(bytes == b->second) << name.toStdString() << ": " << bytes.size() << " bytes before, "
-                                                << b->second.size() << " after";
+                EXPECT_TRUE(bytes == b->second)
+                    << name.toStdString() << ": " << bytes.size() << " bytes before, " << b->second.size() << " after";
         }
         for (const auto& [name, bytes] : after)
             if (!before.count(name)) ADD_FAILURE() << "new: " << name.toStdString();

@@ -161,7 +161,8 @@ TEST_F(FlashFetch, ARaceDayThatKeepsAnsweringWithoutRecordsEndsAfterABound) {
 // that the press says so; the reads go on.
 TEST_F(FlashFetch, ADamagedRaceDayFileIsRecorded) {
     const QByteArray ra = RecordBuilder(Kind::RA, '7').raceKey(keyOf(1));
-    jv.addRealtime(QStringLiteral("0B12"), QStringLiteral("20241208"), {ReadStep::code(kReadDamaged403), ReadStep::rec(ra), ReadStep::code(-203)});
+    jv.addRealtime(QStringLiteral("0B12"), QStringLiteral("20241208"),
+                   {ReadStep::code(kReadDamaged403), ReadStep::rec(ra), ReadStep::code(-203)});
     FetchFlashDays(ui, jv, QStringLiteral("ID/1"), {"20241208"}, log);
     EXPECT_EQ(app.read(QStringLiteral("RARIALTIME.dat")), ra);
     ASSERT_EQ(log.skipped().size(), 1u);
