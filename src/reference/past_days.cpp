@@ -148,6 +148,8 @@ void RebuildExternalIndex(UiPort& ui, SkipLog& log) {
 }
 
 void KakoSeisekiLoad(UiPort& ui, QStringList& list1, SkipLog& log) {
+    // A write that fails leaves its file as it was before the load.
+    RunJournal journal;
     AppPath = GetAppPath();
     RunRaceDayScan(ui, list1, log);
     RebuildExternalIndex(ui, log);

@@ -5,6 +5,7 @@
 #include "common/recording_ui.h"
 #include "reference/past_days.h"
 #include "reference/history_fixture.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
@@ -157,4 +158,21 @@ TEST(PastDays, ADayFileThatIsNoRegularFileIsSkippedAndNamed) {
         for (const std::string& s : l.skipped) named += s.find(file + ": not a regular file") != std::string::npos;
         EXPECT_EQ(named, 1) << file;
     }
+}
+
+// The disk fills during a second load: the day list, the race key list and
+// the speed files keep what they held before it, and the failures are
+// recorded.
+TEST(PastDays, ADiskThatFillsLeavesTheFilesAsTheyWere) {
+    rwtest::AppFolder app;
+    reffix::writeHistory(app);
+    load();
+    const auto before = rwtest::filesUnder(app.path());
+    Load l;
+    {
+        rwtest::FileSizeLimit full(40);
+        l = load();
+    }
+    EXPECT_EQ(rwtest::filesUnder(app.path()), before);
+    EXPECT_FALSE(l.skipped.empty());
 }
