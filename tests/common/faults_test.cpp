@@ -5,7 +5,7 @@
 #include "common/file_ops.h"
 #include "common/keyed_output.h"
 #include "common/record_file.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/skip.h"
 #include "common/text_file.h"
 #include "support/file_size_limit.h"
