@@ -66,8 +66,9 @@ TEST(Numbers, ShortCutsAgreeWithStrtodAndPrintfOnRandomTexts) {
         const double got = valLenient(QByteArrayView(t.data(), qsizetype(t.size())));
         if (end != number.c_str() && number.find_first_of("0123456789") < size_t(end - number.c_str()) &&
             number.find_first_of("xX") == std::string::npos && number.find("nf") == std::string::npos &&
-            number.find("an") == std::string::npos)
+            number.find("an") == std::string::npos) {
             ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << '"' << t << "\" " << got << " vs " << expected;
+        }
     }
     for (int i = 0; i < 200000; ++i) {
         const int digits = 1 + pick(17);
