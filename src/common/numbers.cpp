@@ -2,7 +2,7 @@
 
 #include "common/errors.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 #include <string>
 
@@ -49,10 +49,21 @@ QByteArray withSign(QByteArray digits, bool signBlank) {
     return digits;
 }
 
+// The text of printf's "%.*G" (the shortest of fixed and exponent form,
+// trailing zeros dropped, capital E, INF and NAN): the general form of
+// to_chars gives the same digits, correctly rounded, ties to even, without
+// the C library's formatter, which cost a quarter of the prediction run.
+// Returns the length written to buf (at least 32 bytes).
+qsizetype formatG(char* buf, double v, int precision) {
+    const auto r = std::to_chars(buf, buf + 32, v, std::chars_format::general, precision);
+    for (char* c = buf; c < r.ptr; ++c)
+        if (*c >= 'a' && *c <= 'z') *c = char(*c - 'a' + 'A');
+    return r.ptr - buf;
+}
+
 QByteArray formatG(double v, int precision) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*G", precision, v);
-    return QByteArray(buf);
+    char buf[32];
+    return QByteArray(buf, formatG(buf, v, precision));
 }
 
 }  // namespace
@@ -93,6 +104,15 @@ QByteArray numberText(std::int64_t v, bool signBlank) {
 }
 
 QByteArray singleText(float v, bool signBlank) { return withSign(formatG(double(v), 7), signBlank); }
+
+void appendSingleText(QByteArray& out, float v) {
+    char buf[32];
+    const qsizetype n = formatG(buf, double(v), 7);
+    if (n == 2 && buf[0] == '-' && buf[1] == '0')
+        out += '0';
+    else
+        out.append(buf, n);
+}
 
 QByteArray doubleText(double v, bool signBlank) { return withSign(formatG(v, 15), signBlank); }
 
