@@ -119,7 +119,7 @@ struct BetLists {
     QList<QByteArray> TrioBets, TrioBetsAsc;  // "030405": fastest first / ascending
     QList<float> TrioScore, TrioPredSum, TrioResidSum;
     QByteArray TrioHorseA, TrioHorseB, TrioHorseC;
-    QByteArray PairHorseFirst, PairHorseSecond, TrioSwapText;
+    QByteArray PairHorseFirst, PairHorseSecond;
     // Left by the race-card writer from its last trio line, read by the web
     // page writer; the run never touches them.
     std::array<QByteArray, 7> SLineTrios;
