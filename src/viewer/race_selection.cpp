@@ -3,6 +3,7 @@
 #include "common/control_names.h"
 #include "common/cp932.h"
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/paths.h"
@@ -14,6 +15,7 @@
 #include "viewer/runner_rows.h"
 
 #include <QSet>
+#include <optional>
 
 namespace rw::viewer {
 
@@ -40,108 +42,129 @@ QList<QByteArray> PendingRaceIds(const QList<QByteArray>& raceRecords) {
     return pending;
 }
 
-void List1_Click(UiPort& ui, prediction::RunState& state, RaceViewer& viewer, int listIndex, SkipLog& log) {
-    // The selected race.
-    const int i = listIndex + 1;
+namespace {
+
+// Every record of a file, opened as the system opens it (a missing file is
+// created empty).
+QList<QByteArray> readRecords(const QString& path, qsizetype length) {
+    RecordFile file(path, length);
+    QList<QByteArray> out;
+    for (qint64 n = 1; n <= file.count(); ++n) out.append(file.read(n));
+    return out;
+}
+
+// What a click reads, the files as they are at the click. A file that
+// cannot be read leaves its part empty (the failure is recorded).
+struct ClickedRace {
     QByteArray raceId;
+    QList<QByteArray> pendingIds;   // the race list file's lines
+    QList<QByteArray> raceRecords;  // "RATHISWEEKNNEW.dat", read while races are pending
+    bool flash = false;             // payoffs from "HRRIALTIME.dat", else "HRTHISWEEKN.dat"
+    QList<QByteArray> payoffs;
+    std::optional<QList<QByteArray>> sortValues;  // "SORT.dat", when it could be read
+    QList<QByteArray> runners;
+};
+
+ClickedRace readClick(const prediction::RunState& state, RaceViewer& viewer, int listIndex, SkipLog& log) {
+    ClickedRace c;
     log.step("selected race", [&] {
         viewer.List1Text = prediction::checkedAt(state.List1, listIndex);
-        raceId = viewer.List1Text.right(12).toLatin1();
+        c.raceId = viewer.List1Text.right(12).toLatin1();
     });
-
-    // Header.
-    log.step("header", [&] {
-        const prediction::RaceRow& row = prediction::checkedAt(state.RaceTable, i);
-        namespace rt = prediction::rt;
-        QString header = viewer.List1Text;
-        for (int c : {rt::RaceName, rt::RaceTypeName, rt::ConditionName, rt::GradeName, rt::TrackName, rt::Distance})
-            header += cp932::decode(row[c]);
-        header += QStringLiteral("m SD=") + cp932::decode(row[rt::SD]) + QLatin1Char(' ') +
-                  cp932::decode(row[rt::WeatherGoing]);
-        ui.setText(ctl::PredictionText1, header);
-    });
-    ui.setBackColor(ctl::PredictionText1, kHeaderGreen);
-
-    log.step("payout grid captions", [&] { PreparePayoutGrid(viewer.HAITOGrid1); });
-
-    // The race list file and the pending races.
-    qsizetype pending = 0;
     log.step("race list", [&] {
-        const QString listFile = AppFile(jv::kRaceListFile);
-        emptyTextFile(listFile);
-        const QList<QByteArray> ids = PendingRaceIds(RecordFile::readAll(AppFile(jv::kRaNewFile), kRaLength));
-        for (const QByteArray& id : ids) {
-            ++pending;
-            log.step("race list line", [&] { appendValues(listFile, {CsvValue::text(id)}); });
-        }
+        c.pendingIds = PendingRaceIds(RecordFile::readAll(AppFile(jv::kRaNewFile), kRaLength));
     });
+    c.flash = !c.pendingIds.isEmpty();
+    if (c.flash)
+        log.step("race records", [&] { c.raceRecords = readRecords(AppFile(jv::kRaNewFile), kRaLength); });
+    log.step("payoff file",
+             [&] { c.payoffs = readRecords(AppFile(c.flash ? jv::kHrFlashFile : jv::kHrWeekFile), kHrLength); });
+    log.step("predicted ranks", [&] {
+        c.sortValues = readValues(AppFile(QStringLiteral("KAIME\\") + checkedRaceId(c.raceId) + QStringLiteral("SORT.dat")));
+    });
+    log.step("runner file", [&] {
+        c.runners = readRecords(AppFile(QStringLiteral("RACE\\") + checkedRaceId(c.raceId) + QStringLiteral(".dat")),
+                                kRunnerLength);
+    });
+    return c;
+}
+
+// Text1: the list item, then the race's texts from its RaceTable row.
+QString headerText(const prediction::RunState& state, const RaceViewer& viewer, int i) {
+    const prediction::RaceRow& row = prediction::checkedAt(state.RaceTable, i);
+    namespace rt = prediction::rt;
+    QString header = viewer.List1Text;
+    for (int c : {rt::RaceName, rt::RaceTypeName, rt::ConditionName, rt::GradeName, rt::TrackName, rt::Distance})
+        header += cp932::decode(row[c]);
+    return header + QStringLiteral("m SD=") + cp932::decode(row[rt::SD]) + QLatin1Char(' ') +
+           cp932::decode(row[rt::WeatherGoing]);
+}
+
+QByteArray raceListBytes(const QList<QByteArray>& ids) {
+    QByteArray out;
+    for (const QByteArray& id : ids) out += csvLine({CsvValue::text(id)}) + "\r\n";
+    return out;
+}
+
+}  // namespace
+
+void List1_Click(UiPort& ui, prediction::RunState& state, RaceViewer& viewer, int listIndex, SkipLog& log) {
+    // Read.
+    const ClickedRace c = readClick(state, viewer, listIndex, log);
+
+    // Build and show: the header, the race list file, the payoffs, the
+    // ranks and the runners.
+    log.step("header", [&] { ui.setText(ctl::PredictionText1, headerText(state, viewer, listIndex + 1)); });
+    ui.setBackColor(ctl::PredictionText1, kHeaderGreen);
+    log.step("payout grid captions", [&] { PreparePayoutGrid(viewer.HAITOGrid1); });
+    log.step("race list", [&] { WriteWholeFile(AppFile(jv::kRaceListFile), raceListBytes(c.pendingIds)); });
 
     auto fillBetGrids = [&] { log.step("bet grids", [&] { FillBetGrids(state, viewer, log); }); };
-    // Every record of the payoff file `name` that names the race: payout and
-    // bet grids, and what `onMatch` adds.
-    auto scanPayoffs = [&](const char16_t* name, auto&& onMatch) {
-        log.step("payoff file", [&] {
-            RecordFile file(AppFile(name), kHrLength);
-            state.HorseCount = std::int32_t(file.count());
-            for (qint64 n = 1; n <= file.count(); ++n) {
-                state.CurrentHR = file.read(n);
-                if (raceIdOf(state.CurrentHR) != raceId) continue;
-                onMatch();
-                log.step("payout grid", [&] { FillPayoutGrid(viewer.HAITOGrid1, state.CurrentHR); });
-                viewer.GridHorseCount = runnerCount(state.CurrentHR.mid(27, 2));
-                fillBetGrids();
-            }
-        });
-    };
-    if (pending != 0) {
-        log.step("race records", [&] {
-            RecordFile file(AppFile(jv::kRaNewFile), kRaLength);
-            state.HorseCount = std::int32_t(file.count());
-            for (qint64 n = 1; n <= file.count(); ++n) {
-                state.CurrentRA = file.read(n);
-                if (raceIdOf(state.CurrentRA) != raceId) continue;
-                viewer.GridHorseCount = runnerCount(state.CurrentRA.mid(881, 2));
-                fillBetGrids();
-            }
-        });
-        scanPayoffs(jv::kHrFlashFile, [&] { ui.setBackColor(ctl::PredictionText1, kHeaderYellow); });
-    } else {
-        scanPayoffs(jv::kHrWeekFile, [] {});
+    if (c.flash) {
+        state.HorseCount = std::int32_t(c.raceRecords.size());
+        for (const QByteArray& ra : c.raceRecords) {
+            state.CurrentRA = ra;
+            if (raceIdOf(ra) != c.raceId) continue;
+            viewer.GridHorseCount = runnerCount(ra.mid(881, 2));
+            fillBetGrids();
+        }
+    }
+    state.HorseCount = std::int32_t(c.payoffs.size());
+    for (const QByteArray& hr : c.payoffs) {
+        state.CurrentHR = hr;
+        if (raceIdOf(hr) != c.raceId) continue;
+        if (c.flash) ui.setBackColor(ctl::PredictionText1, kHeaderYellow);
+        log.step("payout grid", [&] { FillPayoutGrid(viewer.HAITOGrid1, hr); });
+        viewer.GridHorseCount = runnerCount(hr.mid(27, 2));
+        fillBetGrids();
     }
 
     // Predicted ranks; a race without its file shows no ranks.
     if (state.PredRank.size() < 19) state.PredRank.resize(19);
     for (QByteArray& rank : state.PredRank) rank.clear();
-    log.step("predicted ranks", [&] {
-        const QList<QByteArray> values =
-            readValues(AppFile(QStringLiteral("KAIME\\") + checkedRaceId(raceId) + QStringLiteral("SORT.dat")));
+    if (c.sortValues) {
+        const QList<QByteArray>& values = *c.sortValues;
         for (int n = 1; n <= 18 && qsizetype(n - 1) * 15 < values.size(); ++n) {
             auto& row = viewer.SortTable[size_t(n)];
-            for (int c = 0; c < 15; ++c) {
-                const qsizetype at = qsizetype(n - 1) * 15 + c;
-                if (at < values.size()) row[size_t(c)] = values[at];
+            for (int col = 0; col < 15; ++col) {
+                const qsizetype at = qsizetype(n - 1) * 15 + col;
+                if (at < values.size()) row[size_t(col)] = values[at];
             }
             state.PredRank[n] = row[3];
         }
-    });
+    }
 
     // Runners and their tables.
-    RecordFile runners;
-    state.HorseCount = 0;
-    log.step("runner file", [&] {
-        runners.open(AppFile(QStringLiteral("RACE\\") + checkedRaceId(raceId) + QStringLiteral(".dat")), kRunnerLength);
-        state.HorseCount = std::int32_t(runners.count());
-    });
+    state.HorseCount = std::int32_t(c.runners.size());
     state.Grades = QList<std::array<QByteArray, 5>>(state.HorseCount + 1);
-    log.step("runner tables", [&] { PrepareRunnerTables(state, viewer, raceId); });
+    log.step("runner tables", [&] { PrepareRunnerTables(state, viewer, c.raceId); });
     for (int w = 1; w <= state.HorseCount; ++w) {
         state.CurIndex = w;
         log.step("runner row", [&] {
-            state.CurrentHorse = runners.read(w);
+            state.CurrentHorse = c.runners[w - 1];
             FillRunnerRow(state, viewer);
         });
     }
-    runners.close();
 }
 
 }  // namespace rw::viewer
