@@ -22,22 +22,15 @@ namespace {
 
 using recordlayout::Field;
 
-const QByteArray kCrLf("\r\n");
-
 // Slot 0 of the runner record, looked up once (the lookups run per horse).
 namespace s0 {
 constexpr Field ArrivalOrder = rr::ArrivalOrder(0);
-constexpr Field CourseCode = rr::CourseCode(0);
-constexpr Field DayNo = rr::DayNo(0);
 constexpr Field Distance = rr::Distance(0);
 constexpr Field FinishPosition = rr::FinishPosition(0);
 constexpr Field FrameNo = rr::FrameNo(0);
 constexpr Field JockeyShortName = rr::JockeyShortName(0);
-constexpr Field MeetingNo = rr::MeetingNo(0);
-constexpr Field RaceMonthDay = rr::RaceMonthDay(0);
 constexpr Field RaceNo = rr::RaceNo(0);
 constexpr Field RaceTime = rr::RaceTime(0);
-constexpr Field RaceYear = rr::RaceYear(0);
 constexpr Field RunRaceKey = rr::RunRaceKey(0);
 constexpr Field TrackCode = rr::TrackCode(0);
 constexpr Field TrainerShortName = rr::TrainerShortName(0);
@@ -46,7 +39,6 @@ constexpr Field Result2 = rr::Result(0, 2), Result3 = rr::Result(0, 3), Result6 
 constexpr std::array<Field, 5> SampleCounts{rr::SampleCounts(0), rr::SampleCounts(1), rr::SampleCounts(2),
                                             rr::SampleCounts(3), rr::SampleCounts(4)};
 }  // namespace s0
-
 
 // A runner-record item as text: never-assigned zero bytes read as blanks.
 QByteArray item(QByteArrayView rec, Field f) {
