@@ -105,13 +105,13 @@ QByteArray numberText(std::int64_t v, bool signBlank) {
 
 QByteArray singleText(float v, bool signBlank) { return withSign(formatG(double(v), 7), signBlank); }
 
-void appendSingleText(QByteArray& out, float v) {
-    char buf[32];
-    const qsizetype n = formatG(buf, double(v), 7);
-    if (n == 2 && buf[0] == '-' && buf[1] == '0')
-        out += '0';
-    else
-        out.append(buf, n);
+char* writeSingleText(char* out, float v) {
+    const qsizetype n = formatG(out, double(v), 7);
+    if (n == 2 && out[0] == '-' && out[1] == '0') {
+        out[0] = '0';
+        return out + 1;
+    }
+    return out + n;
 }
 
 QByteArray doubleText(double v, bool signBlank) { return withSign(formatG(v, 15), signBlank); }

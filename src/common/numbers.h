@@ -26,8 +26,9 @@ inline double vbInt(double x);
 QByteArray numberText(std::int64_t v, bool signBlank = false);
 // A Single: at most 7 significant digits ("1234.568", "12.3", "0").
 QByteArray singleText(float v, bool signBlank = false);
-// singleText(v) appended to `out`, without a text of its own.
-void appendSingleText(QByteArray& out, float v);
+// singleText(v) written at `out`, which has room for 32 bytes; returns the
+// end of what was written.
+char* writeSingleText(char* out, float v);
 // A Double: at most 15 significant digits ("16.6").
 QByteArray doubleText(double v, bool signBlank = false);
 

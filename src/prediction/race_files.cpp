@@ -5,7 +5,9 @@
 #include "common/text_file.h"
 #include "prediction/day_head_line.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace rw::prediction {
 namespace {
@@ -14,60 +16,137 @@ const QByteArray kCrLf("\r\n");
 
 QByteArray right(const QByteArray& s, qsizetype n) { return s.size() <= n ? s : s.right(n); }
 
+char* writeTwoDigits(char* out, int n) {
+    // The last two digits of n + 100, as Right(Str(n + 100), 2) gives them.
+    if (n >= -90) {
+        const int v = (n + 100) % 100;
+        *out++ = char('0' + v / 10);
+        *out++ = char('0' + v % 10);
+        return out;
+    }
+    const QByteArray t = right(numberText(n + 100), 2);
+    std::memcpy(out, t.constData(), size_t(t.size()));
+    return out + t.size();
+}
+
+// Horse k (0 to 2) of a combination key: its two characters and the number
+// they read as (0 where they are not one).
+QByteArrayView horsePart(QByteArrayView key, int k) {
+    const qsizetype at = 2 * qsizetype(k);
+    return at >= key.size() ? QByteArrayView() : key.sliced(at, std::min<qsizetype>(2, key.size() - at));
+}
+int horseNumber(QByteArrayView part) {
+    if (part.size() == 2 && part[0] >= '0' && part[0] <= '9' && part[1] >= '0' && part[1] <= '9')
+        return (part[0] - '0') * 10 + (part[1] - '0');
+    return part.toByteArray().toInt();
+}
+
+// The positions (0 to 2) of a trio key's horses, fastest first.
+std::array<int, 3> fastestFirst(const RunState& s, QByteArrayView trio) {
+    std::array<int, 3> at{0, 1, 2};
+    std::array<float, 3> speed;
+    for (int k = 0; k < 3; ++k) speed[size_t(k)] = checkedAt(s.CompositeSpeed, horseNumber(horsePart(trio, k)));
+    auto order = [&](size_t faster, size_t slower) {
+        if (speed[faster] < speed[slower]) std::swap(speed[faster], speed[slower]), std::swap(at[faster], at[slower]);
+    };
+    order(1, 2);
+    order(0, 1);
+    order(1, 2);
+    return at;
+}
+
 CsvValue txt(QByteArrayView b) { return CsvValue::text(b); }
 CsvValue num(double v) { return CsvValue::number(doubleText(v)); }
 CsvValue num(std::int64_t v) { return CsvValue::number(numberText(v)); }
 
-// The lines of the score and combination sort files, thousands per race,
-// appended straight into the file's bytes.
-void quoted(QByteArray& out, QByteArrayView text) {
-    out += '"';
-    out += text;
-    out += '"';
-}
-void appendTwoDigits(QByteArray& out, int n) {
-    if (n >= 0 && n < 100) {
-        out += char('0' + n / 10);
-        out += char('0' + n % 10);
-    } else {
-        out += TwoDigits(n);
+// The bytes of a file of thousands of lines, appended through a buffer of
+// their own (a QByteArray's append of a view goes through a general insert).
+class Lines {
+public:
+    explicit Lines(qsizetype expected) : bytes_(std::max<qsizetype>(expected, 256), Qt::Uninitialized) {
+        at_ = bytes_.data();
+        end_ = at_ + bytes_.size();
     }
-}
-// `"id","word","key"` of a combination line.
-void comboHead(QByteArray& out, QByteArrayView id, const char* word, QByteArrayView key) {
-    quoted(out, id);
-    out += ",\"";
-    out += word;
-    out += "\",";
-    quoted(out, key);
-}
-void appendScores(QByteArray& out, std::initializer_list<float> values) {
-    for (float v : values) {
-        out += ',';
-        appendSingleText(out, v);
+    void put(char c) {
+        room(1);
+        *at_++ = c;
     }
-    out += kCrLf;
-}
+    void put(QByteArrayView v) {
+        room(v.size());
+        std::memcpy(at_, v.data(), size_t(v.size()));
+        at_ += v.size();
+    }
+    void quoted(QByteArrayView text) {
+        put('"');
+        put(text);
+        put('"');
+    }
+    void twoDigits(int n) {
+        room(2);
+        at_ = writeTwoDigits(at_, n);
+    }
+    // ",v1,v2…" and the line end.
+    void scores(std::initializer_list<float> values) {
+        for (float v : values) {
+            room(33);
+            *at_++ = ',';
+            at_ = writeSingleText(at_, v);
+        }
+        put("\r\n");
+    }
+    // `"id","word",` before a combination key.
+    void comboHead(QByteArrayView id, const char* word) {
+        quoted(id);
+        put(",\"");
+        put(word);
+        put("\",");
+    }
+    QByteArray take() && {
+        bytes_.truncate(at_ - bytes_.constData());
+        return std::move(bytes_);
+    }
 
-// One line of a combination sort file.
+private:
+    void room(qsizetype n) {
+        if (end_ - at_ >= n) return;
+        const qsizetype used = at_ - bytes_.constData();
+        bytes_.resize(std::max(2 * bytes_.size(), used + n));
+        at_ = bytes_.data() + used;
+        end_ = bytes_.data() + bytes_.size();
+    }
+    QByteArray bytes_;
+    char* at_;
+    char* end_;
+};
+
+// One line per combination of a combination sort file.
 QByteArray sortLines(QByteArrayView id, const char* word, const QList<QByteArray>& keys, const QList<float>& scores,
                      int count) {
-    QByteArray out;
-    out.reserve(qsizetype(count) * (id.size() + 32));
+    Lines out(qsizetype(count) * (id.size() + 36));
     for (int i = 1; i <= count; ++i) {
-        comboHead(out, id, word, keys[i]);
-        appendScores(out, {scores[i]});
+        out.comboHead(id, word);
+        out.quoted(keys[i]);
+        out.scores({scores[i]});
     }
-    return out;
+    return std::move(out).take();
 }
 
 QByteArray horseKey(const QByteArray& key, qsizetype at) { return key.mid(at, 2); }
 
-float speedOf(const RunState& s, const QByteArray& horse) { return checkedAt(s.CompositeSpeed, horse.toInt()); }
-
 }  // namespace
 
-QByteArray TwoDigits(int n) { return right(numberText(n + 100), 2); }
+QByteArray TwoDigits(int n) {
+    char buf[2];
+    return QByteArray(buf, writeTwoDigits(buf, n) - buf);
+}
+
+QByteArray ComboKey(std::initializer_list<int> horses) {
+    QByteArray key(qsizetype(horses.size()) * 2, Qt::Uninitialized);
+    char* at = key.data();
+    for (int h : horses) at = writeTwoDigits(at, h);
+    key.truncate(at - key.constData());
+    return key;
+}
 
 QByteArray BetImportLine(QByteArrayView raceId, QByteArrayView ticketCode, QByteArrayView combination) {
     const QByteArray id = raceId.toByteArray();
@@ -90,48 +169,57 @@ ComboSums TrioSums(const RunState& s, int i, int j, int e) {
 }
 
 std::array<QByteArray, 3> TrioFastestFirst(const RunState& s, const QByteArray& trio) {
-    std::array<QByteArray, 3> h{trio.mid(0, 2), trio.mid(2, 2), trio.mid(4, 2)};
-    auto order = [&](QByteArray& faster, QByteArray& slower) {
-        if (speedOf(s, faster) < speedOf(s, slower)) std::swap(faster, slower);
-    };
-    order(h[1], h[2]);
-    order(h[0], h[1]);
-    order(h[1], h[2]);
-    return h;
+    const std::array<int, 3> at = fastestFirst(s, trio);
+    return {horsePart(trio, at[0]).toByteArray(), horsePart(trio, at[1]).toByteArray(),
+            horsePart(trio, at[2]).toByteArray()};
+}
+
+void TurnFastestFirst(const RunState& s, QByteArray& trio) {
+    const std::array<int, 3> at = fastestFirst(s, trio);
+    if (at == std::array<int, 3>{0, 1, 2}) return;
+    if (trio.size() != 6) {
+        const auto [a, b, c] = TrioFastestFirst(s, trio);
+        trio = a + b + c;
+        return;
+    }
+    char was[6];
+    std::memcpy(was, trio.constData(), sizeof was);
+    char* out = trio.data();
+    for (int k = 0; k < 3; ++k) {
+        out[2 * k] = was[2 * at[size_t(k)]];
+        out[2 * k + 1] = was[2 * at[size_t(k)] + 1];
+    }
 }
 
 QByteArray ScoreFileBytes(const RunState& s, QByteArrayView id) {
     const int N = s.HorseCount;
-    QByteArray out;
-    out.reserve(qsizetype(N) * N * N * (id.size() + 48) / 6 + 4096);
+    Lines out((qsizetype(N) * N * N / 6 + N * N + N) * (id.size() + 48));
     for (int k = 1; k <= N; ++k) {
-        quoted(out, id);
-        out += ',';
-        out += QByteArray::number(k);
-        appendScores(out, {s.CompositeSpeed[k], s.PredSpeed[k], s.ResidualValue[k]});
+        out.quoted(id);
+        out.put(',');
+        out.put(QByteArray::number(k));
+        out.scores({s.CompositeSpeed[k], s.PredSpeed[k], s.ResidualValue[k]});
     }
-    QByteArray key;
     for (int i = 1; i <= N; ++i)
         for (int j = i + 1; j <= N; ++j) {
-            key.clear();
-            appendTwoDigits(key, i);
-            appendTwoDigits(key, j);
             const ComboSums c = PairSums(s, i, j);
-            comboHead(out, id, "Umaren", key);
-            appendScores(out, {c.score, c.predicted, c.residual});
+            out.comboHead(id, "Umaren");
+            out.put('"');
+            out.twoDigits(i), out.twoDigits(j);
+            out.put('"');
+            out.scores({c.score, c.predicted, c.residual});
         }
     for (int i = 1; i <= N; ++i)
         for (int j = i + 1; j <= N; ++j)
             for (int e = j + 1; e <= N; ++e) {
-                key.clear();
-                appendTwoDigits(key, i);
-                appendTwoDigits(key, j);
-                appendTwoDigits(key, e);
                 const ComboSums c = TrioSums(s, i, j, e);
-                comboHead(out, id, "Sanrenpuku", key);
-                appendScores(out, {c.score, c.predicted, c.residual});
+                out.comboHead(id, "Sanrenpuku");
+                out.put('"');
+                out.twoDigits(i), out.twoDigits(j), out.twoDigits(e);
+                out.put('"');
+                out.scores({c.score, c.predicted, c.residual});
             }
-    return out;
+    return std::move(out).take();
 }
 
 namespace {

@@ -20,6 +20,7 @@
 #include <QByteArrayView>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 
 namespace rw::prediction {
 
@@ -31,12 +32,14 @@ struct ComboSums {
 ComboSums PairSums(const RunState& s, int i, int j);
 ComboSums TrioSums(const RunState& s, int i, int j, int e);
 
-// The two digits of a horse number ("07").
+// The two digits of a horse number ("07"), and a combination key of them.
 QByteArray TwoDigits(int n);
+QByteArray ComboKey(std::initializer_list<int> horses);
 
-// The trio key `trio` with its horses fastest first by CompositeSpeed
-// (equal speeds keep their order).
+// The horses of trio key `trio` fastest first by CompositeSpeed (equal
+// speeds keep their order); TurnFastestFirst rewrites the key so.
 std::array<QByteArray, 3> TrioFastestFirst(const RunState& s, const QByteArray& trio);
+void TurnFastestFirst(const RunState& s, QByteArray& trio);
 
 // The score file: a line per horse, then per pair (i < j), then per trio
 // (i < j < e), horses 1 .. HorseCount.

@@ -202,7 +202,7 @@ void rankPairs(RunState& s) {
         for (int j = i + 1; j <= N; ++j) {
             const int p = ++s.PairCount;
             const ComboSums c = PairSums(s, i, j);
-            s.PairBets[p] = TwoDigits(i) + TwoDigits(j);
+            s.PairBets[p] = ComboKey({i, j});
             s.PairPredSum[p] = c.predicted;
             s.PairResidSum[p] = c.residual;
             s.PairScore[p] = c.score;
@@ -225,17 +225,14 @@ void rankTrios(RunState& s) {
             for (int e = j + 1; e <= N; ++e) {
                 const int t = ++s.TrioCount;
                 const ComboSums c = TrioSums(s, i, j, e);
-                s.TrioBets[t] = TwoDigits(i) + TwoDigits(j) + TwoDigits(e);
+                s.TrioBets[t] = ComboKey({i, j, e});
                 s.TrioPredSum[t] = c.predicted;
                 s.TrioResidSum[t] = c.residual;
                 s.TrioScore[t] = c.score;
             }
     QuickSortDesc(s.TrioScore, s.TrioBets, 1, s.TrioCount);
     for (int t = 1; t <= s.TrioCount; ++t) s.TrioBetsAsc[t] = s.TrioBets[t];
-    for (int t = 1; t <= s.TrioCount; ++t) {
-        const auto [a, b, c] = TrioFastestFirst(s, s.TrioBets[t]);
-        s.TrioBets[t] = a + b + c;
-    }
+    for (int t = 1; t <= s.TrioCount; ++t) TurnFastestFirst(s, s.TrioBets[t]);
 }
 
 // The one place that sets the loop counters the writers are handed: as the
