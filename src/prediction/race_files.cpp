@@ -31,21 +31,21 @@ char* writeTwoDigits(char* out, int n) {
 
 // Horse k (0 to 2) of a combination key: its two characters and the number
 // they read as (0 where they are not one).
-QByteArrayView horsePart(QByteArrayView key, int k) {
+QByteArrayView horseText(QByteArrayView key, int k) {
     const qsizetype at = 2 * qsizetype(k);
     return at >= key.size() ? QByteArrayView() : key.sliced(at, std::min<qsizetype>(2, key.size() - at));
 }
-int horseNumber(QByteArrayView part) {
-    if (part.size() == 2 && part[0] >= '0' && part[0] <= '9' && part[1] >= '0' && part[1] <= '9')
-        return (part[0] - '0') * 10 + (part[1] - '0');
-    return part.toByteArray().toInt();
+int horseNumber(QByteArrayView two) {
+    if (two.size() == 2 && two[0] >= '0' && two[0] <= '9' && two[1] >= '0' && two[1] <= '9')
+        return (two[0] - '0') * 10 + (two[1] - '0');
+    return two.toByteArray().toInt();
 }
 
 // The positions (0 to 2) of a trio key's horses, fastest first.
 std::array<int, 3> fastestFirst(const RunState& s, QByteArrayView trio) {
     std::array<int, 3> at{0, 1, 2};
     std::array<float, 3> speed;
-    for (int k = 0; k < 3; ++k) speed[size_t(k)] = checkedAt(s.CompositeSpeed, horseNumber(horsePart(trio, k)));
+    for (int k = 0; k < 3; ++k) speed[size_t(k)] = checkedAt(s.CompositeSpeed, horseNumber(horseText(trio, k)));
     auto order = [&](size_t faster, size_t slower) {
         if (speed[faster] < speed[slower]) std::swap(speed[faster], speed[slower]), std::swap(at[faster], at[slower]);
     };
@@ -170,8 +170,8 @@ ComboSums TrioSums(const RunState& s, int i, int j, int e) {
 
 std::array<QByteArray, 3> TrioFastestFirst(const RunState& s, const QByteArray& trio) {
     const std::array<int, 3> at = fastestFirst(s, trio);
-    return {horsePart(trio, at[0]).toByteArray(), horsePart(trio, at[1]).toByteArray(),
-            horsePart(trio, at[2]).toByteArray()};
+    return {horseText(trio, at[0]).toByteArray(), horseText(trio, at[1]).toByteArray(),
+            horseText(trio, at[2]).toByteArray()};
 }
 
 void TurnFastestFirst(const RunState& s, QByteArray& trio) {

@@ -5,9 +5,10 @@
 // orders the writes (prediction/race_loop.cpp). Every builder reads the
 // state and changes nothing, its loops counting on their own.
 //
-// The state each builder reads, and where the loop has it ready:
-//   score file "KAIME\<RaceID>.dat"        the horse arrays (pairs and trios
-//                                          are enumerated anew, as ranked)
+// The state each builder reads:
+//   score file "KAIME\<RaceID>.dat"        the horse arrays (its pairs and
+//                                          trios enumerated anew, before any
+//                                          ranking, as the system writes them)
 //   "SORT.dat", "LUPSORT.dat"              the horse arrays and PredRank
 //   "UMARENSORT.dat", 馬連 and ワイド       PairBetsAsc, PairScore (ranked)
 //   "UMATANSORT.dat", 馬単                  PairBets turned faster first

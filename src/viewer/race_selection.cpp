@@ -54,7 +54,7 @@ QList<QByteArray> readRecords(const QString& path, qsizetype length) {
 }
 
 // What a click reads, the files as they are at the click. A file that
-// cannot be read leaves its part empty (the failure is recorded).
+// cannot be read leaves its member empty (the failure is recorded).
 struct ClickedRace {
     QByteArray raceId;
     QList<QByteArray> pendingIds;   // the race list file's lines
