@@ -275,23 +275,20 @@ QByteArray SanrentanSortBytes(const RunState& s, QByteArrayView id) {
     return sortLines(id, "sanrentan", s.TrioBets, s.TrioScore, s.TrioCount);
 }
 
-QByteArray UmarenBetBytes(const RunState& s, QByteArrayView id) {
+namespace {
+// The best `count` pairs, smaller horse first, as ticket `code`.
+QByteArray pairBets(const RunState& s, QByteArrayView id, const char* code, int count) {
     QByteArray out;
-    for (int i = 1; i <= 7 && i <= s.PairCount; ++i) {
+    for (int i = 1; i <= count && i <= s.PairCount; ++i) {
         const QByteArray& pair = s.PairBetsAsc[i];
-        out += BetImportLine(id, "04", horseKey(pair, 0) + "-" + horseKey(pair, 2)) + kCrLf;
+        out += BetImportLine(id, code, horseKey(pair, 0) + "-" + horseKey(pair, 2)) + kCrLf;
     }
     return out;
 }
+}  // namespace
 
-QByteArray WideBetBytes(const RunState& s, QByteArrayView id) {
-    QByteArray out;
-    for (int i = 1; i <= 3 && i <= s.PairCount; ++i) {
-        const QByteArray& pair = s.PairBetsAsc[i];
-        out += BetImportLine(id, "05", horseKey(pair, 0) + "-" + horseKey(pair, 2)) + kCrLf;
-    }
-    return out;
-}
+QByteArray UmarenBetBytes(const RunState& s, QByteArrayView id) { return pairBets(s, id, "04", 7); }
+QByteArray WideBetBytes(const RunState& s, QByteArrayView id) { return pairBets(s, id, "05", 3); }
 
 QByteArray UmatanBetBytes(const RunState& s, QByteArrayView id) {
     QByteArray out;

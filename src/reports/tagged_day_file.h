@@ -76,16 +76,7 @@ struct PayoffEntry {
 // The payoff groups of the HR layout (jvdata/records.h), with their entry
 // counts.
 using PayoffKind = jv::hr::PayoffGroup;
-namespace payoff {
-using jv::hr::kBracket;
-using jv::hr::kExacta;
-using jv::hr::kPlace;
-using jv::hr::kQuinella;
-using jv::hr::kTrifecta;
-using jv::hr::kTrio;
-using jv::hr::kWide;
-using jv::hr::kWin;
-}  // namespace payoff
+namespace payoff = jv::hr;
 // Entry i (from 1) of a kind; StepFailure when the image ends before it.
 PayoffEntry PayoffEntryAt(const prediction::RunState& s, const PayoffKind& k, int i);
 // Every entry of a kind, in order.
