@@ -1,6 +1,7 @@
 #include "reference/hit_list.h"
 
 #include "common/cp932.h"
+#include "common/file_ops.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/text_file.h"
@@ -8,6 +9,7 @@
 #include "reference/day_finder.h"
 #include "reference/past_days.h"
 #include "reference/value_cursor.h"
+#include "reports/tagged_day_file.h"
 
 #include <array>
 #include <cmath>
@@ -28,7 +30,6 @@ constexpr std::array<Column, kHitGridCols> kColumns{{
 }};
 
 QByteArray two(int v) { return numberText(v + 100).right(2); }
-QByteArray sj(const char* utf8) { return cp932::fromUtf8(utf8); }
 
 // The day texts, from the DayKey.
 struct DayTexts {
@@ -158,6 +159,8 @@ GridModel NewHitGrid() {
 }
 
 int TekichuListLoad(UiPort& ui, GridModel& tekichuFG, SkipLog& log) {
+    // A write that fails leaves the list as it was before the load.
+    RunJournal journal;
     tekichuFG = NewHitGrid();
     AppPath = GetAppPath();
     const QString listPath = AppFile(kHitListFile);
@@ -167,7 +170,7 @@ int TekichuListLoad(UiPort& ui, GridModel& tekichuFG, SkipLog& log) {
 
     // Read each day file and build the list from it.
     HitListBuilder hits;
-    const DayFinder finder(AppFile(u"TEKICHU\\"), QStringLiteral("lupRCM.txt"));
+    const DayFinder finder(AppFile(inFolder(jv::kTekichuFolder, {})), QString::fromUtf16(reports::kUploadDayFile.resultsSuffix));
     ForEachScanDate(finder, [&](const ScanDate& d, const QList<QByteArray>& keys) {
         ui.setText(QString::fromLatin1(kStatusBox), SearchingText(d));
         ui.processEvents();

@@ -82,7 +82,7 @@ TEST_F(WebOutputs, WeekdaysOfTheRaceDate) {
     for (const Case& c : {Case{2024, 6, 1, "土"}, Case{2024, 6, 2, "日"}, Case{2024, 6, 3, "月"},
                           Case{2024, 12, 3, "火"}, Case{2024, 5, 15, "水"}, Case{2025, 1, 2, "木"},
                           Case{2024, 12, 27, "金"}})
-        EXPECT_EQ(WeekdayText(c.y, c.m, c.d), sj(c.weekday)) << c.y << "/" << c.m << "/" << c.d;
+        EXPECT_EQ(WeekdayText(c.y, c.m, c.d), rwtest::sj(c.weekday)) << c.y << "/" << c.m << "/" << c.d;
     EXPECT_THROW(WeekdayText(2024, 2, 30), StepFailure);
 }
 
@@ -92,7 +92,7 @@ TEST_F(WebOutputs, PublishingStringsOfTheRace) {
     const auto& p = s.PublishingStrings;
     EXPECT_EQ(p.PubMonth, "5");
     EXPECT_EQ(p.PubDay, "15");
-    EXPECT_EQ(p.PubWeekday, sj("水"));
+    EXPECT_EQ(p.PubWeekday, rwtest::sj("水"));
     EXPECT_EQ(p.PubMeetingDay, "8");
     EXPECT_EQ(p.RaceLinkClass[10], "bgnabygreen");
     EXPECT_EQ(p.RaceLinkClass[0], "bgnabyblue");
@@ -149,7 +149,7 @@ TEST_F(WebOutputs, RaceTwelveAloneHasHeadAndSectionButNoFoot) {
     webWriters(OneRunnerRace(12), 1);
     const QByteArray print = file("ravelmont_wp/20240601_nakayama_pdf.txt");
     EXPECT_TRUE(print.startsWith("<!DOCTYPE html>\r\n\r\n"));
-    EXPECT_TRUE(print.contains(sj("<h1>無料競馬予想｜中山｜3回中山1日｜12R</h1>")));
+    EXPECT_TRUE(print.contains(rwtest::sj("<h1>無料競馬予想｜中山｜3回中山1日｜12R</h1>")));
     EXPECT_EQ(sections(print), 1);
     EXPECT_FALSE(print.contains("</html>"));
     EXPECT_FALSE(file("ravelmont_wp/20240601-nakayama.txt").contains("Finish"));
@@ -175,7 +175,7 @@ TEST_F(WebOutputs, TwoCoursesOnOneDateAndADayKeyComingBack) {
     webWriters(OneRunnerRace(3), 4);  // back at Nakayama: its files start again
     const QByteArray print = file("ravelmont_wp/20240601_nakayama_pdf.txt");
     EXPECT_EQ(sections(print), 1);
-    EXPECT_TRUE(print.contains(sj("｜3R</h1>")));
+    EXPECT_TRUE(print.contains(rwtest::sj("｜3R</h1>")));
     EXPECT_EQ(file("ravelmont_wp/20240601-nakayama.txt").count("<!-- wp:heading -->"), 1);
 }
 
@@ -191,7 +191,7 @@ TEST_F(WebOutputs, AFrameThatIsNoNumberEndsThePageAtItsRowKeepingTheLinesBefore)
 }
 
 TEST_F(WebOutputs, CourseNamesThatWouldLeaveTheFolderNameNoFile) {
-    QList<QByteArray> v{"2001", "06", "", "", sj("中山"), "", "../../outside", ""};
+    QList<QByteArray> v{"2001", "06", "", "", rwtest::sj("中山"), "", "../../outside", ""};
     prediction::FillCodeTable(s.CodeTable, v);
     LoadRace(s, RaceA());
     SkipLog log("test");
