@@ -155,8 +155,10 @@ void GridView::paintCell(QPainter& p, int row, int col, const QRect& rect) const
         const QRect inner = rect.adjusted(2, 1, -2, -1);
         p.save();
         p.setClipRect(rect.adjusted(0, 0, -1, -1), Qt::IntersectClip);
-        // TextSingleLine without TextWordWrap: clipped, neither elided nor wrapped.
-        p.drawText(inner, int(toAlignment(model_->colAlignment(col))) | Qt::TextSingleLine | Qt::TextDontClip, text);
+        // Normal cells: one line, clipped, never elided. Captions wrap over
+        // the lines their cell is tall enough for, clipped below.
+        const int wrap = fixed ? int(Qt::TextWordWrap) : int(Qt::TextSingleLine);
+        p.drawText(inner, int(toAlignment(model_->colAlignment(col))) | wrap | Qt::TextDontClip, text);
         p.restore();
     }
 }
