@@ -293,6 +293,7 @@ TEST(PredictionGuard, ASecondRunDuringTheEventTurnsIsIgnored) {
         rw::SkipLog log("second");
         if (!RunPrediction(ui, other, {}, log)) ++ignored;
         if (!rw::app::PredictionButton(ui, [] { FAIL() << "opened during a run"; })) ++ignored;
+        EXPECT_TRUE(ui.texts.value(QStringLiteral("KESF1THISWEEKNZ.Text5")).startsWith(QStringLiteral("他の処理の実行中")));
     };
     runWeek(app, {}, &ui);
     EXPECT_EQ(ignored, 4);
