@@ -101,7 +101,7 @@ QByteArray dayLine1Part(const QByteArray& horse, const CodeTable& codes, QList<C
     values = {txt(year + cp932::encode(u"年")), txt(md.left(2) + cp932::encode(u"月")),
               txt(md.mid(2, 2) + cp932::encode(u"日")),
               txt(numberText(std::int64_t(valLenient(item(horse, s0::MeetingNo)))) + cp932::encode(u"回")),
-              txt(CodeName(codes, "2001", item(horse, s0::CourseCode), 4)),
+              CodeNameItem(codes, "2001", item(horse, s0::CourseCode), 4),
               txt(numberText(std::int64_t(valLenient(item(horse, s0::DayNo)))) + cp932::encode(u"日目"))};
     return year;
 }

@@ -251,6 +251,16 @@ TEST(RateFiles, ACourseDayOfTwelveRaces) {
     EXPECT_EQ(k[8], sj("\"ワイド\",0,0,0,0,0,0"));
 }
 
+TEST(RateFiles, ACourseWithoutACodeTableRowIsNothingBetweenTheCommas) {
+    rwtest::AppFolder app;
+    writeWeek(app, {{K(1, "07"), equal(3), {.kind = '7'}}});
+    runWeek(app, judging());
+    // As the race card writes it: no value, not an empty quoted text.
+    const QByteArray head = sj("\"2024年\",\"12月\",\"07日\",\"5回\",,\"3日目\"");
+    EXPECT_EQ(ratesOf(app, "20241207070503", "kaiteki.txt").value(0), head);
+    EXPECT_EQ(ratesOf(app, "20241207070503", "kaitekiPC.txt").value(0), head);
+}
+
 TEST(RateFiles, ResetAtRaceOneOnlyAndADayStartingAtRaceTwoContinues) {
     rwtest::AppFolder app;
     QList<Race> races;
