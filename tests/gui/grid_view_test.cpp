@@ -107,24 +107,29 @@ TEST(GridView, LongTextsAreClippedNotElidedOrWrapped) {
 }
 
 TEST(GridView, CaptionsWrapWithinTheirCellsHeight) {
-    // A caption row two lines tall; the same long text in a normal cell.
-    GridModel m(2, 2, 1, 0);
+    // A caption row two lines tall over a row label one line tall and a
+    // normal cell two lines tall.
+    GridModel m(3, 2, 1, 1);
     GridView view(nullptr, &m);
     view.resize(500, 200);
     view.show();
     const QString caption = QString::fromUtf8("前走からの上がり速度の差");
-    m.setColWidth(0, 1100);
-    m.setRowHeight(0, 2 * 255 + 60);
-    m.setRowHeight(1, 2 * 255 + 60);
-    for (int r = 0; r < 2; ++r) {
-        m.setText(r, 0, caption);
-        m.setFore(r, 0, GridColor::rgb(0x000000));
-        m.setBack(r, 0, GridColor::rgb(0xFFFFFF));
-    }
+    const int twoLines = 2 * 255 + 60;
+    for (int c = 0; c < 2; ++c) m.setColWidth(c, 1100);
+    m.setRowHeight(0, twoLines);
+    m.setRowHeight(2, twoLines);
+    auto put = [&](int r, int c, const QString& text) {
+        m.setText(r, c, text);
+        m.setFore(r, c, GridColor::rgb(0x000000));
+        m.setBack(r, c, GridColor::rgb(0xFFFFFF));
+    };
+    put(0, 0, caption);
+    put(1, 0, QStringLiteral("6  11"));
+    put(2, 1, caption);
     const QImage img = picture(view);
     // The rows of pixels between the first and the last dark one in a cell.
-    auto inkHeight = [&](int row) {
-        const QRect cell = view.cellRect(row, 0);
+    auto inkHeight = [&](int row, int col) {
+        const QRect cell = view.cellRect(row, col);
         int first = -1, last = -1;
         for (int y = cell.top() + 1; y < cell.bottom(); ++y)
             for (int x = cell.left() + 1; x < cell.right() - 1; ++x)
@@ -135,10 +140,12 @@ TEST(GridView, CaptionsWrapWithinTheirCellsHeight) {
         return first < 0 ? 0 : last - first + 1;
     };
     // The normal cell's one line against the caption's two.
-    const int oneLine = inkHeight(1);
+    const int oneLine = inkHeight(2, 1);
     EXPECT_GT(oneLine, 0);
-    EXPECT_GT(inkHeight(0), oneLine + oneLine / 4) << "the caption goes on in a second line";
-    EXPECT_LE(inkHeight(0), view.cellRect(0, 0).height()) << "within its cell";
+    EXPECT_GT(inkHeight(0, 0), oneLine + oneLine / 4) << "the caption goes on in a second line";
+    // A label in a cell of one line stays one line, not two halves.
+    EXPECT_GT(inkHeight(1, 0), 0);
+    EXPECT_LE(inkHeight(1, 0), view.fontMetrics().height());
 }
 
 TEST(GridView, ClicksOnNormalAndFixedCells) {

@@ -4,8 +4,9 @@
 // like captions; every cell shows its own text and colours (the standard
 // colour is the window colour for normal cells, the button face for fixed
 // ones); texts are clipped at the cell's edge, never elided; a normal cell
-// shows one line, a fixed cell wraps its text over the lines its height
-// holds; the current cell gets a thin frame that leaves its colour visible.
+// shows one line, a fixed cell two lines tall or more wraps its text over
+// the lines it holds; the current cell gets a thin frame that leaves its
+// colour visible.
 // Sizes are twips, turned into pixels at the screen's resolution.
 //
 // A click on a normal cell makes it current and then emits cellClicked; a
