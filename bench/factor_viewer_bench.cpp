@@ -8,7 +8,7 @@
 #include "support/test_support.h"
 
 #include "common/kestrav_path.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/skip.h"
 #include "common/text_file.h"
 #include "model/package_files.h"

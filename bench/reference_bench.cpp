@@ -7,7 +7,7 @@
 //   bytes to as many files as they write (ReadWriteFloor).
 // Both loads run in one benchmark iteration (BothLoads), and apart.
 #include "common/kestrav_path.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/file_ops.h"
 #include "reference/hit_list.h"
 #include "reference/history_fixture.h"

@@ -2,7 +2,7 @@
 // What the benchmarks share: a sample week in a scratch application folder,
 // taken through the system's own steps, and a timer of elapsed and processor
 // time.
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/skip.h"
 #include "jvdata/jvlink.h"
 #include "sample/generator.h"

@@ -3,7 +3,7 @@
 // other races' records) each fill the bet grids (153 pairs, 816 trios, odds
 // tables of 361 and 6,859 lines), the payout grid four times, the ranks and
 // 18 runner records. The runner tables' own filling is not part of it.
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "viewer/race_selection.h"
 #include "viewer/viewer_records.h"
 

@@ -18,20 +18,8 @@ prediction::RaceWriterSlots InstallRaceWriters() {
     prediction::RaceWriterSlots w;
     w[WriterSlot::WriteShutsubahyoFile] = reports::WriteShutsubahyoFile;
     w[WriterSlot::WriteTekichuUpload] = reports::WriteTekichuUpload;
-    w[WriterSlot::WriteTwiRaceBlock] = reports::WriteTwiRaceBlock;
-    // Fill each slot with its writer as it comes:
-    //  1 WriteShutsubahyoFile  race-card file             (reports)
-    //  2 WriteTekichuUpload    upload day file, judging   (reports)
-    //  3 WritePcRaceBlock      selection file             (reports)
-    //  4 WriteTwiRaceBlock     labelled day file          (reports)
-    //  5 WriteTanfukuCsv       rank-1 day sheet           (publish)
-    //  6 WriteTanfuku2Csv      rank-2 day sheet           (publish)
-    //  7 WriteTanshoCsv        win bet-import file        (publish)
-    //  8 WriteWordPressBlocks  WordPress blocks           (publish)
-    //  9 WriteSitePage         web page                   (publish)
-    // 10 WritePrintPage        print page                 (publish)
-    // 11 WriteSokudoDayCsv     external-index line        (publish)
     w[WriterSlot::WritePcRaceBlock] = reports::WritePcRaceBlock;
+    w[WriterSlot::WriteTwiRaceBlock] = reports::WriteTwiRaceBlock;
     w[WriterSlot::WriteTanfukuCsv] = publish::WriteTanfukuCsv;
     w[WriterSlot::WriteTanfuku2Csv] = publish::WriteTanfuku2Csv;
     w[WriterSlot::WriteTanshoCsv] = publish::WriteTanshoCsv;

@@ -5,8 +5,7 @@
 
 namespace rw::app {
 
-// The slots in the system's order; a writer not built yet leaves its slot
-// empty, and the run is complete without it.
+// Every slot filled, in the system's order.
 prediction::RaceWriterSlots InstallRaceWriters();
 
 }  // namespace rw::app

@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 #include <array>
 #include <mutex>
+#include <unordered_map>
 
 namespace rw::cp932 {
 namespace {
@@ -174,3 +175,15 @@ int charCount(QByteArrayView bytes) {
 }
 
 }  // namespace rw::cp932
+
+namespace rw {
+
+const QByteArray& sj(const char* literal) {
+    // The map's nodes never move, so several references may be held at once.
+    static std::unordered_map<const void*, QByteArray> encoded;
+    auto it = encoded.find(literal);
+    if (it == encoded.end()) it = encoded.emplace(literal, cp932::encode(literal)).first;
+    return it->second;
+}
+
+}  // namespace rw

@@ -41,3 +41,14 @@ QByteArray firstChars(QByteArrayView bytes, int n);
 int charCount(QByteArrayView bytes);
 
 }  // namespace rw::cp932
+
+namespace rw {
+
+// One of our own texts, a UTF-8 literal of the source, in code page 932.
+// Each literal is encoded once for the program's life (the writers ask for
+// the same few hundred texts for every race); pass literals only, as the
+// pointer is the key. The reference stays good while later texts are added.
+const QByteArray& sj(const char* literal);
+inline const QByteArray& sj(const char8_t* literal) { return sj(reinterpret_cast<const char*>(literal)); }
+
+}  // namespace rw

@@ -2,8 +2,11 @@
 // Deleting, writing and replacing whole files, and the failure of a file
 // operation. All deletions of the weekly store go through here, so that a
 // deletion the file system refuses can be reproduced in tests.
+#include "common/errors.h"
+
 #include <QByteArrayView>
 #include <QString>
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -37,6 +40,27 @@ void WriteWholeFile(const QString& path, QByteArrayView bytes);
 // its new ones, never a part; a link in its place is replaced, not written
 // through. On failure the scratch file is removed and StepFailure is thrown.
 void ReplaceFile(const QString& path, QByteArrayView bytes, const QString& scratch = {});
+
+// Runs `build`, then `write`, which puts what was built into its file. When
+// `build` fails part-way, what it made is still written before the failure
+// goes on, as a file written line by line would hold the lines made before
+// it; when that write fails too, the failure names both.
+template <class Build, class Write>
+void BuildThenWrite(Build&& build, Write&& write) {
+    try {
+        build();
+    } catch (const std::exception& e) {
+        std::string also;
+        try {
+            write();
+        } catch (const std::exception& w) {
+            also = w.what();
+        }
+        if (also.empty()) throw;
+        fail(std::string(e.what()) + "; " + also);
+    }
+    write();
+}
 
 // Creates the folder and any missing folder above it; one that exists is
 // left as it is. Throws StepFailure with the system's reason.

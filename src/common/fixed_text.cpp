@@ -28,6 +28,16 @@ QByteArrayView member(QByteArrayView record, qsizetype pos, qsizetype width) {
     return record.sliced(start, std::min(width, record.size() - start));
 }
 
+QByteArray zerosAsBlanks(QByteArrayView bytes) {
+    QByteArray v = bytes.toByteArray();
+    v.replace('\0', ' ');
+    return v;
+}
+
+QByteArray blankedMember(QByteArrayView record, qsizetype pos, qsizetype width) {
+    return zerosAsBlanks(member(record, pos, width));
+}
+
 QByteArray CutBytes(QByteArrayView record, qsizetype& pos, qsizetype width) {
     QByteArray out = member(record, pos, width).toByteArray();
     pos += width;

@@ -19,6 +19,18 @@ void putFixed(QByteArray& record, qsizetype pos, qsizetype width, QByteArrayView
 // record ends early).
 QByteArrayView member(QByteArrayView record, qsizetype pos, qsizetype width);
 
+// Text read from a record, never-assigned zero bytes read as blanks (the
+// system's strings hold blanks where the file holds zero bytes).
+QByteArray zerosAsBlanks(QByteArrayView bytes);
+// The member at 1-based `pos` so read.
+QByteArray blankedMember(QByteArrayView record, qsizetype pos, qsizetype width);
+
+// A fixed-width item compared as text with its bounds: lo <= text <= hi,
+// byte by byte ("  " lies below "00", "1" below "10").
+inline bool textBetween(QByteArrayView text, QByteArrayView lo, QByteArrayView hi) {
+    return text.compare(lo) >= 0 && text.compare(hi) <= 0;
+}
+
 // The system's CutBytes: the bytes from `pos` (1-based, advanced by `width`
 // whatever is found), at most `width` of them.
 QByteArray CutBytes(QByteArrayView record, qsizetype& pos, qsizetype width);

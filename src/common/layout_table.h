@@ -76,6 +76,14 @@ constexpr Row group(int pos, std::string_view name, int count, std::initializer_
 
 
 
+// The layout of one of the system's own records (origin 0): its rows and
+// its length, the same in the file as published.
+struct OwnLayout {
+    std::span<const Row> rows;
+    int length;
+    int imageLength;
+};
+
 // A member of a record: 1-based position and width, in the published record
 // and in the image (they differ only for KS).
 struct Field {

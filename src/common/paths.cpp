@@ -15,6 +15,13 @@ QString nativeName(QStringView systemName) {
 
 QString joinPath(const QString& folder, QStringView systemName) { return folder + nativeName(systemName); }
 
+QString inFolder(QStringView folder, QStringView name) {
+    QString s;
+    s.reserve(folder.size() + 1 + name.size());
+    s.append(folder).append(QLatin1Char('\\')).append(name);
+    return s;
+}
+
 bool isDigits(QByteArrayView t, qsizetype length) {
     if (t.size() != length) return false;
     for (char c : t)

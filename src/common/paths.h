@@ -6,6 +6,8 @@
 // hostile record never names a file outside the application folder.
 #include <QByteArrayView>
 #include <QString>
+#include <array>
+#include <cstddef>
 #include <string>
 
 namespace rw {
@@ -14,6 +16,37 @@ namespace rw {
 QString nativeName(QStringView systemName);
 // Folder + system name; `folder` ends with a separator.
 QString joinPath(const QString& folder, QStringView systemName);
+
+// A name of the application folder fixed at compile time, as a template
+// argument.
+template <std::size_t N>
+struct NameText {
+    char16_t text[N]{};
+    constexpr NameText(const char16_t (&s)[N]) {
+        for (std::size_t i = 0; i < N; ++i) text[i] = s[i];
+    }
+    static constexpr std::size_t length = N - 1;
+};
+
+namespace detail {
+template <NameText Folder, NameText Name>
+inline constexpr auto kJoinedName = [] {
+    std::array<char16_t, Folder.length + 1 + Name.length + 1> out{};
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < Folder.length; ++i) out[k++] = Folder.text[i];
+    out[k++] = u'\\';
+    for (std::size_t i = 0; i < Name.length; ++i) out[k++] = Name.text[i];
+    return out;
+}();
+}  // namespace detail
+
+// Folder + "\" + name in the system's form, made at compile time, so that a
+// folder's name is spelled once: kInFolder<kPackageFolder, u"KYOSOBA.dat">.
+template <NameText Folder, NameText Name>
+inline constexpr const char16_t* kInFolder = detail::kJoinedName<Folder, Name>.data();
+
+// The same made at run time: folder + "\" + name.
+QString inFolder(QStringView folder, QStringView name);
 
 bool isDigits(QByteArrayView text, qsizetype length);
 // A registration or breeding number: ten digits.

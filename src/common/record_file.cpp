@@ -5,6 +5,7 @@
 #include "common/fixed_text.h"
 
 #include <QFileInfo>
+#include <cmath>
 
 namespace rw {
 
@@ -63,16 +64,21 @@ qint64 RecordFile::countOf(const QString& path, qsizetype recordLength) {
     return fi.size() / recordLength;
 }
 
-QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength) {
+QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
     QList<QByteArray> out;
     QFile f(path);
     if (!f.exists()) return out;
     if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
     const QByteArray all = f.readAll();
     if (f.error() != QFileDevice::NoError) failFile("read", f);
-    const qsizetype n = all.size() / recordLength;
+    const qsizetype n = part == PartRecord::Dropped ? all.size() / recordLength
+                                                    : qsizetype(std::nearbyint(double(all.size()) / double(recordLength)));
     out.reserve(n);
-    for (qsizetype i = 0; i < n; ++i) out.append(all.mid(i * recordLength, recordLength));
+    for (qsizetype i = 0; i < n; ++i) {
+        QByteArray rec = all.mid(i * recordLength, recordLength);
+        if (rec.size() < recordLength) rec.append(QByteArray(recordLength - rec.size(), '\0'));
+        out.append(std::move(rec));
+    }
     return out;
 }
 

@@ -40,9 +40,15 @@ public:
 
     // Record count of a file without opening (or creating) it; 0 when missing.
     static qint64 countOf(const QString& path, qsizetype recordLength);
-    // The whole file read at once, split into records (a trailing part record
-    // is dropped, as the count says).
-    static QList<QByteArray> readAll(const QString& path, qsizetype recordLength);
+    // How the whole-file read counts a trailing part record: dropped, as
+    // count() says, or as the system counts the records of a file it reads
+    // whole (its length over the record length rounded to the nearest, ties
+    // to even), kept padded with zero bytes when that count includes it.
+    enum class PartRecord { Dropped, Nearest };
+    // The whole file read at once, split into records; a missing file gives
+    // none. Throws StepFailure with the system's reason.
+    static QList<QByteArray> readAll(const QString& path, qsizetype recordLength,
+                                     PartRecord part = PartRecord::Dropped);
 
 private:
     std::unique_ptr<QFile> file_;

@@ -5,6 +5,8 @@
 // - plain lines;
 // - value-by-value reading (comma or line separated, quotes removed, line
 //   ends not significant) and line-by-line reading.
+#include "common/cp932.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QList>
@@ -33,6 +35,50 @@ private:
 
 QByteArray csvLine(std::initializer_list<CsvValue> values);  // without line end
 QByteArray csvLine(const QList<CsvValue>& values);
+
+// A file's lines built in memory before the file takes them, each ending
+// CR LF: quoted-values lines, and plain lines made of parts (ASCII literals
+// and record or code table bytes as they are, u8 literals our own texts in
+// code page 932, whole numbers). The lines go to the builder's own bytes or
+// to a buffer it is given.
+class TextLines {
+public:
+    TextLines() = default;
+    explicit TextLines(QByteArray& out) : out_(&out) {}
+
+    // One quoted-values line.
+    void add(const QList<CsvValue>& values) {
+        buffer() += csvLine(values);
+        buffer() += "\r\n";
+    }
+    void add(std::initializer_list<CsvValue> values) { add(QList<CsvValue>(values)); }
+    // One plain line of parts.
+    template <class... P>
+    void line(const P&... parts) {
+        (put(parts), ...);
+        buffer() += "\r\n";
+    }
+    // The line followed by an empty line.
+    template <class... P>
+    void lineThenEmpty(const P&... parts) {
+        line(parts...);
+        buffer() += "\r\n";
+    }
+
+    const QByteArray& bytes() const { return out_ ? *out_ : own_; }
+    bool isEmpty() const { return bytes().isEmpty(); }
+
+private:
+    QByteArray& buffer() { return out_ ? *out_ : own_; }
+    void put(const char* ascii) { buffer() += ascii; }
+    void put(const char8_t* text) { buffer() += sj(text); }
+    void put(QByteArrayView bytes) { buffer() += bytes; }
+    void put(const QByteArray& bytes) { buffer() += bytes; }
+    void put(int n) { buffer() += QByteArray::number(n); }
+
+    QByteArray own_;
+    QByteArray* out_ = nullptr;
+};
 
 // A text file opened for output (emptied) or for appending. Throws
 // StepFailure when it cannot be opened or written.

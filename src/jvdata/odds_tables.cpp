@@ -16,6 +16,10 @@
 
 namespace rw::jv {
 
+QString OddsTableFile(QByteArrayView raceId, const char16_t* kindWord) {
+    return AppFile(inFolder(kKaimeFolder, checkedRaceId(raceId) + QString::fromUtf16(kindWord) + QStringLiteral("ODDS.dat")));
+}
+
 // ---- the grids --------------------------------------------------------------
 
 OddsGrids::OddsGrids() {
@@ -151,21 +155,15 @@ struct Source {
     const char16_t* week;
     const char16_t* flash;
     Kind kind;
-    const char* word;
+    const char16_t* word;
 };
 
 constexpr Source kSources[] = {
-    {kO6WeekFile, kO6FlashFile, Kind::O6, "SANRENTAN"},
-    {kO5WeekFile, kO5FlashFile, Kind::O5, "SANREN"},
-    {kO4WeekFile, kO4FlashFile, Kind::O4, "UMATAN"},
-    {kO2WeekFile, kO2FlashFile, Kind::O2, "UMAREN"},
+    {kO6WeekFile, kO6FlashFile, Kind::O6, kSanrentanOddsWord},
+    {kO5WeekFile, kO5FlashFile, Kind::O5, kSanrenOddsWord},
+    {kO4WeekFile, kO4FlashFile, Kind::O4, kUmatanOddsWord},
+    {kO2WeekFile, kO2FlashFile, Kind::O2, kUmarenOddsWord},
 };
-
-// "KAIME\" + RaceID + kind word + "ODDS.dat" under AppPath.
-QString oddsTableFile(const QString& raceId, const char* word) {
-    return AppFile(QString::fromUtf16(kKaimeFolder) + QStringLiteral("\\") + raceId + QLatin1String(word) +
-                   QStringLiteral("ODDS.dat"));
-}
 
 template <Kind K>
 void parseOdds(QByteArrayView line, Parsed<K>& rec) {
@@ -219,8 +217,7 @@ int processFile(OddsGrids& grids, const Source& src, std::int16_t flag, SkipLog&
         if (log.step("odds table", [&] {
                 const QByteArray raceId = rec.itemBytes(head::Year) + rec.itemBytes(head::MonthDay) +
                                           rec.itemBytes(head::Racecourse) + rec.itemBytes(head::RaceNumber);
-                const QString id = checkedRaceId(raceId);
-                ReplaceFile(oddsTableFile(id, src.word),
+                ReplaceFile(OddsTableFile(raceId, src.word),
                            threeHorses ? grids.trioTable() : grids.pairTable());
             }))
             ++written;

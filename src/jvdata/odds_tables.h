@@ -7,14 +7,27 @@
 //   horses a, b on line 1 + 19a + b (361 lines).
 #include "common/skip.h"
 #include "common/ui_port.h"
+#include "jvdata/store_files.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <functional>
 
 namespace rw::jv {
+
+// The kind words of the odds tables' names; three of them are the names of
+// the kinds' bet-import folders.
+inline constexpr const char16_t* kSanrentanOddsWord = kSanrentanFolder;
+inline constexpr char16_t kSanrenOddsWord[] = u"SANREN";
+inline constexpr const char16_t* kUmatanOddsWord = kUmatanFolder;
+inline constexpr const char16_t* kUmarenOddsWord = kUmarenFolder;
+
+// "KAIME\" + RaceID + kind word + "ODDS.dat" under AppPath. Throws
+// StepFailure when the RaceID is not twelve digits.
+QString OddsTableFile(QByteArrayView raceId, const char16_t* kindWord);
 
 inline constexpr int kHorseIndexes = 19;  // horse numbers 0 to 18; 0 is never a real horse
 inline constexpr int kTrioLines = kHorseIndexes * kHorseIndexes * kHorseIndexes;  // 6859

@@ -2,13 +2,14 @@
 
 #include "common/control_names.h"
 #include "common/kestrav_path.h"
+#include "jvdata/store_files.h"
 
 #include <QFileInfo>
 
 namespace rw {
 
-QString PackageHorseFile() { return AppFile(u"OPTION1N\\KYOSOBA.dat"); }
-QString PackageSireFile() { return AppFile(u"OPTION1N\\STALLION.dat"); }
+QString PackageHorseFile() { return AppFile(jv::kHorseStatsFile); }
+QString PackageSireFile() { return AppFile(jv::kSireStatsFile); }
 
 QString DateTimeText(const QDateTime& dt) { return dt.toString(QStringLiteral("yyyy/MM/dd H:mm:ss")); }
 

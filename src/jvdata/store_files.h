@@ -1,7 +1,11 @@
 #pragma once
 // The weekly store: every file and folder name the tasks share, in the
 // system's form (relative to AppPath, "\" as separator). Each name is
-// declared here and nowhere else.
+// declared here and nowhere else; the writers' own file names (prediction's
+// run_files.h, publish's publish_files.h, the day files of reports) are
+// built on these folders.
+#include "common/paths.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -27,6 +31,8 @@ inline constexpr char16_t kDamListFile[] = u"HAHAHANNUMTHISWEEKN.dat";  // DamLi
 // run, rewritten from the payoffs by the previous-day fix in results mode.
 inline constexpr char16_t kRaceListFile[] = u"RACETHISWEEKN.dat";
 inline constexpr char16_t kRunFileFolder[] = u"UMAGOTOTHISWEEKN";
+// One expanded run file per horse, written by the compute pass.
+inline constexpr char16_t kExFolder[] = u"UMAGOTOEXTHISWEEKN";
 // Scratch file of the tasks that rewrite a store file through a copy.
 inline constexpr char16_t kScratchFile[] = u"TEMPORARY";
 
@@ -43,6 +49,18 @@ inline constexpr char16_t kO2FlashFile[] = u"O2RIALTIME.dat";
 inline constexpr char16_t kO4FlashFile[] = u"O4RIALTIME.dat";
 inline constexpr char16_t kO5FlashFile[] = u"O5RIALTIME.dat";
 inline constexpr char16_t kO6FlashFile[] = u"O6RIALTIME.dat";
+
+// The model package and the statistics files made from it.
+inline constexpr char16_t kPackageFolder[] = u"OPTION1N";
+inline constexpr const char16_t* kSireStatsFile = kInFolder<kPackageFolder, u"STALLION.dat">;
+inline constexpr const char16_t* kDamStatsFile = kInFolder<kPackageFolder, u"HAHAUMA.dat">;
+inline constexpr const char16_t* kDamExtractFile = kInFolder<kPackageFolder, u"HAHAUMATHISWEEK.dat">;
+inline constexpr const char16_t* kHorseStatsFile = kInFolder<kPackageFolder, u"KYOSOBA.dat">;
+inline constexpr const char16_t* kHorseExtractFile = kInFolder<kPackageFolder, u"KYOSOBATHISWEEK.dat">;
+inline constexpr const char16_t* kJockeyStatsFile = kInFolder<kPackageFolder, u"KISHUSEISEI.dat">;
+inline constexpr const char16_t* kTrainerStatsFile = kInFolder<kPackageFolder, u"CHOKYOSEISEI.dat">;
+inline constexpr const char16_t* kDamFoalFile = kInFolder<kPackageFolder, u"HNSKOPTION1N.dat">;
+inline constexpr const char16_t* kPackageJockeyFile = kInFolder<kPackageFolder, u"KS20200101NEW.dat">;
 
 // Per-race odds tables and bet files.
 inline constexpr char16_t kKaimeFolder[] = u"KAIME";

@@ -6,8 +6,7 @@
 namespace rw::model {
 
 QString ExpandedRecordFile(QByteArrayView registrationNumber) {
-    return AppFile(QString::fromUtf16(kExFolder) + u'\\' + checkedRegistrationNumber(registrationNumber) +
-                   QStringLiteral("EX.dat"));
+    return AppFile(inFolder(kExFolder, checkedRegistrationNumber(registrationNumber) + QString::fromUtf16(kExFileEnding)));
 }
 
 }  // namespace rw::model

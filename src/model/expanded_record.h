@@ -6,6 +6,7 @@
 // The text members stay code page 932 bytes; the weight and result blocks
 // are little-endian Singles.
 #include "common/layout_table.h"
+#include "jvdata/store_files.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -36,7 +37,7 @@ inline constexpr std::string_view kCategoryNames[31] = {
     "Category16", "Category17", "Category18", "Category19", "Category20", "Category21", "Category22", "Category23",
     "Category24", "Category25", "Category26", "Category27", "Category28", "Category29", "Category30"};
 
-inline constexpr char16_t kExFolder[] = u"UMAGOTOEXTHISWEEKN";
+using jv::kExFolder;
 
 // clang-format off
 inline constexpr Row kExRows[] = {
@@ -202,12 +203,7 @@ inline constexpr Row kExRows[] = {
 };
 // clang-format on
 
-struct ExLayout {
-    std::span<const Row> rows;
-    int length;
-    int imageLength;
-};
-inline constexpr ExLayout kExLayout{kExRows, kExRecordLength, kExRecordLength};
+inline constexpr recordlayout::OwnLayout kExLayout{kExRows, kExRecordLength, kExRecordLength};
 static_assert(recordlayout::layoutIsConsistent(kExLayout, 0));
 
 // Members by name (positions from 1; offset() from 0).
@@ -354,5 +350,8 @@ static_assert(ex::AgariW(0).offset() == 2149 && ex::Result(19).offset() == 2597 
 // StepFailure when the number is not ten digits, so that no value read from
 // a record or a list names a file outside the folder.
 QString ExpandedRecordFile(QByteArrayView registrationNumber);
+// The ending of a horse's file name, after its registration number; the
+// viewer shows it after the number and reads the number back from it.
+inline constexpr char16_t kExFileEnding[] = u"EX.dat";
 
 }  // namespace rw::model

@@ -9,10 +9,6 @@
 
 namespace rw::model {
 
-bool textBetween(QByteArrayView text, QByteArrayView lo, QByteArrayView hi) {
-    return text.compare(lo) >= 0 && text.compare(hi) <= 0;
-}
-
 std::optional<std::int64_t> wholeOf(QByteArrayView text) {
     const std::optional<double> v = parseStrict(text);
     if (!v) return std::nullopt;

@@ -21,7 +21,6 @@ inline void put(QByteArray& record, Field f, QByteArrayView value) { putFixed(re
 
 // lo <= text <= hi in byte order (a two-character code compared as text:
 // " 8" lies below "00").
-bool textBetween(QByteArrayView text, QByteArrayView lo, QByteArrayView hi);
 inline bool textIs(QByteArrayView text, QByteArrayView value) { return text == value; }
 
 // Strictly as a whole number: the text must be a number (blanks around it

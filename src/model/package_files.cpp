@@ -14,7 +14,7 @@ QString SurfaceWord(Surface s) {
 ModelFileNames ModelFiles(Surface s) {
     const QString w = SurfaceWord(s);
     const QString period = QStringLiteral("201401N2018.dat");
-    const QString dir = QStringLiteral("OPTION1N\\");
+    const QString dir = QString::fromUtf16(kPackageFolder) + u'\\';
     ModelFileNames f;
     f.totalData = dir + QStringLiteral("QA1") + w + QStringLiteral("TotalData") + period;
     f.codes = dir + w + QStringLiteral("ItemCategory") + period;

@@ -1,13 +1,16 @@
 #pragma once
 // The model package in OPTION1N: every file name subsystem 2 reads or
 // writes there, in the system's form (relative to AppPath, "\" as
-// separator). Each name is declared here and nowhere else.
+// separator). The folder and the names other subsystems share come from the
+// store's catalogue (jvdata/store_files.h).
 //
 // - Surface, kSurfaces: turf, dirt, jump, in the order the window loads them.
 // - ModelFiles(surface): the six model files of a surface (the jump model has
 //   no agari or pace file: all three weight tables come from its soha file).
 // - The statistics files, the package's jockey images, the dam-foal list and
 //   the two weekly extracts that the compute button writes.
+#include "jvdata/store_files.h"
+
 #include <QString>
 #include <array>
 
@@ -30,15 +33,17 @@ struct ModelFileNames {
 // System names ("OPTION1N\QA1SibaTotalData201401N2018.dat" …).
 ModelFileNames ModelFiles(Surface s);
 
-inline constexpr char16_t kPackageFolder[] = u"OPTION1N";
-inline constexpr char16_t kSireStatsFile[] = u"OPTION1N\\STALLION.dat";
-inline constexpr char16_t kDamStatsFile[] = u"OPTION1N\\HAHAUMA.dat";
-inline constexpr char16_t kDamExtractFile[] = u"OPTION1N\\HAHAUMATHISWEEK.dat";
-inline constexpr char16_t kHorseStatsFile[] = u"OPTION1N\\KYOSOBA.dat";
-inline constexpr char16_t kHorseExtractFile[] = u"OPTION1N\\KYOSOBATHISWEEK.dat";
-inline constexpr char16_t kJockeyStatsFile[] = u"OPTION1N\\KISHUSEISEI.dat";
-inline constexpr char16_t kTrainerStatsFile[] = u"OPTION1N\\CHOKYOSEISEI.dat";
-inline constexpr char16_t kDamFoalFile[] = u"OPTION1N\\HNSKOPTION1N.dat";
-inline constexpr char16_t kPackageJockeyFile[] = u"OPTION1N\\KS20200101NEW.dat";
+// The package's own files and the statistics files, named in the store's
+// catalogue.
+using jv::kDamExtractFile;
+using jv::kDamFoalFile;
+using jv::kDamStatsFile;
+using jv::kHorseExtractFile;
+using jv::kHorseStatsFile;
+using jv::kJockeyStatsFile;
+using jv::kPackageFolder;
+using jv::kPackageJockeyFile;
+using jv::kSireStatsFile;
+using jv::kTrainerStatsFile;
 
 }  // namespace rw::model

@@ -27,7 +27,7 @@ float divided(float a, float b, const char* what) {
 
 }  // namespace
 
-QByteArray SpeedText(float v) {
+QByteArray SevenDigitSpeedText(float v) {
     const double x = std::floor(double(v) * 100000.0) + 10000000.0;
     return doubleText(x).right(7);
 }
@@ -41,7 +41,7 @@ QByteArray AgariSpeed(QByteArrayView record) {
     float v = 0;
     if (l3 != 0 && isFlat(record)) v = 21600.0f / l3;
     else if (l3 != 0 && isJump(record)) v = 7200.0f / l3;
-    return SpeedText(v);
+    return SevenDigitSpeedText(v);
 }
 
 QByteArray PaceSpeed(QByteArrayView record) {
@@ -56,7 +56,7 @@ QByteArray PaceSpeed(QByteArrayView record) {
         const float q = divided(d - (flat ? 600.0f : 200.0f), t - l3, "run time equals the last-three-furlongs time");
         v = q * 36.0f;
     }
-    return SpeedText(v);
+    return SevenDigitSpeedText(v);
 }
 
 QByteArray SohaSpeed(QByteArrayView record) {
@@ -67,7 +67,7 @@ QByteArray SohaSpeed(QByteArrayView record) {
         const float d = number(get(record, ex::Distance), "Distance");
         v = divided(d, t, "run time of 0") * 36.0f;
     }
-    return SpeedText(v);
+    return SevenDigitSpeedText(v);
 }
 
 }  // namespace rw::model

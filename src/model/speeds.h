@@ -23,7 +23,7 @@ inline constexpr char kNoSpeed[] = "       ";
 // The last seven characters of floor(v × 100000) + 10000000 (the product in
 // double): "6260869" for 62.608696; a negative speed wraps ("9950000" for
 // −0.5), 100 km/h or more loses its hundreds digit.
-QByteArray SpeedText(float v);
+QByteArray SevenDigitSpeedText(float v);
 // A speed text read back: its number / 100000; blanks and zero bytes read 0.
 double SpeedValue(QByteArrayView text);
 

@@ -11,6 +11,7 @@
 #include "jvdata/flash_fetch.h"
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
+#include "prediction/race_key.h"
 #include "prediction/runner_record.h"
 
 #include <QFileInfo>
@@ -28,10 +29,7 @@ using jv::Kind;
 namespace head = jv::head;
 
 template <Kind K>
-QByteArray raceIdOf(const jv::Parsed<K>& rec) {
-    return rec.itemBytes(head::Year) + rec.itemBytes(head::MonthDay) + rec.itemBytes(head::Racecourse) +
-           rec.itemBytes(head::RaceNumber);
-}
+QByteArray raceIdOf(const jv::Parsed<K>& rec) { return RaceKey::ofRecord(rec.bytes).raceId(); }
 
 // The runner files flash records name, each opened once and only when it
 // exists: flash data never creates one. The records of a race without

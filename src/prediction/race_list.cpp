@@ -11,6 +11,7 @@
 #include "jvdata/layouts.h"
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
+#include "prediction/race_key.h"
 #include "prediction/run_files.h"
 
 #include <cstring>
@@ -25,16 +26,7 @@ QByteArrayView at(QByteArrayView rec, Field f) { return member(rec, f.pos, f.wid
 constexpr Field kConditionYoungest = jv::findField(jv::kRA, "race condition codes", {}, 4);
 
 // Text comparison of a two-character code with a range.
-bool inRange(QByteArrayView code, const char* lo, const char* hi) {
-    const QByteArray c = code.toByteArray();
-    return c >= QByteArray(lo) && c <= QByteArray(hi);
-}
-
-QByteArray raceIdOf(QByteArrayView rec) {
-    QByteArray id = at(rec, jv::head::Year).toByteArray();
-    id.append(at(rec, jv::head::MonthDay)).append(at(rec, jv::head::Racecourse)).append(at(rec, jv::head::RaceNumber));
-    return id;
-}
+QByteArray raceIdOf(QByteArrayView rec) { return RaceKey::ofRecord(rec).raceId(); }
 
 QString latin(QByteArrayView b) { return cp932::decode(b); }
 
@@ -106,7 +98,7 @@ QByteArray RaceDetailLine(RunState& s, QByteArrayView ra) {
     const QByteArray grade = cp932::firstChars(CodeName(ct, "2003", at(ra, jv::ra::GradeCode), 2), 4);
     const QByteArray track = cp932::firstChars(CodeName(ct, "2009", at(ra, jv::ra::TrackCode), 3), 1);
     const QByteArrayView trackCode = at(ra, jv::ra::TrackCode);
-    const Field going = inRange(trackCode, "23", "29") ? jv::ra::DirtGoingCode : jv::ra::TurfGoingCode;
+    const Field going = textBetween(trackCode, "23", "29") ? jv::ra::DirtGoingCode : jv::ra::TurfGoingCode;
     const QByteArray weatherGoing =
         CodeName(ct, "2011", at(ra, jv::ra::WeatherCode), 2) + CodeName(ct, "2010", at(ra, going), 2);
     const QByteArrayView raceNo = at(ra, jv::head::RaceNumber);

@@ -11,6 +11,7 @@
 #include "common/text_file.h"
 #include "jvdata/quicksort.h"
 #include "jvdata/records.h"
+#include "prediction/race_key.h"
 #include "prediction/run_files.h"
 #include "prediction/runner_record.h"
 
@@ -23,41 +24,10 @@ using recordlayout::Field;
 
 const QByteArray kCrLf("\r\n");
 
-// Slot 0 of the runner record, looked up once (the lookups run per horse).
-namespace s0 {
-constexpr Field ArrivalOrder = rr::ArrivalOrder(0);
-constexpr Field CourseCode = rr::CourseCode(0);
-constexpr Field DayNo = rr::DayNo(0);
-constexpr Field Distance = rr::Distance(0);
-constexpr Field FinishPosition = rr::FinishPosition(0);
-constexpr Field FrameNo = rr::FrameNo(0);
-constexpr Field JockeyShortName = rr::JockeyShortName(0);
-constexpr Field MeetingNo = rr::MeetingNo(0);
-constexpr Field RaceMonthDay = rr::RaceMonthDay(0);
-constexpr Field RaceNo = rr::RaceNo(0);
-constexpr Field RaceTime = rr::RaceTime(0);
-constexpr Field RaceYear = rr::RaceYear(0);
-constexpr Field RunRaceKey = rr::RunRaceKey(0);
-constexpr Field TrackCode = rr::TrackCode(0);
-constexpr Field TrainerShortName = rr::TrainerShortName(0);
-constexpr Field WinPopularity = rr::WinPopularity(0);
-constexpr Field Result2 = rr::Result(0, 2), Result3 = rr::Result(0, 3), Result6 = rr::Result(0, 6);
-constexpr std::array<Field, 5> SampleCounts{rr::SampleCounts(0), rr::SampleCounts(1), rr::SampleCounts(2),
-                                            rr::SampleCounts(3), rr::SampleCounts(4)};
-}  // namespace s0
-
 
 // A runner-record item as text: never-assigned zero bytes read as blanks.
-QByteArray item(QByteArrayView rec, Field f) {
-    QByteArray v = member(rec, f.pos, f.width).toByteArray();
-    v.replace('\0', ' ');
-    return v;
-}
+QByteArray item(QByteArrayView rec, Field f) { return blankedMember(rec, f.pos, f.width); }
 float single(QByteArrayView rec, Field f) { return getSingle(rec, f.pos); }
-
-bool inRange(QByteArrayView code, const char* lo, const char* hi) {
-    return code >= QByteArrayView(lo) && code <= QByteArrayView(hi);
-}
 
 // Right(s, n): the last n bytes.
 QByteArray right(const QByteArray& s, qsizetype n) { return s.size() <= n ? s : s.right(n); }
@@ -198,7 +168,7 @@ void WriteDayRateFiles(RunState& s) {
     const auto r = parseStrict(item(horse, s0::RaceNo));
     if (!r) fail("race number of the runner record is not a number");
     const double R = *r;
-    const QByteArray dayKey = item(horse, s0::RunRaceKey).left(14);
+    const QByteArray dayKey = zerosAsBlanks(RaceKey::ofRunner(horse).dayKey());
     TierHitTotals& t = s.TierHitTotals;
     t.Umaren.KindHits = std::int64_t(R);
 
@@ -346,7 +316,7 @@ void RunRaceLoop(UiPort& ui, RunState& s, RunWork& work, const RaceWriterSlots& 
             // A predicted speed of 0 (a horse without expanded records)
             // has no time: the text keeps its value, as the division fails.
             if (const double v = parseStrict(s.PredLast3FText[k]).value_or(0.0); v != 0) {
-                const bool flat = inRange(item(h, s0::TrackCode), "00", "49");
+                const bool flat = textBetween(item(h, s0::TrackCode), "00", "49");
                 s.PredLast3FText[k] = doubleText(std::floor((flat ? 216000.0 : 72000.0) / v));
             }
             s.PredLast3FText[k] = mid(s.PredLast3FText[k], 1, 2) + "." + mid(s.PredLast3FText[k], 3, 2);
@@ -355,7 +325,7 @@ void RunRaceLoop(UiPort& ui, RunState& s, RunWork& work, const RaceWriterSlots& 
                 step("predicted time", [&] { s.PredTimeText[k] = SpeedToTimeText(s.SpeedArg, item(h, s0::Distance)); });
             s.ArrivalOrder[k] = rightAlignedNumber(item(h, s0::ArrivalOrder));
             const QByteArray fp = item(h, s0::FinishPosition);
-            s.FinishPos[k] = inRange(fp, "01", "05") ? fp : QByteArray("**");
+            s.FinishPos[k] = textBetween(fp, "01", "05") ? fp : QByteArray("**");
             s.Popularity[k] = rightAlignedNumber(item(h, s0::WinPopularity));
             f.score += csvLine({txt(id), num(std::int64_t(k)), num(s.CompositeSpeed[k]), num(s.PredSpeed[k]),
                                 num(s.ResidualValue[k])}) +

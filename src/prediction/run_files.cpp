@@ -8,7 +8,7 @@
 namespace rw::prediction {
 
 QString KaimeFile(QByteArrayView raceId, const char16_t* suffix) {
-    return AppFile(QStringLiteral("KAIME\\") + checkedRaceId(raceId) + QString::fromUtf16(suffix));
+    return AppFile(inFolder(jv::kKaimeFolder, checkedRaceId(raceId) + QString::fromUtf16(suffix)));
 }
 
 QString BetImportFile(const char16_t* folder, QByteArrayView raceId, QByteArrayView courseName) {
@@ -21,14 +21,13 @@ QString BetImportFile(const char16_t* folder, QByteArrayView raceId, QByteArrayV
     }
     if (course.contains(QStringLiteral("..")))
         fail("course name \"" + printable(courseName) + "\" cannot be part of a file name");
-    return AppFile(QString::fromUtf16(folder) + u'\\' + id.mid(2, 6) + course + id.mid(10, 2) +
-                   QStringLiteral("R.csv"));
+    return AppFile(inFolder(folder, id.mid(2, 6) + course + id.mid(10, 2) + QStringLiteral("R.csv")));
 }
 
 QString TekichuDayFile(QByteArrayView dayKey, const char16_t* suffix) {
     if (!isDigits(dayKey, 14))
         fail("day key \"" + printable(dayKey) + "\" is not 14 digits; no file is named by it");
-    return AppFile(QStringLiteral("TEKICHU\\") + QString::fromLatin1(dayKey) + QString::fromUtf16(suffix));
+    return AppFile(inFolder(jv::kTekichuFolder, QString::fromLatin1(dayKey) + QString::fromUtf16(suffix)));
 }
 
 }  // namespace rw::prediction

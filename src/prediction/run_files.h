@@ -11,7 +11,7 @@ namespace rw::prediction {
 // The week-list files, emptied and rebuilt by every run.
 using jv::kRaceListFile;  // RaceList, also rewritten by the previous-day fix
 inline constexpr char16_t kRaceDetailFile[] = u"RACETHISWEEKNSYOSAI.dat";   // RaceDetailRow lines
-inline constexpr char16_t kRaceKeyListFile[] = u"SOKUDO\\RACEID.txt";       // RaceKeyList
+inline constexpr const char16_t* kRaceKeyListFile = kInFolder<jv::kSokudoFolder, u"RACEID.txt">;  // RaceKeyList
 
 // Per-race files of KAIME, named by the RaceID: the score file and the
 // sort files.
@@ -24,12 +24,12 @@ inline constexpr char16_t kSanrenSortSuffix[] = u"SANRENSORT.dat";
 inline constexpr char16_t kSanrentanSortSuffix[] = u"SANRENTANSORT.dat";
 
 // Folders of the bet-import files (and the exports' win file).
-inline constexpr char16_t kUmarenFolder[] = u"UMAREN";
-inline constexpr char16_t kWideFolder[] = u"WIDE";
-inline constexpr char16_t kUmatanFolder[] = u"UMATAN";
-inline constexpr char16_t kSanrenpukuFolder[] = u"SANRENPUKU";
-inline constexpr char16_t kSanrentanFolder[] = u"SANRENTAN";
-inline constexpr char16_t kTanshoFolder[] = u"TANSHO";
+using jv::kSanrenpukuFolder;
+using jv::kSanrentanFolder;
+using jv::kTanshoFolder;
+using jv::kUmarenFolder;
+using jv::kUmatanFolder;
+using jv::kWideFolder;
 
 // The course-day's rate files in TEKICHU, named by the DayKey.
 inline constexpr char16_t kKaitekiSuffix[] = u"kaiteki.txt";

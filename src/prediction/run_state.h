@@ -20,7 +20,10 @@
 // from a record or a counter: an index outside the array is a failed
 // statement, never undefined behaviour.
 #include "common/errors.h"
+#include "jvdata/layouts.h"
+#include "model/expanded_record.h"
 #include "prediction/code_table.h"
+#include "prediction/runner_record.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -32,14 +35,6 @@
 #include <string>
 
 namespace rw::prediction {
-
-// Element i of an array, or StepFailure when i lies outside it.
-template <class C>
-auto& checkedAt(C& array, qsizetype i) {
-    if (i < 0 || i >= qsizetype(array.size()))
-        fail("index " + std::to_string(i) + " outside 0.." + std::to_string(qsizetype(array.size()) - 1));
-    return array[i];
-}
 
 // The columns of a RaceTable row (RaceDetailRow).
 namespace rt {
@@ -73,11 +68,11 @@ struct RaceListState {
 
 // Record images used as read and write buffers, zero bytes until assigned.
 struct RecordBuffers {
-    QByteArray CurrentRA = QByteArray(1272, '\0');
-    QByteArray CurrentHR = QByteArray(719, '\0');
-    QByteArray CurrentSE = QByteArray(555, '\0');
-    QByteArray CurrentEX = QByteArray(2603, '\0');
-    QByteArray CurrentHorse = QByteArray(24022, '\0');
+    QByteArray CurrentRA = QByteArray(jv::kRA.imageLength, '\0');
+    QByteArray CurrentHR = QByteArray(jv::kHR.imageLength, '\0');
+    QByteArray CurrentSE = QByteArray(jv::kSE.imageLength, '\0');
+    QByteArray CurrentEX = QByteArray(model::kExRecordLength, '\0');
+    QByteArray CurrentHorse = QByteArray(kRunnerRecordLength, '\0');
 };
 
 // Counters shared by the run and every procedure it calls; a callee reads

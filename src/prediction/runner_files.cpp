@@ -10,6 +10,7 @@
 #include "jvdata/store_files.h"
 #include "common/kestrav_path.h"
 #include "model/expanded_record.h"
+#include "prediction/race_key.h"
 #include "prediction/runner_record.h"
 
 #include <algorithm>
@@ -33,10 +34,6 @@ bool neverAssigned(QByteArrayView v) {
     for (char c : v)
         if (c != '\0') return false;
     return true;
-}
-
-bool inRange(QByteArrayView code, const char* lo, const char* hi) {
-    return code >= QByteArrayView(lo) && code <= QByteArrayView(hi);
 }
 
 constexpr int kMaxSlot = kRunSlots - 1;
@@ -81,8 +78,7 @@ void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
         const QByteArray& se = entries[i];
         s.RaceIndex = int(i + 1);
         s.CurrentSE = se;
-        QByteArray id = at(se, jv::head::Year).toByteArray();
-        id.append(at(se, jv::head::MonthDay)).append(at(se, jv::head::Racecourse)).append(at(se, jv::head::RaceNumber));
+        const QByteArray id = RaceKey::ofRecord(se).raceId();
         const auto it = work.runners.find(id);
         if (it == work.runners.end()) continue;
         const QByteArrayView horseNo = at(se, jv::se::HorseNumber);
@@ -161,7 +157,7 @@ void FillRunnerRecord(QByteArray& runner, const QList<QByteArray>& expanded) {
 
 QByteArray RunnerWeatherGoing(const CodeTable& codes, QByteArrayView runner) {
     const QByteArrayView track = at(runner, kTrack0);
-    const Field going = inRange(track, "23", "49") ? kDirt0 : kTurf0;  // "00"-"22" and jumps: turf
+    const Field going = textBetween(track, "23", "49") ? kDirt0 : kTurf0;  // "00"-"22" and jumps: turf
     return CodeName(codes, "2011", at(runner, kWeather0), 2) + CodeName(codes, "2010", at(runner, going), 2);
 }
 

@@ -5,9 +5,11 @@
 // first. Members marked per slot are stored slot after slot. Offsets in the
 // table count from 0; Field positions count from 1.
 #include "common/layout_table.h"
+#include "jvdata/store_files.h"
 
 #include <QByteArrayView>
 #include <QString>
+#include <array>
 #include <span>
 #include <string_view>
 
@@ -18,18 +20,16 @@ using recordlayout::findField;
 using recordlayout::group;
 using recordlayout::item;
 using recordlayout::rep;
-using recordlayout::Row;
-using recordlayout::Sub;
 
 inline constexpr int kRunnerRecordLength = 24022;
 inline constexpr int kRunSlots = 65;      // slots 0..64 of the text members
 inline constexpr int kWeightSlots = 70;   // slots 0..69 of the Single blocks
 inline constexpr int kWeightsPerSlot = 24;
 inline constexpr int kResultsPerSlot = 20;
-inline constexpr char16_t kRaceFolder[] = u"RACE";
+using jv::kRaceFolder;
 
 // clang-format off
-inline constexpr Row kRunnerRows[] = {
+inline constexpr recordlayout::Row kRunnerRows[] = {
     group(0, "RunRaceKey", kRunSlots, {{"RaceYear", 4}, {"RaceMonthDay", 4}, {"CourseCode", 2}, {"MeetingNo", 2},
                                        {"DayNo", 2}, {"RaceNo", 2}}),
     rep(1040, "FrameNo", kRunSlots, 1),
@@ -68,12 +68,7 @@ inline constexpr Row kRunnerRows[] = {
 };
 // clang-format on
 
-struct RunnerLayout {
-    std::span<const Row> rows;
-    int length;
-    int imageLength;
-};
-inline constexpr RunnerLayout kRunnerLayout{kRunnerRows, kRunnerRecordLength, kRunnerRecordLength};
+inline constexpr recordlayout::OwnLayout kRunnerLayout{kRunnerRows, kRunnerRecordLength, kRunnerRecordLength};
 static_assert(recordlayout::layoutIsConsistent(kRunnerLayout, 0));
 
 // Members by name (positions from 1; offset() from 0). Per-slot members take
@@ -124,6 +119,34 @@ constexpr Field Result(int slot, int i) { return findField(kRunnerLayout, "Resul
 inline constexpr Field Residual = at("Residual");
 inline constexpr Field RecordEnd = at("RecordEnd");
 }  // namespace rr
+
+// The members of slot 0 (the race itself), looked up once for the code that
+// reads them for every horse.
+namespace s0 {
+inline constexpr Field ArrivalOrder = rr::ArrivalOrder(0);
+inline constexpr Field CourseCode = rr::CourseCode(0);
+inline constexpr Field DayNo = rr::DayNo(0);
+inline constexpr Field Distance = rr::Distance(0);
+inline constexpr Field FinishPosition = rr::FinishPosition(0);
+inline constexpr Field FrameNo = rr::FrameNo(0);
+inline constexpr Field HorseNo = rr::HorseNo(0);
+inline constexpr Field JockeyShortName = rr::JockeyShortName(0);
+inline constexpr Field Last3FTime = rr::Last3FTime(0);
+inline constexpr Field MeetingNo = rr::MeetingNo(0);
+inline constexpr Field RaceMonthDay = rr::RaceMonthDay(0);
+inline constexpr Field RaceNo = rr::RaceNo(0);
+inline constexpr Field RaceTime = rr::RaceTime(0);
+inline constexpr Field RaceYear = rr::RaceYear(0);
+inline constexpr Field RegistrationNo = rr::RegistrationNo(0);
+inline constexpr Field RunRaceKey = rr::RunRaceKey(0);
+inline constexpr Field TrackCode = rr::TrackCode(0);
+inline constexpr Field TrainerShortName = rr::TrainerShortName(0);
+inline constexpr Field WinOdds = rr::WinOdds(0);
+inline constexpr Field WinPopularity = rr::WinPopularity(0);
+inline constexpr Field Result2 = rr::Result(0, 2), Result3 = rr::Result(0, 3), Result6 = rr::Result(0, 6);
+inline constexpr std::array<Field, 5> SampleCounts{rr::SampleCounts(0), rr::SampleCounts(1), rr::SampleCounts(2),
+                                                   rr::SampleCounts(3), rr::SampleCounts(4)};
+}  // namespace s0
 
 static_assert(rr::AgariW(1, 2).offset() == 4976 + 96 + 8 && rr::PaceW(69, 23).offset() == 11696 + 96 * 69 + 92 &&
               rr::Result(3, 6).offset() == 18416 + 240 + 24 && rr::WeatherCode(2).offset() == 4735 + 6 &&

@@ -4,6 +4,7 @@
 #include "common/errors.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
+#include "common/record_file.h"
 #include "common/text_file.h"
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
@@ -11,39 +12,19 @@
 #include "publish/export_text.h"
 #include "publish/publish_files.h"
 
-#include <QFile>
-
 namespace rw::publish {
 namespace {
-
-constexpr qsizetype kHrLength = 719;
-
-QByteArray raceOfRecord(QByteArrayView rec) {
-    using namespace jv::head;
-    QByteArray k;
-    for (const jv::Field f : {Year, MonthDay, Racecourse, RaceNumber}) k += rec.sliced(f.offset(), f.width);
-    return k;
-}
 
 const prediction::PayoffIndex& weekPayoffs(prediction::RunState& s) {
     prediction::PayoffIndex& x = s.WriterWork.Payoffs;
     if (x.built) return x;
-    QByteArray data;
-    QFile f(AppFile(jv::kHrWeekFile));
-    if (f.exists()) {
-        if (!f.open(QIODevice::ReadOnly)) fail("cannot open the payoff file: " + f.errorString().toStdString());
-        data = f.readAll();
-    }
-    const qint64 count = (data.size() + kHrLength / 2) / kHrLength;  // rounded to the nearest
+    QList<QByteArray> records =
+        RecordFile::readAll(AppFile(jv::kHrWeekFile), jv::kHR.imageLength, RecordFile::PartRecord::Nearest);
+    const qsizetype count = records.size();
     if (count > 32767) fail("the payoff file holds more records than its count can say");
-    x.records.clear();
+    x.records = std::move(records);
     x.lastByRace.clear();
-    for (qint64 i = 0; i < count; ++i) {
-        QByteArray rec = data.mid(i * kHrLength, kHrLength);
-        rec.append(QByteArray(kHrLength - rec.size(), '\0'));  // a short last record reads as zero bytes
-        x.lastByRace.insert(raceOfRecord(rec), x.records.size());
-        x.records.append(std::move(rec));
-    }
+    for (qsizetype i = 0; i < count; ++i) x.lastByRace.insert(RaceKey::ofRecord(x.records[i]).raceId(), i);
     x.recordCount = std::int16_t(count);
     x.built = true;
     return x;
@@ -83,52 +64,48 @@ constexpr Sheet kSheet2{2, kTanfuku2Folder, kTanfuku2Ending, kTanfuku2ResultsEnd
 CsvValue txt(QByteArrayView b) { return CsvValue::text(b); }
 CsvValue txt(const char8_t* t) { return CsvValue::text(sj(t)); }
 
-void appendValues(QByteArray& out, const QList<CsvValue>& values) {
-    out += csvLine(values);
-    out += "\r\n";
-}
-
-void appendHead(QByteArray& out, const prediction::RunState& s, const RaceKeyParts& k, const Sheet& sheet,
+void appendHead(QByteArray& out, const prediction::RunState& s, const RaceKey& k, const Sheet& sheet,
                 bool results) {
     const QByteArray course = prediction::CodeName(s.CodeTable, "2001", k.course, 4);
     QByteArray title = sj(sheet.titlePrefix) + k.year + sj(u8"年") + k.monthDay.first(qMin<qsizetype>(2, k.monthDay.size())) +
                        sj(u8"月") + k.monthDay.mid(2, 2) + sj(u8"日") + sj(u8" 第") +
-                       numberText(WholeNumber(k.meeting, "meeting number")) + sj(u8"回 ") + course + sj(u8" 第") +
-                       numberText(WholeNumber(k.day, "day number")) + sj(u8"日");
-    appendValues(out, {txt(title)});
+                       numberText(Int16Number(k.meeting, "meeting number")) + sj(u8"回 ") + course + sj(u8" 第") +
+                       numberText(Int16Number(k.day, "day number")) + sj(u8"日");
+    TextLines lines(out);
+    lines.add({txt(title)});
     QList<CsvValue> head{txt(u8"発走時刻"), txt(u8"R番号"), txt(u8"枠番"), txt(u8"馬番")};
     if (results) head << txt(u8"人気") << txt(u8"入線");
     head << txt(u8"馬名") << txt(u8"単勝配当") << txt(u8"複勝配当") << txt(u8"騎手名") << txt(u8"調教師名");
-    appendValues(out, head);
+    lines.add(head);
 }
 
-void appendRow(QByteArray& out, prediction::RunState& s, const RaceKeyParts& k, const Sheet& sheet, int h,
+void appendRow(QByteArray& out, prediction::RunState& s, const RaceKey& k, const Sheet& sheet, int h,
                bool results) {
     namespace rt = prediction::rt;
-    const prediction::RaceRow& race = at(s.RaceTable, s.RaceIndex);
+    const prediction::RaceRow& race = checkedAt(s.RaceTable, s.RaceIndex);
     if (results) {
         const RunnerPayouts pay = FindRunnerPayouts(s, k.raceId(), h);
         s.WriterWork.*sheet.win = pay.win;
         s.WriterWork.*sheet.place = pay.place;
     }
-    QList<CsvValue> row{txt(race[rt::StartTime]), txt(sj(u8"第") + race[rt::RaceNum] + "R"), txt(at(s.FrameNo, h)),
+    QList<CsvValue> row{txt(race[rt::StartTime]), txt(sj(u8"第") + race[rt::RaceNum] + "R"), txt(checkedAt(s.FrameNo, h)),
                         txt(numberText(h).rightJustified(2, ' '))};
-    if (results) row << txt(at(s.Popularity, h)) << txt(at(s.ArrivalOrder, h));
-    row << txt(cp932::firstChars(at(s.HorseName, h), 9));
+    if (results) row << txt(checkedAt(s.Popularity, h)) << txt(checkedAt(s.ArrivalOrder, h));
+    row << txt(cp932::firstChars(checkedAt(s.HorseName, h), 9));
     if (results)
         row << txt(s.WriterWork.*sheet.win) << txt(s.WriterWork.*sheet.place);
     else
         row << txt("") << txt("");
-    row << txt(cp932::firstChars(at(s.JockeyName, h), 4))
-        << txt(cp932::firstChars(at(s.TrainerName, h), results ? 4 : 3)) << txt(at(s.SexName, h))
-        << txt(numberText(WholeNumber(at(s.HorseAge, h), "age")).rightJustified(2, ' ') + sj(u8"歳"))
+    row << txt(cp932::firstChars(checkedAt(s.JockeyName, h), 4))
+        << txt(cp932::firstChars(checkedAt(s.TrainerName, h), results ? 4 : 3)) << txt(checkedAt(s.SexName, h))
+        << txt(numberText(Int16Number(checkedAt(s.HorseAge, h), "age")).rightJustified(2, ' ') + sj(u8"歳"))
         << txt(race[rt::RaceName]) << txt(race[rt::RaceTypeName]) << txt(race[rt::ConditionName])
         << txt(race[rt::GradeName]) << txt(race[rt::TrackName]) << txt(race[rt::Distance] + sj(u8"ｍ"));
-    appendValues(out, row);
+    TextLines(out).add(row);
 }
 
 void writeSheet(prediction::RunState& s, const Sheet& sheet) {
-    const RaceKeyParts k = RaceKeyOf(s);
+    const RaceKey k = RaceKeyOf(s);
     const bool results = s.ResultsMode != 0;
     const QString path = DaySheetFile(sheet.folder, k.dayKey(), results ? sheet.resultsEnding : sheet.ending);
     WriteKeyedBuilt(s.*sheet.lastKey, keyText(k.dayKey()), path, [&](QByteArray& out, bool fresh) {
@@ -137,7 +114,7 @@ void writeSheet(prediction::RunState& s, const Sheet& sheet) {
         // The runner whose rank is the sheet's; ranks are unique, so one
         // pass finds every such runner.
         for (s.CurSubIndex = 1; s.CurSubIndex <= s.HorseCount; ++s.CurSubIndex) {
-            if (WholeNumber(at(s.PredRank, s.CurSubIndex), "predicted rank") != sheet.rank) continue;
+            if (Int16Number(checkedAt(s.PredRank, s.CurSubIndex), "predicted rank") != sheet.rank) continue;
             appendRow(out, s, k, sheet, s.CurSubIndex, results);
             s.WriterWork.RowWritten = 1;
         }

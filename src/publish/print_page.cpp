@@ -9,7 +9,7 @@
 namespace rw::publish {
 
 void WritePrintPage(prediction::RunState& s) {
-    const RaceKeyParts k = RaceKeyOf(s);
+    const RaceKey k = RaceKeyOf(s);
     const QByteArray course = prediction::CodeName(s.CodeTable, "2001", k.course, 4);
     const QByteArray latin = LowerLatin(prediction::CodeName(s.CodeTable, "2001", k.course, 6));
     const auto& p = s.PublishingStrings;
@@ -26,7 +26,7 @@ void WritePrintPage(prediction::RunState& s) {
             AppendSiteTop(w, s, k, course, WebOutput::Print);
         }
         if (HasRankOne(s)) AppendRaceMain(w, s, k, latin);
-        if (!fresh && WholeNumber(p.PubRaceNo, "race number") == 12) {
+        if (!fresh && Int16Number(p.PubRaceNo, "race number") == 12) {
             w.lineThenEmpty("<!--// maincol--></div>");
             w.line("        </div><!--// container-->");
             w.lineThenEmpty("    </div><!--// container_bk-->");

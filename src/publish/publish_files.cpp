@@ -18,7 +18,7 @@ QString digits(QByteArrayView t, qsizetype minLength, qsizetype maxLength, const
 }
 QString date8(QByteArrayView t) { return digits(t, 8, 8, "race date"); }
 QString course(QByteArrayView t) { return checkedNamePart(t, "course name"); }
-QString folder(const char16_t* f) { return QString::fromUtf16(f) + u'\\'; }
+QString folder(const char16_t* f) { return inFolder(f, {}); }
 
 }  // namespace
 

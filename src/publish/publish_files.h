@@ -1,22 +1,25 @@
 #pragma once
-// YOSOKEKKATHISWEEKNZ: the folders and file names of the exports and the web
-// outputs, in the system's form under AppPath. Each name is spelled here
-// once. Pieces that come from records (date, race number, keys) must be
+// YOSOKEKKATHISWEEKNZ: the file names of the exports and the web outputs in
+// their folders, in the system's form under AppPath. Each name is spelled
+// here once. Pieces that come from records (date, race number, keys) must be
 // digits, and course names from the code table must stay one file name:
 // otherwise the name is refused with StepFailure, so no record or code
 // table row names a file outside its folder.
+#include "jvdata/store_files.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
 namespace rw::publish {
 
-inline constexpr char16_t kTanfukuFolder[] = u"TANFUKU";
-inline constexpr char16_t kTanfuku2Folder[] = u"TANFUKU2";
-inline constexpr char16_t kFukushoFolder[] = u"FUKUSHO";  // the win folder is prediction::kTanshoFolder
-inline constexpr char16_t kSokudoFolder[] = u"SOKUDO";
-inline constexpr char16_t kWpFolder[] = u"ravelmont_wp";
-inline constexpr char16_t kSiteFolder[] = u"ravelmont_yosou";
+// The folders come from the store's catalogue (jvdata/store_files.h).
+using jv::kFukushoFolder;  // the win folder is jv::kTanshoFolder
+using jv::kSokudoFolder;
+using jv::kTanfuku2Folder;
+using jv::kTanfukuFolder;
+inline constexpr const char16_t* kWpFolder = jv::kWebPageFolder;
+inline constexpr const char16_t* kSiteFolder = jv::kWebPredictionFolder;
 
 // Endings of the day sheets, after the DayKey.
 inline constexpr char16_t kTanfukuEnding[] = u"tnfk.csv";

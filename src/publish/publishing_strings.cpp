@@ -17,20 +17,20 @@ QByteArray WeekdayText(int year, int month, int day) {
 }
 
 void SetPublishingStrings(prediction::RunState& s) {
-    const RaceKeyParts k = RaceKeyOf(s);
+    const RaceKey k = RaceKeyOf(s);
     auto& p = s.PublishingStrings;
     p.PubRaceNo = DisplayForm(k.raceNo);
     p.PubMeetingDay = DisplayForm(k.day);
-    const int raceNo = WholeNumber(k.raceNo, "race number");
+    const int raceNo = Int16Number(k.raceNo, "race number");
     for (int n = 1; n <= 12; ++n) p.RaceLinkClass[size_t(n - 1)] = n == raceNo ? "bgnabygreen" : "bgnabyblue";
     p.PubMonth = DisplayForm(k.monthDay.first(qMin<qsizetype>(2, k.monthDay.size())));
     p.PubDay = DisplayForm(k.monthDay.mid(2, 2));
-    p.PubWeekday = WeekdayText(WholeNumber(k.year, "race year"), WholeNumber(p.PubMonth, "race month"),
-                               WholeNumber(p.PubDay, "race day"));
+    p.PubWeekday = WeekdayText(Int16Number(k.year, "race year"), Int16Number(p.PubMonth, "race month"),
+                               Int16Number(p.PubDay, "race day"));
     for (int i = 1; i <= 6; ++i) {
         QByteArray first, second;
         if (i <= s.PairCount) {
-            const QByteArray& key = at(s.PairBets, i);
+            const QByteArray& key = checkedAt(s.PairBets, i);
             first = DisplayForm(key.first(qMin<qsizetype>(2, key.size())));
             second = DisplayForm(key.mid(2, 2));
         }
@@ -72,17 +72,17 @@ QByteArray TrioCell(const prediction::RunState& s, const QByteArray& separator) 
 
 void SetRowTexts(prediction::RunState& s, int h) {
     auto& p = s.PublishingStrings;
-    const QByteArray& frame = at(s.FrameNo, h);
+    const QByteArray& frame = checkedAt(s.FrameNo, h);
     p.RowFrameText = frame.size() >= 2 && frame[1] == ' ' ? frame.first(1) : frame.first(qMin<qsizetype>(2, frame.size()));
-    const QByteArray& rank = at(s.PredRank, h);
+    const QByteArray& rank = checkedAt(s.PredRank, h);
     p.RowRankText = !rank.isEmpty() && rank[0] == ' ' ? rank.mid(1, 1) : rank.first(qMin<qsizetype>(2, rank.size()));
-    p.RowAgeText = DisplayForm(at(s.HorseAge, h));
+    p.RowAgeText = DisplayForm(checkedAt(s.HorseAge, h));
 }
 
 void SetRowFrameClass(prediction::RunState& s, int h) {
     static const char* const classes[] = {"bgwhite", "bgblack2", "bgred",    "bgblue",
                                           "bgyellow", "bggreen", "bgorange", "bgpink"};
-    const int frame = WholeNumber(at(s.FrameNo, h), "frame number");
+    const int frame = Int16Number(checkedAt(s.FrameNo, h), "frame number");
     auto& p = s.PublishingStrings;
     const bool known = frame >= 1 && frame <= 8;
     p.RowFrameClass = known ? classes[frame - 1] : "";

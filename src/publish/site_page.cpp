@@ -29,7 +29,7 @@ void appendAdvert(TextLines& w, const char* indent, const char* scriptType, cons
 }  // namespace
 
 void AppendSitePage(prediction::RunState& s, QByteArray& out) {
-    const RaceKeyParts k = RaceKeyOf(s);
+    const RaceKey k = RaceKeyOf(s);
     const auto& p = s.PublishingStrings;
     const QByteArray course = prediction::CodeName(s.CodeTable, "2001", k.course, 4);
     const QByteArray latin = LowerLatin(prediction::CodeName(s.CodeTable, "2001", k.course, 6));
@@ -88,7 +88,7 @@ void AppendSitePage(prediction::RunState& s, QByteArray& out) {
 
 void WriteSitePage(prediction::RunState& s) {
     SetPublishingStrings(s);
-    const RaceKeyParts k = RaceKeyOf(s);
+    const RaceKey k = RaceKeyOf(s);
     const QString key = keyText(k.raceId());
     if (key == s.LastPageKey) return;
     s.LastPageKey = key;

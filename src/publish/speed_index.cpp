@@ -13,7 +13,7 @@ namespace {
 QList<SpeedIndexEntry> runnersOf(prediction::RunState& s) {
     QList<SpeedIndexEntry> runners;
     for (s.CurIndex = 1; s.CurIndex <= s.HorseCount; ++s.CurIndex)
-        runners.append({at(s.CompositeSpeed, s.CurIndex), WholeNumber(at(s.PredRank, s.CurIndex), "predicted rank")});
+        runners.append({checkedAt(s.CompositeSpeed, s.CurIndex), Int16Number(checkedAt(s.PredRank, s.CurIndex), "predicted rank")});
     return runners;
 }
 
@@ -35,7 +35,7 @@ QByteArray SpeedIndexLine(QByteArrayView raceKey16, const QList<SpeedIndexEntry>
 }
 
 void WriteSokudoDayCsv(prediction::RunState& s) {
-    const RaceKeyParts k = RaceKeyOf(s);
+    const RaceKey k = RaceKeyOf(s);
     const QString path = SpeedIndexDayFile(k.date());
     WriteKeyedBuilt(s.LastDateKeySokudo, keyText(k.date()), path,
                     [&](QByteArray& out, bool) { out += SpeedIndexLine(k.raceKey16(), runnersOf(s)); });

@@ -22,7 +22,7 @@ constexpr NaviItem kGlobalNavi[] = {
 
 }  // namespace
 
-void AppendSiteTop(TextLines& w, const prediction::RunState& s, const RaceKeyParts& k, const QByteArray& course,
+void AppendSiteTop(TextLines& w, const prediction::RunState& s, const RaceKey& k, const QByteArray& course,
                    WebOutput kind) {
     const auto& p = s.PublishingStrings;
     const QByteArray m = k.meeting.mid(1, 1);
@@ -67,7 +67,7 @@ void AppendSiteTop(TextLines& w, const prediction::RunState& s, const RaceKeyPar
     w.lineThenEmpty("</div><!--// yosounavi-->");
 }
 
-void AppendRaceLinks(TextLines& w, const prediction::RunState& s, const RaceKeyParts& k, const QByteArray& latin) {
+void AppendRaceLinks(TextLines& w, const prediction::RunState& s, const RaceKey& k, const QByteArray& latin) {
     w.line("<table class=\"raceList\">");
     w.line("    <tr>");
     for (int n = 1; n <= 12; ++n)
@@ -78,9 +78,9 @@ void AppendRaceLinks(TextLines& w, const prediction::RunState& s, const RaceKeyP
     w.lineThenEmpty("</table>");
 }
 
-void AppendRaceMain(TextLines& w, prediction::RunState& s, const RaceKeyParts& k, const QByteArray& latin) {
+void AppendRaceMain(TextLines& w, prediction::RunState& s, const RaceKey& k, const QByteArray& latin) {
     const auto& p = s.PublishingStrings;
-    const prediction::RaceRow& race = at(s.RaceTable, s.RaceIndex);
+    const prediction::RaceRow& race = checkedAt(s.RaceTable, s.RaceIndex);
     const QByteArray& start = race[prediction::rt::StartTime];
     AppendRaceLinks(w, s, k, latin);
     w.line("<p class=\"mt5 ml8 lh20\">");
@@ -122,11 +122,11 @@ void AppendRaceMain(TextLines& w, prediction::RunState& s, const RaceKeyParts& k
         w.line("   <td class=\"", p.RowFrameClass, "\">", p.RowFontTag, "<b>", p.RowFrameText, "</b></td>");
         w.line("   <td>", h, "</td>");
         w.line("   <td>", p.RowRankText, "</td>");
-        w.line("   <td>", cp932::firstChars(at(s.HorseName, h), 9), "</td>");
-        w.line("   <td>", at(s.SexName, h), p.RowAgeText, "</td>");
-        w.line("   <td>", at(s.CarriedWeight, h), "kg</td>");
-        w.line("   <td>", cp932::firstChars(at(s.JockeyName, h), 4), "</td>");
-        w.line("   <td>", cp932::firstChars(at(s.TrainerName, h), 4), "</td>");
+        w.line("   <td>", cp932::firstChars(checkedAt(s.HorseName, h), 9), "</td>");
+        w.line("   <td>", checkedAt(s.SexName, h), p.RowAgeText, "</td>");
+        w.line("   <td>", checkedAt(s.CarriedWeight, h), "kg</td>");
+        w.line("   <td>", cp932::firstChars(checkedAt(s.JockeyName, h), 4), "</td>");
+        w.line("   <td>", cp932::firstChars(checkedAt(s.TrainerName, h), 4), "</td>");
         w.line("</tr>");
     }
     w.line("</table>");

@@ -18,7 +18,7 @@ void writeImport(prediction::RunState& s, const char16_t* folder, const char* ti
     WriteWholeBuilt(prediction::BetImportFile(folder, id, course), [&](QByteArray& out) {
         for (const int rank : {1, 2}) {
             for (s.CurIndex = 1; s.CurIndex <= s.HorseCount; ++s.CurIndex) {
-                if (WholeNumber(at(s.PredRank, s.CurIndex), "predicted rank") != rank) continue;
+                if (Int16Number(checkedAt(s.PredRank, s.CurIndex), "predicted rank") != rank) continue;
                 out += prediction::BetImportLine(id, ticket, numberText(s.CurIndex + 100).right(2));
                 out += "\r\n";
             }

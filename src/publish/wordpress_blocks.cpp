@@ -25,7 +25,7 @@ void appendTableClose(TextLines& w) {
 
 void appendBlock(TextLines& w, prediction::RunState& s) {
     namespace rt = prediction::rt;
-    const prediction::RaceRow& race = at(s.RaceTable, s.RaceIndex);
+    const prediction::RaceRow& race = checkedAt(s.RaceTable, s.RaceIndex);
     const QByteArray& start = race[rt::StartTime];
     const auto& p = s.PublishingStrings;
     w.line("<!-- wp:heading -->");
@@ -45,9 +45,9 @@ void appendBlock(TextLines& w, prediction::RunState& s) {
         const int h = s.CurIndex;
         SetRowTexts(s, h);
         w.line("<tr><td><strong>", p.RowFrameText, "</strong></td><td>", h, "</td><td>", p.RowRankText,
-               "</td><td>", cp932::firstChars(at(s.HorseName, h), 9), "</td><td>", at(s.SexName, h), p.RowAgeText,
-               "</td><td>", at(s.CarriedWeight, h), "kg</td><td>", cp932::firstChars(at(s.JockeyName, h), 4),
-               "</td><td>", cp932::firstChars(at(s.TrainerName, h), 4), "</td></tr>");
+               "</td><td>", cp932::firstChars(checkedAt(s.HorseName, h), 9), "</td><td>", checkedAt(s.SexName, h), p.RowAgeText,
+               "</td><td>", checkedAt(s.CarriedWeight, h), "kg</td><td>", cp932::firstChars(checkedAt(s.JockeyName, h), 4),
+               "</td><td>", cp932::firstChars(checkedAt(s.TrainerName, h), 4), "</td></tr>");
     }
     appendTableClose(w);
 }
@@ -56,13 +56,13 @@ void appendBlock(TextLines& w, prediction::RunState& s) {
 
 void WriteWordPressBlocks(prediction::RunState& s) {
     SetPublishingStrings(s);
-    const RaceKeyParts k = RaceKeyOf(s);
+    const RaceKey k = RaceKeyOf(s);
     const QByteArray latin = LowerLatin(prediction::CodeName(s.CodeTable, "2001", k.course, 6));
     WriteKeyedBuilt(s.LastWpKey, keyText(k.dayKey()), WordPressDayFile(k.date(), latin),
                     [&](QByteArray& out, bool fresh) {
                         TextLines w(out);
                         if (HasRankOne(s)) appendBlock(w, s);
-                        if (!fresh && WholeNumber(s.PublishingStrings.PubRaceNo, "race number") == 12) w.line("Finish");
+                        if (!fresh && Int16Number(s.PublishingStrings.PubRaceNo, "race number") == 12) w.line("Finish");
                     });
 }
 

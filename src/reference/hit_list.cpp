@@ -8,6 +8,7 @@
 #include "reference/day_finder.h"
 #include "reference/past_days.h"
 #include "reference/value_cursor.h"
+#include "reports/tagged_day_file.h"
 
 #include <array>
 #include <cmath>
@@ -28,7 +29,6 @@ constexpr std::array<Column, kHitGridCols> kColumns{{
 }};
 
 QByteArray two(int v) { return numberText(v + 100).right(2); }
-QByteArray sj(const char* utf8) { return cp932::fromUtf8(utf8); }
 
 // The day texts, from the DayKey.
 struct DayTexts {
@@ -95,7 +95,7 @@ int TekichuListLoad(UiPort& ui, GridModel& tekichuFG, SkipLog& log) {
     QByteArray kindName, firstCombination, firstPayout;
     QByteArray out;
 
-    const DayFinder finder(AppFile(u"TEKICHU\\"), QStringLiteral("lupRCM.txt"));
+    const DayFinder finder(AppFile(inFolder(jv::kTekichuFolder, {})), QString::fromUtf16(reports::kUploadDayFile.resultsSuffix));
     ForEachScanDate(finder, [&](const ScanDate& d, const QList<QByteArray>& keys) {
         ui.setText(QString::fromLatin1(kStatusBox), SearchingText(d));
         ui.processEvents();

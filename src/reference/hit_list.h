@@ -10,14 +10,16 @@
 // gets every date's search text, and the window system processes events
 // once per date. A statement that fails is skipped (recorded in `log`).
 #include "common/grid_model.h"
+#include "common/paths.h"
 #include "common/skip.h"
 #include "common/ui_port.h"
+#include "jvdata/store_files.h"
 
 #include <QString>
 
 namespace rw::reference {
 
-inline constexpr char16_t kHitListFile[] = u"TEKICHU\\ATARILIST.txt";
+inline constexpr const char16_t* kHitListFile = kInFolder<jv::kTekichuFolder, u"ATARILIST.txt">;
 inline constexpr int kHitGridRows = 5000;
 inline constexpr int kHitGridCols = 20;
 

@@ -5,7 +5,9 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text_file.h"
+#include "prediction/run_files.h"
 #include "reference/value_cursor.h"
+#include "reports/tagged_day_file.h"
 
 #include <cmath>
 #include <optional>
@@ -43,11 +45,11 @@ std::optional<QString> twoDigits(const QByteArray& value) {
 
 // The day's files: a missing one, or one of a day without a DayKey, gives no
 // values.
-QList<QByteArray> dayValues(const QByteArray& dayKey, const char* name, SkipLog& log) {
+QList<QByteArray> dayValues(const QByteArray& dayKey, const char16_t* suffix, SkipLog& log) {
     QList<QByteArray> values;
     if (!isDayKey(dayKey)) return values;
-    log.step(std::string("read ") + name,
-             [&] { values = readValues(AppFile(QStringLiteral("TEKICHU\\") + QString::fromLatin1(dayKey + name))); });
+    log.step("read " + QString::fromUtf16(suffix).toStdString(),
+             [&] { values = readValues(prediction::TekichuDayFile(dayKey, suffix)); });
     return values;
 }
 
@@ -181,24 +183,41 @@ int backOfRank(const QString& two) {
     return 0;
 }
 
-void fillHorses(const QList<QByteArray>& values, PastDayControls& c) {
+// Every line of `tag` in a race day file, with the race it belongs to (the
+// RR lines before it counted) and its `count` values from 1; a line whose
+// first value is empty is passed over.
+template <class F>
+void forEachRaceLine(const QList<QByteArray>& values, const char* tag, int count, F&& f) {
     ValueCursor in(values);
     int race = 0;
+    QList<QByteArray> line(count + 1);
     for (QByteArray v; in.next(v);) {
         if (v == "RR") {
             ++race;
             continue;
         }
-        if (v != "HS" || in.atEnd()) continue;
-        QByteArray hs[17];
-        hs[1] = in.take();
-        if (hs[1].isEmpty()) continue;
-        for (int k = 2; k <= 16; ++k) hs[k] = in.take();
-        const std::optional<double> row = parseStrict(hs[1]);
+        if (v != tag || in.atEnd()) continue;
+        line[1] = in.take();
+        if (line[1].isEmpty()) continue;
+        for (int k = 2; k <= count; ++k) line[k] = in.take();
+        f(race, line);
+    }
+}
+
+// A grid row number of a line: a whole number from 1 to `last`.
+std::optional<int> rowNumber(const QByteArray& v, int last) {
+    const std::optional<double> row = parseStrict(v);
+    if (!row || *row < 1 || *row > last || *row != std::floor(*row)) return std::nullopt;
+    return int(*row);
+}
+
+void fillHorses(const QList<QByteArray>& values, PastDayControls& c) {
+    forEachRaceLine(values, "HS", 16, [&](int race, const QList<QByteArray>& hs) {
+        const std::optional<int> row = rowNumber(hs[1], 18);
         // A line outside the tabs or the table's rows is not shown.
-        if (race < 1 || race > kRaceTabs || !row || *row < 1 || *row > 18 || *row != std::floor(*row)) continue;
+        if (race < 1 || race > kRaceTabs || !row) return;
         GridModel& g = c.RACEFG[race - 1];
-        const int r = int(*row);
+        const int r = *row;
         g.setText(r, 0, text(hs[2]));
         if (const auto horse = twoDigits(hs[3])) g.setText(r, 0, g.text(r, 0) + QStringLiteral("  ") + *horse);
         for (int k = 4; k <= 6; ++k) {
@@ -208,27 +227,16 @@ void fillHorses(const QList<QByteArray>& values, PastDayControls& c) {
             if (const int colour = backOfRank(*two)) g.setBack(r, k - 3, QbColor(colour));
         }
         for (int k = 7; k <= 16; ++k) g.setText(r, k - 3, text(hs[k]));
-    }
+    });
 }
 
 void fillRaceHits(const QList<QByteArray>& values, PastDayControls& c) {
-    ValueCursor in(values);
-    int race = 0;
-    for (QByteArray v; in.next(v);) {
-        if (v == "RR") {
-            ++race;
-            continue;
-        }
-        if (v != "AT" || in.atEnd()) continue;
-        QByteArray at[6];
-        at[1] = in.take();
-        if (at[1].isEmpty()) continue;
-        for (int k = 2; k <= 5; ++k) at[k] = in.take();
-        const std::optional<double> row = parseStrict(at[2]);
-        if (race < 1 || race > kRaceTabs || !row || *row < 1 || *row > 7 || *row != std::floor(*row)) continue;
+    forEachRaceLine(values, "AT", 5, [&](int race, const QList<QByteArray>& at) {
+        const std::optional<int> row = rowNumber(at[2], 7);
+        if (race < 1 || race > kRaceTabs || !row) return;
         GridModel& g = c.TKFG[race - 1];
-        for (int k = 3; k <= 5; ++k) g.setText(int(*row), k - 2, text(at[k]));
-    }
+        for (int k = 3; k <= 5; ++k) g.setText(*row, k - 2, text(at[k]));
+    });
 }
 
 }  // namespace
@@ -262,13 +270,13 @@ QString RaceTabCaption(int index) { return QString::number(index + 1) + QStringL
 void List1Click(const QString& item, PastDayControls& c, SkipLog& log) {
     const QByteArray dayKey = item.right(14).toLatin1();
     if (!isDayKey(dayKey)) log.record("race-day list item", "no DayKey at its end");
-    fillHits(dayValues(dayKey, "tekichu.txt", log), c.KakoSeiFG);
-    fillRates(dayValues(dayKey, "kaiteki.txt", log), c.TekiKaiFG);
+    fillHits(dayValues(dayKey, reports::kUploadDayFile.hitTable, log), c.KakoSeiFG);
+    fillRates(dayValues(dayKey, prediction::kKaitekiSuffix, log), c.TekiKaiFG);
     c.Text1 = RatesExplanation();
-    fillSelections(dayValues(dayKey, "tekichuPC.txt", log), c.TanFukuFG);
-    fillSelectionRates(dayValues(dayKey, "kaitekiPC.txt", log), c.TFTekiKaiFG);
+    fillSelections(dayValues(dayKey, reports::kSelectionDayFile.hitTable, log), c.TanFukuFG);
+    fillSelectionRates(dayValues(dayKey, prediction::kKaitekiPcSuffix, log), c.TFTekiKaiFG);
     prepareRaceTabs(c);
-    const QList<QByteArray> race = dayValues(dayKey, "lupRCM.txt", log);
+    const QList<QByteArray> race = dayValues(dayKey, reports::kUploadDayFile.resultsSuffix, log);
     fillHeaders(race, item, c);
     fillHorses(race, c);
     fillRaceHits(race, c);

@@ -7,9 +7,11 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text_file.h"
+#include "publish/publish_files.h"
 #include "publish/speed_index.h"
 #include "reference/day_finder.h"
 #include "reference/value_cursor.h"
+#include "reports/tagged_day_file.h"
 
 #include <cmath>
 
@@ -48,7 +50,7 @@ void RunRaceDayScan(UiPort& ui, QStringList& list1, SkipLog& log) {
     list1.clear();
     const QString dayList = AppFile(kDayListFile);
     log.step("create the day list", [&] { emptyTextFile(dayList); });
-    const DayFinder finder(AppFile(u"TEKICHU\\"), QStringLiteral("tekichu.txt"));
+    const DayFinder finder(AppFile(inFolder(jv::kTekichuFolder, {})), QString::fromUtf16(reports::kUploadDayFile.hitTable));
     QByteArray lines;
     ForEachScanDate(finder, [&](const ScanDate& d, const QList<QByteArray>& keys) {
         ui.setText(statusBox(), SearchingText(d));
@@ -102,8 +104,7 @@ void RebuildExternalIndex(UiPort& ui, SkipLog& log) {
         }
         QList<QByteArray> values;
         if (!log.step("read the day file of " + dayKey.toStdString(), [&] {
-                values = readValues(
-                    AppFile(QStringLiteral("TEKICHU\\") + QString::fromLatin1(dayKey) + QStringLiteral("lupRCM.txt")));
+                values = readValues(prediction::TekichuDayFile(dayKey, reports::kUploadDayFile.resultsSuffix));
             }))
             continue;
         ValueCursor in(std::move(values));
@@ -142,8 +143,7 @@ void RebuildExternalIndex(UiPort& ui, SkipLog& log) {
     if (!raceIds.isEmpty()) log.step("write the race key list", [&] { appendBytes(raceIdPath, raceIds); });
     for (const auto& [date, lines] : hrFiles)
         log.step("write the speed file of " + date.toStdString(), [&] {
-            WriteWholeFile(AppFile(QStringLiteral("SOKUDO\\HR") + QString::fromLatin1(date) + QStringLiteral(".csv")),
-                           lines);
+            WriteWholeFile(publish::SpeedIndexDayFile(date), lines);
         });
 }
 

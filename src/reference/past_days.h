@@ -12,8 +12,11 @@
 // HR file are written once. A statement that fails is skipped (recorded in
 // `log`) and the load goes on. The menu's Text6 gets every date's search
 // text, the start text and one text per race; events are never processed.
+#include "common/paths.h"
 #include "common/skip.h"
 #include "common/ui_port.h"
+#include "jvdata/store_files.h"
+#include "prediction/run_files.h"
 
 #include <QByteArray>
 #include <QList>
@@ -22,8 +25,8 @@
 
 namespace rw::reference {
 
-inline constexpr char16_t kDayListFile[] = u"TEKICHU\\RACEIDYMDLKN.txt";
-inline constexpr char16_t kRaceIdFile[] = u"SOKUDO\\RACEID.txt";
+inline constexpr const char16_t* kDayListFile = kInFolder<jv::kTekichuFolder, u"RACEIDYMDLKN.txt">;
+inline constexpr const char16_t* kRaceIdFile = prediction::kRaceKeyListFile;
 inline constexpr char kStatusBox[] = "KESF1THISWEEKNZ.Text6";
 
 // The List1 item of a day: the six header values joined, 18 blanks, the

@@ -24,7 +24,7 @@ QByteArrayView part(QByteArrayView field, qsizetype from, qsizetype width) {
 
 }  // namespace
 
-qint64 WholeNumber(QByteArrayView text, const char* what) {
+qint64 NineDigitNumber(QByteArrayView text, const char* what) {
     qsizetype i = 0, e = text.size();
     while (i < e && text[i] == ' ') ++i;
     while (e > i && text[e - 1] == ' ') --e;
@@ -41,7 +41,7 @@ qint64 WholeNumber(QByteArrayView text, const char* what) {
 
 namespace {
 
-QByteArray padded(QByteArrayView part2, const char* what) { return PaddedNumber(WholeNumber(part2, what)); }
+QByteArray padded(QByteArrayView part2, const char* what) { return PaddedNumber(NineDigitNumber(part2, what)); }
 
 // Horse numbers of two bytes each, padded and joined by `sep`.
 QByteArray joinedHorses(QByteArrayView key, qsizetype width, const char* sep, const char* what) {
@@ -61,7 +61,7 @@ constexpr std::array<std::array<int, 3>, 7> kOrders{{
 }};
 
 QByteArray trioText(const prediction::BetLists& bets, qsizetype position, int order, const char* sep) {
-    const QByteArray& key = prediction::checkedAt(bets.TrioBets, position);
+    const QByteArray& key = checkedAt(bets.TrioBets, position);
     QByteArray out;
     for (int k = 0; k < 3; ++k) {
         if (k) out += sep;
@@ -84,8 +84,8 @@ QByteArray FormatUmaban(QByteArrayView horseNumber) {
 
 QByteArray FormatWakuren(QByteArrayView bracketPair) {
     if (isAllBlank(bracketPair, 2)) return {};
-    return QByteArray::number(WholeNumber(part(bracketPair, 0, 1), "bracket number")) + '-' +
-           QByteArray::number(WholeNumber(part(bracketPair, 1, 1), "bracket number"));
+    return QByteArray::number(NineDigitNumber(part(bracketPair, 0, 1), "bracket number")) + '-' +
+           QByteArray::number(NineDigitNumber(part(bracketPair, 1, 1), "bracket number"));
 }
 
 QByteArray FormatUmaren(QByteArrayView pairKey) { return joinedHorses(pairKey, 4, "-", "pair"); }
@@ -95,7 +95,7 @@ QByteArray FormatSanrentan(QByteArrayView trioKey) { return joinedHorses(trioKey
 
 QByteArray FormatPayout(QByteArrayView payout) {
     if (isAllBlank(payout, 9)) return {};
-    return QByteArray::number(WholeNumber(part(payout, 0, 9), "payout"));
+    return QByteArray::number(NineDigitNumber(part(payout, 0, 9), "payout"));
 }
 
 QByteArray TrioOrderText(const prediction::BetLists& bets, qsizetype position, int order) {

@@ -32,7 +32,7 @@ QByteArray FormatPayout(QByteArrayView payout);       // 9: "1230"
 QByteArray PaddedNumber(qint64 n);
 // A whole number of at most nine decimal digits with blanks around it, or
 // StepFailure naming `what` and the text.
-qint64 WholeNumber(QByteArrayView text, const char* what);
+qint64 NineDigitNumber(QByteArrayView text, const char* what);
 
 // The trio texts of the trio key at position `position` of TrioBets (horses
 // A, B, C in predicted order): order 1 A→B→C, 2 A→C→B, 3 B→A→C, 4 B→C→A,

@@ -10,7 +10,6 @@
 
 namespace rw::reports {
 
-using prediction::checkedAt;
 using prediction::RunState;
 namespace rr = prediction::rr;
 
@@ -25,13 +24,13 @@ const OrderTagSet kLabelledOrderTags{{{"上位5頭", "中位5頭", "下位5頭",
                                      {{"上位結果", "中位結果", "中位結果", "最下結果"}}};
 
 int OfferedPairLines(QByteArrayView c) {
-    if (InTextRange(c, "00", "05")) return 6;
+    if (textBetween(c, "00", "05")) return 6;
     if (c == "06") return 12;
     return 18;
 }
 
 int OfferedTrioLines(QByteArrayView c) {
-    if (InTextRange(c, "00", "04")) return 4;
+    if (textBetween(c, "00", "04")) return 4;
     if (c == "05") return 7;
     if (c == "06") return 14;
     return 21;
@@ -55,7 +54,7 @@ QList<RankGroup> rankGroups(int n) {
 // The horse number at a rank, when the race has that rank.
 std::optional<int> horseAtRank(const RunState& s, int rank) {
     if (rank < 1 || rank > s.HorseCount || rank >= s.RankedHorse.size()) return std::nullopt;
-    return int(WholeNumber(s.RankedHorse[rank], "horse number"));
+    return int(NineDigitNumber(s.RankedHorse[rank], "horse number"));
 }
 
 QList<CsvValue> opened(const BetTags& tags, int position, int block) {
@@ -104,7 +103,7 @@ void AddKaimeMLines(RunState& s, const BetTagSet& tags, DayLines& out) {
     for (s.CurSubIndex = 1; s.CurSubIndex <= s.WriterWork.OfferedLineCount; ++s.CurSubIndex) {
         const int i = s.CurSubIndex;
         if (!holds(s.TrioBets, i, s.TrioCount) || !holds(s.TrioBetsAsc, i, s.TrioCount)) continue;
-        const bool predicted = i <= 14 ? InTextRange(race, "01", "12") : InTextRange(race, "09", "12");
+        const bool predicted = i <= 14 ? textBetween(race, "01", "12") : textBetween(race, "09", "12");
         QList<CsvValue> line = opened(tags.mTrio, i, 7);
         line.append(T(predicted ? TrioBoxText(s, i) : FormatSanrenpuku(s.TrioBetsAsc[i])));
         out.add(line);
@@ -113,7 +112,7 @@ void AddKaimeMLines(RunState& s, const BetTagSet& tags, DayLines& out) {
 
 void AddKaimePLines(RunState& s, const BetTagSet& tags, DayLines& out) {
     const QByteArray c = RegisteredCount(s);
-    const bool longForm = InTextRange(RaceField(s, rr::RaceNo(0)), "01", "12");
+    const bool longForm = textBetween(RaceField(s, rr::RaceNo(0)), "01", "12");
     s.WriterWork.OfferedLineCount = std::int16_t(OfferedPairLines(c));
     for (s.CurSubIndex = 1; s.CurSubIndex <= s.WriterWork.OfferedLineCount; ++s.CurSubIndex) {
         const int i = s.CurSubIndex;

@@ -12,7 +12,6 @@
 
 namespace rw::reports {
 
-using prediction::checkedAt;
 using prediction::RunState;
 
 namespace {
@@ -43,13 +42,11 @@ Tier tierOf(int position, int block) {
 const char* shortTierWord(int tier) { return tier == 1 ? "本線" : tier == 2 ? "準本" : "伏兵"; }
 const char* tierWord(int tier) { return tier == 1 ? "本線" : tier == 2 ? "準本線" : "伏兵"; }
 
-QByteArray sj(const char* utf8) { return cp932::encode(utf8); }
-
 // ---- Pair and trio lines ------------------------------------------------------
 
 void addPairLines(const RunState& s, const QByteArray& c, DayLines& out) {
     // Lines 2 and 3 show pairs only for counts that offer them.
-    const int filled = InTextRange(c, "00", "05") ? 1 : c == "06" ? 2 : 3;
+    const int filled = textBetween(c, "00", "05") ? 1 : c == "06" ? 2 : 3;
     for (int line = 1; line <= 3; ++line) {
         QList<CsvValue> items{TU(line == 1 ? "K1" : line == 2 ? "K2" : "K3"), TU("1")};
         for (int i = 6 * (line - 1) + 1; i <= 6 * line; ++i) {
@@ -64,7 +61,7 @@ void addPairLines(const RunState& s, const QByteArray& c, DayLines& out) {
 
 void addTrioLines(RunState& s, const QByteArray& c, DayLines& out) {
     const QList<QByteArray>& list = s.ResultsMode != 0 ? s.TrioBetsAsc : s.TrioBets;
-    const bool shortFirst = InTextRange(c, "00", "04");
+    const bool shortFirst = textBetween(c, "00", "04");
     const int filled = shortFirst || c == "05" ? 1 : c == "06" ? 2 : 3;
     for (int line = 1; line <= 3; ++line) {
         QList<CsvValue> items{TU(line == 1 ? "S1" : line == 2 ? "S2" : "S3"), TU("1")};
@@ -186,15 +183,15 @@ void addRunnerLines(RunState& s, bool results, DayLines& out) {
                           T(checkedAt(s.PredRank, h))};
         if (results) l.append(T(checkedAt(s.ArrivalOrder, h)));
         l.append(T(checkedAt(s.SexName, h)));
-        l.append(T(PaddedNumber(WholeNumber(checkedAt(s.HorseAge, h), "horse age"))));
+        l.append(T(PaddedNumber(NineDigitNumber(checkedAt(s.HorseAge, h), "horse age"))));
         l.append(T(cp932::firstChars(checkedAt(s.HorseName, h), 9)));
         l.append(T(checkedAt(s.CarriedWeight, h)));
         for (int g = 0; g < 4; ++g) l.append(T(grades[size_t(g)]));  // not the breeder's
         l.append(T(cp932::firstChars(checkedAt(s.JockeyName, h), 4)));
         l.append(T(checkedAt(s.PredTimeText, h)));
         if (results) l.append(T(checkedAt(s.ActualTimeText, h)));
-        l.append(T(SpeedText(checkedAt(s.CompositeSpeed, h))));
-        if (results) l.append(T(SpeedText(checkedAt(s.ActualSpeed, h))));
+        l.append(T(MetresPerMinuteText(checkedAt(s.CompositeSpeed, h))));
+        if (results) l.append(T(MetresPerMinuteText(checkedAt(s.ActualSpeed, h))));
         out.add(l);
     }
 }
@@ -211,7 +208,7 @@ QByteArray orderSuffix(int tier, int order) {
 
 }  // namespace
 
-QByteArray SpeedText(float kmh) {
+QByteArray MetresPerMinuteText(float kmh) {
     const double perMinute = double(kmh) * 16.666;
     if (!std::isfinite(perMinute) || std::fabs(perMinute) >= 1e15)
         fail("speed " + std::to_string(kmh) + " km/h has no text");

@@ -37,7 +37,7 @@ void WriteSanrentanComment(prediction::RunState& s, DayLines& out);
 // A speed in km/h shown in metres per minute: v × 16.666 truncated, a blank
 // in front, the last four characters (1002, " 998", " 0"). A speed that is
 // not a finite number fails.
-QByteArray SpeedText(float kmh);
+QByteArray MetresPerMinuteText(float kmh);
 
 inline constexpr char kPairPlaceholder[] = "  -  ";
 inline constexpr char kTrioPlaceholder[] = "  -  -  ";

@@ -16,14 +16,11 @@
 
 namespace rw::reports {
 
-using prediction::checkedAt;
 using prediction::PcTicketKind;
 using prediction::RunState;
 namespace rr = prediction::rr;
 
 namespace {
-
-QByteArray sj(const char* utf8) { return cp932::encode(utf8); }
 
 // ---- The race's ranking and placings -------------------------------------------
 
@@ -31,7 +28,7 @@ QByteArray sj(const char* utf8) { return cp932::encode(utf8); }
 // at that rank.
 int horseAt(const RunState& s, int r) {
     if (r < 1 || r > s.HorseCount || r >= s.RankedHorse.size()) return 0;
-    return int(WholeNumber(s.RankedHorse[r], "ranked horse"));
+    return int(NineDigitNumber(s.RankedHorse[r], "ranked horse"));
 }
 
 // The predicted rank of horse h, 0 when no rank holds it.
@@ -89,7 +86,7 @@ Int added(Int sum, qint64 amount, const char* what) {
 // A hit: the texts first, then the counts, each statement on its own, so a
 // sum that would outgrow its width keeps its previous value.
 void recordHit(PcTicketKind& k, const QByteArray& hitText, const QByteArray& payout) {
-    const qint64 yen = WholeNumber(payout, "payout");
+    const qint64 yen = NineDigitNumber(payout, "payout");
     k.HitText = hitText;
     k.PayText = QByteArray::number(yen);
     k.HitCount = added(k.HitCount, 1, "HitCount");
@@ -226,7 +223,7 @@ SelectionSizes SelectionSizesOf(QByteArrayView registered, QByteArrayView sd) {
     if (n == 5) return {5, 5, 5, 5, 5};
     if (n == 6) return {6, 5, 5, 6, 6};
     if (n == 7) return {6, 5, 5, 7, 7};
-    const bool wide = WholeNumber(sd, "SD") > 30;
+    const bool wide = NineDigitNumber(sd, "SD") > 30;
     if (n == 8) return wide ? SelectionSizes{6, 5, 6, 8, 8} : SelectionSizes{7, 6, 7, 8, 8};
     return wide ? SelectionSizes{6, 5, 6, 8, 8} : SelectionSizes{7, 6, 7, 9, 9};
 }

@@ -2,12 +2,14 @@
 
 #include "common/cp932.h"
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/keyed_output.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "jvdata/layouts.h"
 #include "prediction/code_table.h"
+#include "prediction/race_key.h"
 #include "prediction/runner_record.h"
 #include "reports/combination_texts.h"
 
@@ -15,7 +17,6 @@
 
 namespace rw::reports {
 
-using prediction::checkedAt;
 using prediction::RunState;
 namespace rr = prediction::rr;
 
@@ -46,9 +47,8 @@ PayoffEntry PayoffEntryAt(const RunState& s, const PayoffKind& k, int i) {
 }
 
 QByteArray DayKey(const RunState& s) {
-    const QByteArray key = RaceField(s, rr::RaceYear(0)) + RaceField(s, rr::RaceMonthDay(0)) +
-                           RaceField(s, rr::CourseCode(0)) + RaceField(s, rr::MeetingNo(0)) +
-                           RaceField(s, rr::DayNo(0));
+    RaceField(s, rr::RunRaceKey(0));  // a runner image that ends before its key fails here
+    const QByteArray key = prediction::RaceKey::ofRunner(s.CurrentHorse).dayKey();
     checkedDayKey(key);  // it names four files
     return key;
 }
@@ -63,18 +63,9 @@ bool ResultLinesApply(const RunState& s) {
 
 QByteArray RegisteredCount(const RunState& s) { return RaceField(s, rr::RegisteredRunners(0)); }
 
-bool InTextRange(QByteArrayView field, const char* from, const char* to) {
-    return QByteArrayView(from) <= field && field <= QByteArrayView(to);
-}
-
 // ---- Lines ----------------------------------------------------------------
 
-void DayLines::add(const QList<CsvValue>& items) {
-    bytes_ += csvLine(items);
-    bytes_ += "\r\n";
-}
-
-CsvValue TU(const char* utf8) { return CsvValue::text(cp932::encode(utf8)); }
+CsvValue TU(const char* utf8) { return CsvValue::text(sj(utf8)); }
 
 QList<CsvValue> DyLine(const QByteArray& dayKey) { return {TU("DY"), TU("1"), T(dayKey.left(8))}; }
 
@@ -110,7 +101,7 @@ namespace {
 
 // Flat races (track codes "00" to "49") show the last three furlongs,
 // obstacle races (and a blank code) the average furlong.
-bool isFlat(const RunState& s) { return InTextRange(RaceField(s, rr::TrackCode(0)), "00", "49"); }
+bool isFlat(const RunState& s) { return textBetween(RaceField(s, rr::TrackCode(0)), "00", "49"); }
 
 // The columns of the runner table of one file kind, by mode.
 enum class Col { N, Frame, Horse, Rank, Pop, Arrival, Sex, Age, Name, Weight, Jockey, Trainer, PredTime, Time, L1, L2 };
@@ -178,7 +169,7 @@ void AddRunnerLines(RunState& s, DayFileKind kind, bool results, DayLines& out) 
                 case Col::Pop: line.append(T(checkedAt(s.Popularity, h))); break;
                 case Col::Arrival: line.append(T(checkedAt(s.ArrivalOrder, h))); break;
                 case Col::Sex: line.append(T(checkedAt(s.SexName, h))); break;
-                case Col::Age: line.append(T(PaddedNumber(WholeNumber(checkedAt(s.HorseAge, h), "horse age")))); break;
+                case Col::Age: line.append(T(PaddedNumber(NineDigitNumber(checkedAt(s.HorseAge, h), "horse age")))); break;
                 case Col::Name: line.append(T(cp932::firstChars(checkedAt(s.HorseName, h), 9))); break;
                 case Col::Weight: line.append(T(checkedAt(s.CarriedWeight, h))); break;
                 case Col::Jockey: line.append(T(cp932::firstChars(checkedAt(s.JockeyName, h), 4))); break;
@@ -227,21 +218,7 @@ void TaggedDayFile::write(RunState& s) {
 
 void WriteDayFileBlock(RunState& s, const DayFileMember& member, const std::function<void(TaggedDayFile&)>& block) {
     TaggedDayFile file(s, member);
-    try {
-        block(file);
-    } catch (const std::exception& e) {
-        // The lines made before the failure stay, as they would in a file
-        // written line by line; the failure itself goes on to the run.
-        std::string also;
-        try {
-            file.write(s);
-        } catch (const std::exception& w) {
-            also = w.what();
-        }
-        if (also.empty()) throw;
-        fail(std::string(e.what()) + "; " + also);
-    }
-    file.write(s);
+    BuildThenWrite([&] { block(file); }, [&] { file.write(s); });
 }
 
 }  // namespace rw::reports

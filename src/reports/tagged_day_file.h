@@ -22,6 +22,7 @@
 // The shared lines: DY, PL, RC (plain and named forms), RR and HS of the
 // upload, selection and labelled day files. Readers take these files item by
 // item across line ends, so every line's item count is part of the format.
+#include "common/fixed_text.h"
 #include "common/layout_table.h"
 #include "common/text_file.h"
 #include "jvdata/store_files.h"
@@ -102,23 +103,11 @@ bool ResultLinesApply(const prediction::RunState& s);
 
 // The registered runner count of the race, two characters as stored.
 QByteArray RegisteredCount(const prediction::RunState& s);
-// A two-character field compared as text with two-digit literals:
-// from <= field <= to ("  " lies below "00").
-bool InTextRange(QByteArrayView field, const char* from, const char* to);
 
 // ---- Lines ----------------------------------------------------------------
 
 // The lines of one file for one race, each formed whole.
-class DayLines {
-public:
-    void add(const QList<CsvValue>& items);
-    void add(std::initializer_list<CsvValue> items) { add(QList<CsvValue>(items)); }
-    const QByteArray& bytes() const { return bytes_; }
-    bool isEmpty() const { return bytes_.isEmpty(); }
-
-private:
-    QByteArray bytes_;
-};
+using DayLines = TextLines;
 
 // Shorthand for a text item of code page 932 bytes.
 inline CsvValue T(QByteArrayView cp932) { return CsvValue::text(cp932); }

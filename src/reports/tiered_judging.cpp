@@ -9,13 +9,10 @@
 
 namespace rw::reports {
 
-using prediction::checkedAt;
 using prediction::RunState;
 using prediction::TicketHit;
 
 namespace {
-
-QByteArray sj(const char* utf8) { return cp932::encode(utf8); }
 
 struct Group {
     std::string_view row;  // payoff group of the HR layout
@@ -214,10 +211,10 @@ void EvaluateTekichu(RunState& s, DayLines& out) {
             const char* shortWord = m.tier == 1 ? "本線" : m.tier == 2 ? "準本" : "伏兵";
             *entry = TicketHit{
                 sj(shortWord) + QByteArray::number(m.n) + labelSuffix, formatCombination(m.kind, m.combination), payout,
-                QByteArray::number(rank) + ' ' + QByteArray::number(WholeNumber(m.popularity, "popularity"))};
+                QByteArray::number(rank) + ' ' + QByteArray::number(NineDigitNumber(m.popularity, "popularity"))};
             group->TierHits[size_t(m.tier)] += 1;
             group->KindHits += 1;
-            group->TierPay[size_t(m.tier)] += WholeNumber(payout, "payout");
+            group->TierPay[size_t(m.tier)] += NineDigitNumber(payout, "payout");
         } else {
             if (entry) {
                 // Beyond the offered lines: the combination without a label,
@@ -225,7 +222,7 @@ void EvaluateTekichu(RunState& s, DayLines& out) {
                 const int blanks = m.kind == TicketKind::UmatanFwd ? 11 : 10;
                 *entry = TicketHit{
                     QByteArray(blanks, ' '), formatCombination(m.kind, m.combination), FormatPayout(m.payout),
-                    QByteArray::number(rank) + ' ' + QByteArray::number(WholeNumber(m.popularity, "popularity"))};
+                    QByteArray::number(rank) + ' ' + QByteArray::number(NineDigitNumber(m.popularity, "popularity"))};
             }
             group->KindHits += 1;
         }

@@ -18,8 +18,6 @@ namespace rr = prediction::rr;
 
 namespace {
 
-QByteArray sj(const char* utf8) { return cp932::encode(utf8); }
-
 // `count` entries of a payoff group: the formatted combination, then the
 // payout, for each.
 void addEntries(const RunState& s, QList<CsvValue>& items, std::string_view row, const char* item, int count,

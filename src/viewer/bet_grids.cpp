@@ -2,13 +2,20 @@
 
 #include "common/cp932.h"
 #include "common/errors.h"
+#include "common/fixed_text.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text_file.h"
+#include "jvdata/odds_tables.h"
+#include "jvdata/records.h"
 #include "jvdata/store_files.h"
+#include "prediction/race_key.h"
+#include "prediction/run_files.h"
 
+#include <array>
 #include <string>
+#include <string_view>
 
 namespace rw::viewer {
 
@@ -16,13 +23,32 @@ namespace {
 
 enum class Kind { Umaren, Umatan, Sanren, Santan };
 
+// The combinations of one payoff group of the payoff record, as its layout
+// places them.
+struct PaidCombinations {
+    std::array<jv::Field, 7> fields{};
+    int count = 0;
+};
+constexpr PaidCombinations paidCombinations(std::string_view group) {
+    PaidCombinations p;
+    for (const recordlayout::Row& r : jv::kHR.rows)
+        if (r.name == group) p.count = r.count;
+    for (int k = 0; k < p.count; ++k) p.fields[size_t(k)] = jv::hr::Payout(group, k, "combination");
+    return p;
+}
+constexpr PaidCombinations kQuinellaPaid = paidCombinations("quinella payouts");
+constexpr PaidCombinations kWidePaid = paidCombinations("wide payouts");
+constexpr PaidCombinations kExactaPaid = paidCombinations("exacta payouts");
+constexpr PaidCombinations kTrioPaid = paidCombinations("trio payouts");
+constexpr PaidCombinations kTrifectaPaid = paidCombinations("trifecta payouts");
+
 struct BetGridPlan {
     Kind kind;
     GridModel ViewerGrids::*grid;
     std::vector<const char*> captions;
     int col1Width;  // 0: the design's
-    const char16_t* rankedFile;
-    const char16_t* oddsFile;
+    const char16_t* rankedSuffix;  // the prediction run's sort file
+    const char16_t* oddsWord;      // the odds table
     bool trio;
     int clearRows;
     int clearCols;
@@ -33,8 +59,8 @@ const BetGridPlan kGrids[] = {
      &ViewerGrids::UMARENGrid1,
      {"馬連", "買い目", "実オッズ"},
      0,
-     u"UMARENSORT.dat",
-     u"UMARENODDS.dat",
+     prediction::kUmarenSortSuffix,
+     jv::kUmarenOddsWord,
      false,
      153,
      2},
@@ -42,8 +68,8 @@ const BetGridPlan kGrids[] = {
      &ViewerGrids::UMATANGrid2,
      {"馬単", "買い目", "正順オッズ", "逆順オッズ"},
      1500,
-     u"UMATANSORT.dat",
-     u"UMATANODDS.dat",
+     prediction::kUmatanSortSuffix,
+     jv::kUmatanOddsWord,
      false,
      153,
      3},
@@ -51,8 +77,8 @@ const BetGridPlan kGrids[] = {
      &ViewerGrids::SANRENGrid3,
      {"３連複", "買い目", "実オッズ"},
      0,
-     u"SANRENSORT.dat",
-     u"SANRENODDS.dat",
+     prediction::kSanrenSortSuffix,
+     jv::kSanrenOddsWord,
      true,
      816,
      2},
@@ -60,8 +86,8 @@ const BetGridPlan kGrids[] = {
      &ViewerGrids::SANTANGrid4,
      {"３連単", "買い目", "第1順Odds", "第2順Odds", "第3順Odds", "第4順Odds", "第5順Odds", "第6順Odds"},
      1500,
-     u"SANRENTANSORT.dat",
-     u"SANRENTANODDS.dat",
+     prediction::kSanrentanSortSuffix,
+     jv::kSanrentanOddsWord,
      true,
      816,
      7},
@@ -111,9 +137,11 @@ struct Fill {
     SkipLog& log;
     QByteArray raceId;     // the selected race
     QByteArray payoffKey;  // CurrentHR's race
-    QString raceFile;      // "KAIME\<RaceID>" for the file names, empty when the id is not one
 
-    QByteArray hrField(int offset, int width) const { return state.CurrentHR.mid(offset, width); }
+    QByteArrayView paid(const PaidCombinations& p, int k) const {
+        const jv::Field f = p.fields[size_t(k)];
+        return member(state.CurrentHR, f.pos, f.width);
+    }
 
     void grid(const BetGridPlan& plan) {
         GridModel& g = viewer.*plan.grid;
@@ -125,8 +153,8 @@ struct Fill {
             writeRowLabels(g, plan.trio);
         });
         log.step("ranked combinations", [&] {
-            if (raceFile.isEmpty()) fail("no race selected");
-            const QList<QByteArray> lines = readLines(AppFile(raceFile + QString::fromUtf16(plan.rankedFile)));
+            if (!isRaceId(raceId)) fail("no race selected");
+            const QList<QByteArray> lines = readLines(prediction::KaimeFile(raceId, plan.rankedSuffix));
             for (const QByteArray& line : lines) {
                 if (combos.size() > plan.clearRows) break;
                 const QList<QByteArray> values = splitValues(line);
@@ -140,8 +168,8 @@ struct Fill {
             }
         std::vector<float>& odds = plan.trio ? viewer.TrioOdds : viewer.PairOdds;
         log.step("odds table", [&] {
-            if (raceFile.isEmpty()) fail("no race selected");
-            readOdds(AppFile(raceFile + QString::fromUtf16(plan.oddsFile)), odds);
+            if (!isRaceId(raceId)) fail("no race selected");
+            readOdds(jv::OddsTableFile(raceId, plan.oddsWord), odds);
         });
         const bool sameRace = !raceId.isEmpty() && raceId == payoffKey;
         for (int r = 1; r < combos.size(); ++r) row(plan, g, r, combos[r], sameRace);
@@ -158,10 +186,10 @@ struct Fill {
             cell("combination", [&] { g.setText(r, 1, ta + dash + tb); });
             cell("odds", [&] { g.setText(r, 2, oddsText(pairOdds(a, b))); });
             if (!sameRace) return;
-            for (int k = 0; k < 7; ++k)
-                if (hrField(293 + 16 * k, 4) == combo) paint(g, r, {1, 2}, kYellow);
-            for (int k = 0; k < 3; ++k)
-                if (hrField(245 + 16 * k, 4) == combo) paint(g, r, {1, 2}, kGreen);
+            for (int k = 0; k < kWidePaid.count; ++k)
+                if (paid(kWidePaid, k) == combo) paint(g, r, {1, 2}, kYellow);
+            for (int k = 0; k < kQuinellaPaid.count; ++k)
+                if (paid(kQuinellaPaid, k) == combo) paint(g, r, {1, 2}, kGreen);
             return;
         }
         case Kind::Umatan: {
@@ -169,13 +197,13 @@ struct Fill {
             cell("odds", [&] { g.setText(r, 2, oddsText(pairOdds(a, b))); });
             cell("odds", [&] { g.setText(r, 3, oddsText(pairOdds(b, a))); });
             if (!sameRace) return;
-            for (int k = 0; k < 6; ++k) {
-                const QByteArray paid = hrField(453 + 16 * k, 4);
-                if (paid == a + b) {
+            for (int k = 0; k < kExactaPaid.count; ++k) {
+                const QByteArrayView exacta = paid(kExactaPaid, k);
+                if (exacta == QByteArray(a + b)) {
                     paint(g, r, {1, 2}, kGreen);
                     g.setText(r, 1, QStringLiteral("\u3000\u3000正順\u3000\u3000") + ta + arrow + tb);
                 }
-                if (paid == b + a) {
+                if (exacta == QByteArray(b + a)) {
                     paint(g, r, {1, 3}, kMagenta);
                     g.setText(r, 1, QStringLiteral("\u3000\u3000逆順\u3000\u3000") + ta + arrow + tb);
                 }
@@ -186,8 +214,8 @@ struct Fill {
             cell("combination", [&] { g.setText(r, 1, ta + dash + tb + dash + tc); });
             cell("odds", [&] { g.setText(r, 2, oddsText(trioOdds(a, b, c))); });
             if (!sameRace) return;
-            for (int k = 0; k < 3; ++k)
-                if (hrField(549 + 18 * k, 6) == combo) paint(g, r, {1, 2}, kGreen);
+            for (int k = 0; k < kTrioPaid.count; ++k)
+                if (paid(kTrioPaid, k) == combo) paint(g, r, {1, 2}, kGreen);
             return;
         }
         case Kind::Santan: {
@@ -202,8 +230,8 @@ struct Fill {
             if (!sameRace) return;
             for (int n = 0; n < 6; ++n) {
                 const QByteArray order = orders[n][0] + orders[n][1] + orders[n][2];
-                for (int k = 0; k < 6; ++k)
-                    if (hrField(603 + 19 * k, 6) == order) {
+                for (int k = 0; k < kTrifectaPaid.count; ++k)
+                    if (paid(kTrifectaPaid, k) == order) {
                         paint(g, r, {1, 2 + n}, n == 0 ? kGreen : kMagenta);
                         g.setText(r, 1, QStringLiteral(" 第%1順").arg(n + 1) + ta + arrow + tb + arrow + tc);
                     }
@@ -227,11 +255,9 @@ struct Fill {
 }  // namespace
 
 void FillBetGrids(prediction::RunState& state, RaceViewer& viewer, SkipLog& log) {
-    Fill fill{state, viewer, log, {}, {}, {}};
-    fill.payoffKey = state.CurrentHR.mid(11, 8) + state.CurrentHR.mid(19, 2) + state.CurrentHR.mid(25, 2);
+    Fill fill{state, viewer, log, {}, {}};
+    fill.payoffKey = prediction::RaceKey::ofRecord(state.CurrentHR).raceId();
     fill.raceId = viewer.List1Text.right(12).toLatin1();
-    if (isRaceId(fill.raceId))
-        fill.raceFile = QString::fromUtf16(jv::kKaimeFolder) + QLatin1Char('\\') + QString::fromLatin1(fill.raceId);
     for (const BetGridPlan& plan : kGrids) fill.grid(plan);
 }
 

@@ -267,11 +267,7 @@ constexpr const char16_t* kItemNames[31] = {
 
 // A member as the window shows it: decoded on its own, trailing blanks
 // kept; never-assigned zero bytes show as blanks.
-QString memberText(QByteArrayView rec, Field f) {
-    QByteArray v = member(rec, f.pos, f.width).toByteArray();
-    v.replace('\0', ' ');
-    return cp932::decode(v);
-}
+QString memberText(QByteArrayView rec, Field f) { return cp932::decode(blankedMember(rec, f.pos, f.width)); }
 
 QString pieceText(const Segment& p, QByteArrayView rec, const prediction::CodeTable& codes) {
     switch (p.kind) {
@@ -322,7 +318,7 @@ GridModel DesignPastRunGrid() { return GridModel(kPastRunRows, 2, 1, 1); }
 
 std::optional<QString> PastRunFile(const QString& cellText) {
     const QString last = cellText.right(16);
-    if (last.size() != 16 || !last.endsWith(QStringLiteral("EX.dat"))) return std::nullopt;
+    if (last.size() != 16 || !last.endsWith(QString::fromUtf16(model::kExFileEnding))) return std::nullopt;
     const QByteArray number = last.left(10).toLatin1();
     if (!isRegistrationNumber(number)) return std::nullopt;
     return model::ExpandedRecordFile(number);

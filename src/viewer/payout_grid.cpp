@@ -1,29 +1,61 @@
 #include "viewer/payout_grid.h"
 
 #include "common/cp932.h"
+#include "common/fixed_text.h"
 #include "common/numbers.h"
+#include "jvdata/records.h"
+
+#include <array>
+#include <iterator>
+#include <string_view>
 
 namespace rw::viewer {
 
 namespace {
-// One ticket kind of the payoff record: its row, entries, the offset of
-// the first entry, the entry length and the widths of its fields.
+// One ticket kind of the payoff record: its grid row and caption, its group
+// of the payoff layout and the member holding the combination (or horse
+// number), and how its combination is shown.
 struct PayoutKind {
     int row;
     const char* caption;
-    int entries;
-    int first;
-    int length;
-    int comboWidth;
-    int popWidth;
+    std::string_view group;
+    std::string_view item;
     enum Shape { Horse, Bracket, Pair, Ordered, Trio, OrderedTrio } shape;
 };
 constexpr PayoutKind kKinds[] = {
-    {1, "単勝", 3, 102, 13, 2, 2, PayoutKind::Horse},   {2, "複勝", 5, 141, 13, 2, 2, PayoutKind::Horse},
-    {3, "枠連", 3, 206, 13, 2, 2, PayoutKind::Bracket}, {4, "馬連", 3, 245, 16, 4, 3, PayoutKind::Pair},
-    {5, "ワイド", 7, 293, 16, 4, 3, PayoutKind::Pair},  {6, "馬単", 6, 453, 16, 4, 3, PayoutKind::Ordered},
-    {7, "３連複", 3, 549, 18, 6, 3, PayoutKind::Trio},  {8, "３連単", 6, 603, 19, 6, 4, PayoutKind::OrderedTrio},
+    {1, "単勝", "win payouts", "horse number", PayoutKind::Horse},
+    {2, "複勝", "place payouts", "horse number", PayoutKind::Horse},
+    {3, "枠連", "bracket quinella payouts", "combination", PayoutKind::Bracket},
+    {4, "馬連", "quinella payouts", "combination", PayoutKind::Pair},
+    {5, "ワイド", "wide payouts", "combination", PayoutKind::Pair},
+    {6, "馬単", "exacta payouts", "combination", PayoutKind::Ordered},
+    {7, "３連複", "trio payouts", "combination", PayoutKind::Trio},
+    {8, "３連単", "trifecta payouts", "combination", PayoutKind::OrderedTrio},
 };
+
+// One entry of a kind: where its three members lie in the payoff record.
+struct PayoutEntry {
+    jv::Field combo, payout, pop;
+};
+// The entries of every kind, looked up in the layout once.
+struct PayoutEntries {
+    std::array<std::array<PayoutEntry, 7>, std::size(kKinds)> entry{};
+    std::array<int, std::size(kKinds)> count{};
+};
+constexpr PayoutEntries kEntries = [] {
+    PayoutEntries t;
+    for (size_t k = 0; k < std::size(kKinds); ++k) {
+        for (const recordlayout::Row& r : jv::kHR.rows)
+            if (r.name == kKinds[k].group) t.count[k] = r.count;
+        for (int e = 0; e < t.count[k]; ++e)
+            t.entry[k][size_t(e)] = {jv::hr::Payout(kKinds[k].group, e, kKinds[k].item),
+                                     jv::hr::Payout(kKinds[k].group, e, "payout"),
+                                     jv::hr::Payout(kKinds[k].group, e, "popularity")};
+    }
+    return t;
+}();
+
+QByteArray memberOf(const QByteArray& hr, jv::Field f) { return member(hr, f.pos, f.width).toByteArray(); }
 
 // The decimal text of a field's lenient value; a value no 64-bit whole
 // number holds (an exponent in the field) shows as read, not wrapped.
@@ -61,14 +93,15 @@ void PreparePayoutGrid(GridModel& grid) {
 }
 
 void FillPayoutGrid(GridModel& grid, const QByteArray& hr) {
-    for (const PayoutKind& k : kKinds)
-        for (int c = 1; c <= 3 * k.entries; ++c) grid.setText(k.row, c, QString());
-    for (const PayoutKind& k : kKinds) {
-        for (int e = 0; e < k.entries; ++e) {
-            const qsizetype at = k.first + qsizetype(e) * k.length;
-            const QByteArray combo = hr.mid(at, k.comboWidth);
-            const QByteArray payout = hr.mid(at + k.comboWidth, 9);
-            const QByteArray pop = hr.mid(at + k.comboWidth + 9, k.popWidth);
+    for (size_t n = 0; n < std::size(kKinds); ++n)
+        for (int c = 1; c <= 3 * kEntries.count[n]; ++c) grid.setText(kKinds[n].row, c, QString());
+    for (size_t n = 0; n < std::size(kKinds); ++n) {
+        const PayoutKind& k = kKinds[n];
+        for (int e = 0; e < kEntries.count[n]; ++e) {
+            const PayoutEntry& at = kEntries.entry[n][size_t(e)];
+            const QByteArray combo = memberOf(hr, at.combo);
+            const QByteArray payout = memberOf(hr, at.payout);
+            const QByteArray pop = memberOf(hr, at.pop);
             const bool present = k.shape == PayoutKind::Horse ? valLenient(combo) != 0 : valLenient(payout) != 0;
             if (!present) continue;
             grid.setText(k.row, 3 * e + 1, comboText(k, cp932::decode(combo)));

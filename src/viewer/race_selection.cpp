@@ -3,12 +3,17 @@
 #include "common/control_names.h"
 #include "common/cp932.h"
 #include "common/errors.h"
+#include "common/fixed_text.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/record_file.h"
 #include "common/text_file.h"
+#include "jvdata/records.h"
 #include "jvdata/store_files.h"
+#include "prediction/race_key.h"
+#include "prediction/run_files.h"
+#include "prediction/runner_record.h"
 #include "viewer/bet_grids.h"
 #include "viewer/payout_grid.h"
 #include "viewer/runner_rows.h"
@@ -18,13 +23,14 @@
 namespace rw::viewer {
 
 namespace {
-constexpr qsizetype kRaLength = 1272;
-constexpr qsizetype kHrLength = 719;
-constexpr qsizetype kRunnerLength = 24022;
+constexpr qsizetype kRaLength = jv::kRA.imageLength;
+constexpr qsizetype kHrLength = jv::kHR.imageLength;
+constexpr qsizetype kRunnerLength = prediction::kRunnerRecordLength;
 
-QByteArray raceIdOf(const QByteArray& record) { return record.mid(11, 8) + record.mid(19, 2) + record.mid(25, 2); }
+QByteArrayView field(QByteArrayView record, jv::Field f) { return member(record, f.pos, f.width); }
+QByteArray raceIdOf(QByteArrayView record) { return prediction::RaceKey::ofRecord(record).raceId(); }
 
-std::int32_t runnerCount(const QByteArray& field) {
+std::int32_t runnerCount(QByteArrayView field) {
     const double v = valLenient(field);
     return v > -1.0e9 && v < 1.0e9 ? std::int32_t(v) : 0;
 }
@@ -33,10 +39,10 @@ std::int32_t runnerCount(const QByteArray& field) {
 QList<QByteArray> PendingRaceIds(const QList<QByteArray>& raceRecords) {
     QSet<QByteArray> official;
     for (const QByteArray& ra : raceRecords)
-        if (ra.mid(2, 1) == "7") official.insert(raceIdOf(ra));
+        if (field(ra, jv::head::DataKind) == "7") official.insert(raceIdOf(ra));
     QList<QByteArray> pending;
     for (const QByteArray& ra : raceRecords)
-        if (ra.mid(2, 1) == "2" && !official.contains(raceIdOf(ra))) pending.append(raceIdOf(ra));
+        if (field(ra, jv::head::DataKind) == "2" && !official.contains(raceIdOf(ra))) pending.append(raceIdOf(ra));
     return pending;
 }
 
@@ -45,13 +51,13 @@ void List1_Click(UiPort& ui, prediction::RunState& state, RaceViewer& viewer, in
     const int i = listIndex + 1;
     QByteArray raceId;
     log.step("selected race", [&] {
-        viewer.List1Text = prediction::checkedAt(state.List1, listIndex);
+        viewer.List1Text = checkedAt(state.List1, listIndex);
         raceId = viewer.List1Text.right(12).toLatin1();
     });
 
     // Header.
     log.step("header", [&] {
-        const prediction::RaceRow& row = prediction::checkedAt(state.RaceTable, i);
+        const prediction::RaceRow& row = checkedAt(state.RaceTable, i);
         namespace rt = prediction::rt;
         QString header = viewer.List1Text;
         for (int c : {rt::RaceName, rt::RaceTypeName, rt::ConditionName, rt::GradeName, rt::TrackName, rt::Distance})
@@ -88,7 +94,7 @@ void List1_Click(UiPort& ui, prediction::RunState& state, RaceViewer& viewer, in
                 if (raceIdOf(state.CurrentHR) != raceId) continue;
                 onMatch();
                 log.step("payout grid", [&] { FillPayoutGrid(viewer.HAITOGrid1, state.CurrentHR); });
-                viewer.GridHorseCount = runnerCount(state.CurrentHR.mid(27, 2));
+                viewer.GridHorseCount = runnerCount(field(state.CurrentHR, jv::hr::RegisteredRunners));
                 fillBetGrids();
             }
         });
@@ -100,7 +106,7 @@ void List1_Click(UiPort& ui, prediction::RunState& state, RaceViewer& viewer, in
             for (qint64 n = 1; n <= file.count(); ++n) {
                 state.CurrentRA = file.read(n);
                 if (raceIdOf(state.CurrentRA) != raceId) continue;
-                viewer.GridHorseCount = runnerCount(state.CurrentRA.mid(881, 2));
+                viewer.GridHorseCount = runnerCount(field(state.CurrentRA, jv::ra::RegisteredRunners));
                 fillBetGrids();
             }
         });
@@ -114,7 +120,7 @@ void List1_Click(UiPort& ui, prediction::RunState& state, RaceViewer& viewer, in
     for (QByteArray& rank : state.PredRank) rank.clear();
     log.step("predicted ranks", [&] {
         const QList<QByteArray> values =
-            readValues(AppFile(QStringLiteral("KAIME\\") + checkedRaceId(raceId) + QStringLiteral("SORT.dat")));
+            readValues(prediction::KaimeFile(raceId, prediction::kRankSortSuffix));
         for (int n = 1; n <= 18 && qsizetype(n - 1) * 15 < values.size(); ++n) {
             auto& row = viewer.SortTable[size_t(n)];
             for (int c = 0; c < 15; ++c) {
@@ -129,7 +135,7 @@ void List1_Click(UiPort& ui, prediction::RunState& state, RaceViewer& viewer, in
     RecordFile runners;
     state.HorseCount = 0;
     log.step("runner file", [&] {
-        runners.open(AppFile(QStringLiteral("RACE\\") + checkedRaceId(raceId) + QStringLiteral(".dat")), kRunnerLength);
+        runners.open(prediction::RunnerFile(raceId), kRunnerLength);
         state.HorseCount = std::int32_t(runners.count());
     });
     state.Grades = QList<std::array<QByteArray, 5>>(state.HorseCount + 1);

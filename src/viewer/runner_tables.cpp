@@ -4,6 +4,8 @@
 #include "common/errors.h"
 #include "common/fixed_text.h"
 #include "common/numbers.h"
+#include "model/expanded_record.h"
+#include "prediction/race_key.h"
 #include "prediction/race_loop.h"
 #include "prediction/runner_record.h"
 
@@ -27,21 +29,7 @@ namespace rr = prediction::rr;
 
 // Slot 0 and the per-horse members, looked up once.
 namespace s0 {
-constexpr Field ArrivalOrder = rr::ArrivalOrder(0);
-constexpr Field CourseCode = rr::CourseCode(0);
-constexpr Field Distance = rr::Distance(0);
-constexpr Field FrameNo = rr::FrameNo(0);
-constexpr Field HorseNo = rr::HorseNo(0);
-constexpr Field JockeyShortName = rr::JockeyShortName(0);
-constexpr Field Last3FTime = rr::Last3FTime(0);
-constexpr Field RaceMonthDay = rr::RaceMonthDay(0);
-constexpr Field RaceNo = rr::RaceNo(0);
-constexpr Field RaceTime = rr::RaceTime(0);
-constexpr Field RaceYear = rr::RaceYear(0);
-constexpr Field RegistrationNo = rr::RegistrationNo(0);
-constexpr Field TrainerShortName = rr::TrainerShortName(0);
-constexpr Field WinOdds = rr::WinOdds(0);
-constexpr Field WinPopularity = rr::WinPopularity(0);
+using namespace prediction::s0;
 constexpr Field AgariJockey = rr::AgariW(0, 6), AgariTrainer = rr::AgariW(0, 19), AgariDamSire = rr::AgariW(0, 21),
                 AgariSire = rr::AgariW(0, 23);
 constexpr Field PaceJockey = rr::PaceW(0, 6), PaceTrainer = rr::PaceW(0, 19), PaceDamSire = rr::PaceW(0, 21),
@@ -60,24 +48,13 @@ constexpr auto kSlots = [] {
 }();
 
 // A runner-record member as bytes; never-assigned zero bytes read as blanks.
-QByteArray item(QByteArrayView rec, Field f) {
-    QByteArray v = member(rec, f.pos, f.width).toByteArray();
-    v.replace('\0', ' ');
-    return v;
-}
+QByteArray item(QByteArrayView rec, Field f) { return blankedMember(rec, f.pos, f.width); }
 QString text(QByteArrayView rec, Field f) { return cp932::decode(item(rec, f)); }
 float single(QByteArrayView rec, Field f) { return getSingle(rec, f.pos); }
 QString ascii(const QByteArray& b) { return QString::fromLatin1(b); }
 
-bool between(QByteArrayView code, const char* lo, const char* hi) {
-    return code >= QByteArrayView(lo) && code <= QByteArrayView(hi);
-}
-
 // The RaceID of the record's slot-0 race key.
-QString raceIdOf(QByteArrayView rec) {
-    return ascii(item(rec, s0::RaceYear) + item(rec, s0::RaceMonthDay) + item(rec, s0::CourseCode) +
-                 item(rec, s0::RaceNo));
-}
+QString raceIdOf(QByteArrayView rec) { return ascii(zerosAsBlanks(prediction::RaceKey::ofRunner(rec).raceId())); }
 
 // Column 0 of a runner row: frame number, four blanks, horse number.
 QString rowLabel(QByteArrayView rec) {
@@ -189,7 +166,7 @@ void factorRow(GridModel& g, prediction::RunState& s, SkipLog& log) {
         for (int c = 1; c < kFactorCols; ++c) g.setText(0, c, QString::fromUtf16(kFactorCaptions[c]));
         g.setText(0, 0, raceIdOf(h));
     });
-    auto rank = [&] { return prediction::checkedAt(s.PredRank, w); };
+    auto rank = [&] { return checkedAt(s.PredRank, w); };
     const QByteArray pop = item(h, s0::WinPopularity);
     const QByteArray distance = item(h, s0::Distance);
     RowWriter r(g, w, log, "factor");
@@ -201,7 +178,7 @@ void factorRow(GridModel& g, prediction::RunState& s, SkipLog& log) {
     r.cell(5, [&] { return ascii(TenthsText(item(h, s0::WinOdds))); });
     r.cell(6, [&] { return HorseCellText(item(h, rr::HorseName), item(h, s0::RegistrationNo)); });
     log.step("reliability grades", [&] { prediction::SetReliabilityGrades(s); });
-    r.cell(7, [&] { return gradesText(prediction::checkedAt(s.Grades, w)); });
+    r.cell(7, [&] { return gradesText(checkedAt(s.Grades, w)); });
     r.cell(8, [&] { return raceTimeText(item(h, s0::RaceTime)); });
     r.cell(9, [&] { return ascii(TenthsText(item(h, s0::Last3FTime))); });
     r.cell(10, [&] { return ascii(TimeCellText(single(h, s0::Composite), distance)); });
@@ -251,7 +228,7 @@ void residualRow(GridModel& g, prediction::RunState& s, SkipLog& log) {
         for (int n = 1; n <= kResidualSlots; ++n)
             g.setText(0, 10 + n, QStringLiteral("前") + QString::number(n) + QStringLiteral("残差"));
     });
-    auto rank = [&] { return prediction::checkedAt(s.PredRank, w); };
+    auto rank = [&] { return checkedAt(s.PredRank, w); };
     const QByteArray pop = item(h, s0::WinPopularity);
     const QByteArray distance = item(h, s0::Distance);
     const float composite = single(h, s0::Composite);
@@ -282,12 +259,12 @@ void residualRow(GridModel& g, prediction::RunState& s, SkipLog& log) {
         const SlotFields& f = kSlots[size_t(n)];
         r.cell(10 + n, [&] { return ascii(ThreeDecimalSpeed(single(h, f.residual))); });
         const QByteArray course = item(h, f.course);
-        if (!between(course, "01", "10")) continue;
+        if (!textBetween(course, "01", "10")) continue;
         const QByteArray track = item(h, f.track);
-        if (between(track, "00", "22")) r.paint(10 + n, kGreen);
-        else if (between(track, "23", "29"))
+        if (textBetween(track, "00", "22")) r.paint(10 + n, kGreen);
+        else if (textBetween(track, "23", "29"))
             r.paint(10 + n, kYellow);
-        else if (between(track, "30", "59"))
+        else if (textBetween(track, "30", "59"))
             r.paint(10 + n, kCyan);
     }
 }
@@ -335,11 +312,8 @@ QByteArray ThreeDecimalSpeed(float x) {
 QByteArray TenthsText(QByteArrayView field) { return doubleText(valLenient(field) * 0.1); }
 
 QString HorseCellText(QByteArrayView nameField, QByteArrayView registrationNo) {
-    QByteArray name = nameField.toByteArray();
-    name.replace('\0', ' ');
-    QByteArray reg = registrationNo.toByteArray();
-    reg.replace('\0', ' ');
-    return cp932::decode(cp932::firstChars(name, 18)) + cp932::decode(reg) + QStringLiteral("EX.dat");
+    return cp932::decode(cp932::firstChars(zerosAsBlanks(nameField), 18)) + cp932::decode(zerosAsBlanks(registrationNo)) +
+           QString::fromUtf16(model::kExFileEnding);
 }
 
 QByteArray TimeCellText(float speed, QByteArrayView distance) {

@@ -2,7 +2,7 @@
 #include "common/kestrav_path.h"
 #include "jvdata/package_check.h"
 #include "app/startup.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "support/test_support.h"
 
 #include <QDir>

@@ -9,6 +9,7 @@
 #include "support/record_builder.h"
 #include "support/scripted_jvlink.h"
 #include "support/test_support.h"
+#include "support/window_press.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -23,18 +24,13 @@ using rwtest::RecordBuilder;
 
 namespace {
 
+using rwtest::press;
+
 QList<QWidget*> windows(const char* name) {
     QList<QWidget*> out;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == QLatin1String(name) && w->isVisible()) out.append(w);
     return out;
-}
-
-void click(QWidget* window, const char* control) {
-    ASSERT_NE(window, nullptr);
-    auto* b = window->findChild<QAbstractButton*>(QLatin1String(control));
-    ASSERT_NE(b, nullptr) << control;
-    b->click();
 }
 
 class CancellationWindow : public ::testing::Test {
@@ -69,14 +65,14 @@ protected:
 }  // namespace
 
 TEST_F(CancellationWindow, OpensAfterStructureProcessingOnlyWithTheOption) {
-    click(&menu, "Command4");
+    press(&menu, "Command4");
     EXPECT_EQ(menu.ZansaFlag, 1);
     EXPECT_EQ(windows("KOUZOUTAIZ").size(), 1);
     EXPECT_TRUE(windows("CHUSIRIALTIME").isEmpty());
     EXPECT_TRUE(jv.link().log.isEmpty());
 
     menu.setOption1(true);
-    click(&menu, "Command4");
+    press(&menu, "Command4");
     EXPECT_EQ(menu.ZansaFlag, 0);
     EXPECT_EQ(windows("KOUZOUTAIZ").size(), 2);
     ASSERT_EQ(windows("CHUSIRIALTIME").size(), 1);
@@ -89,14 +85,14 @@ TEST_F(CancellationWindow, OpensAfterStructureProcessingOnlyWithTheOption) {
     EXPECT_EQ(app.read(QStringLiteral("RATHISWEEKNNEW.dat")).size(), 1272) << "the cancelled race is gone";
     EXPECT_EQ(jv.created(), 2);  // the menu's and the cancellation window's own JVLink1
 
-    click(w, "Command1");
+    press(w, "Command1");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(windows("CHUSIRIALTIME").isEmpty());
 }
 
 TEST_F(CancellationWindow, AClickWhileTheStoreIsRewrittenIsIgnored) {
     menu.setOption1(true);
-    click(&menu, "Command4");
+    press(&menu, "Command4");
     ASSERT_EQ(windows("CHUSIRIALTIME").size(), 1);
     QWidget* first = windows("CHUSIRIALTIME")[0];
     // The next run's event turns let the user click the open window's
@@ -108,14 +104,14 @@ TEST_F(CancellationWindow, AClickWhileTheStoreIsRewrittenIsIgnored) {
             return;
         }
         ++clicks;
-        click(first, "Command1");
+        press(first, "Command1");
     };
     QTimer::singleShot(0, first, watch);
-    click(&menu, "Command4");
+    press(&menu, "Command4");
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(windows("CHUSIRIALTIME").size(), 2);
-    click(first, "Command1");  // afterwards it closes
+    press(first, "Command1");  // afterwards it closes
     EXPECT_FALSE(first->isVisible());
 }
 
@@ -125,10 +121,10 @@ TEST_F(CancellationWindow, APressIgnoredAsBusyStartsNoCancellation) {
     QString said;
     QTimer::singleShot(0, &menu, [&] {
         ++inner;
-        click(&menu, "Command4");
+        press(&menu, "Command4");
         said = Ui().text(QStringLiteral("KESF1THISWEEKNZ.Text4"));
     });
-    click(&menu, "Command4");
+    press(&menu, "Command4");
     EXPECT_EQ(inner, 1);
     // The refused press says so in ②'s status box on the menu.
     EXPECT_TRUE(said.startsWith(QStringLiteral("他の処理の実行中"))) << said.toStdString();

@@ -1,5 +1,5 @@
 // The window-less driver and the windows' own behaviour around it.
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "gui/KESF2THISWEEKNZ.h"
 #include "jvdata/download_progress.h"
 #include "support/driver.h"

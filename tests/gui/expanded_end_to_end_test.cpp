@@ -100,8 +100,11 @@ void racesAndTheRaceListFollowTheResults(const Week& w, rw::sample::Scenario sce
     for (const QByteArray& r : w.records("RATHISWEEKNNEW.dat", 1272)) {
         const QByteArray id = at(r, head::Year) + at(r, head::MonthDay) + at(r, head::Racecourse) + at(r, head::RaceNumber);
         const QByteArray codes = at(r, ra::WeatherCode) + at(r, ra::TurfGoingCode) + at(r, ra::DirtGoingCode);
-        if (paid.contains(id)) EXPECT_EQ(codes, "111");
-        else if (r[2] == '2') EXPECT_EQ(codes, "000");  // final entries of a race not run: nothing known
+        if (paid.contains(id)) {
+            EXPECT_EQ(codes, "111");
+        } else if (r[2] == '2') {
+            EXPECT_EQ(codes, "000");  // final entries of a race not run: nothing known
+        }
         weekRaces += r.mid(11, 8) >= "20241207";
     }
     if (scenario == rw::sample::Scenario::Friday) {

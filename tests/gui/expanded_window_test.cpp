@@ -2,7 +2,9 @@
 #include "gui/KESTRAVEXPDTHISWEEKNZ.h"
 #include "gui/gui_ui.h"
 #include "model/package_files.h"
+#include "support/factor_package.h"
 #include "support/test_support.h"
+#include "support/window_press.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,10 +22,12 @@ using namespace rw::model;
 
 namespace {
 
+using rwtest::press;
+using rwtest::closeWindow;
+
 // A model whose item 1 has `categories` categories, for every surface.
 void writeModels(const rwtest::AppFolder& app, int categories) {
     for (Surface s : kSurfaces) {
-        const ModelFileNames f = ModelFiles(s);
         QByteArray counts = QByteArray::number(categories) + QByteArray(",0").repeated(29);
         QByteArray codes, weights, samples;
         for (int j = 1; j <= categories; ++j) {
@@ -31,29 +35,14 @@ void writeModels(const rwtest::AppFolder& app, int categories) {
             weights += "60.5,";
             samples += "100,";
         }
-        app.write(f.totalData, counts);
-        app.write(f.codes, codes);
-        app.write(f.agari, weights);
-        app.write(f.pace, weights);
-        app.write(f.soha, weights);
-        app.write(f.sampleCounts, samples);
+        rwtest::writeModelFiles(app, s, {counts, codes, weights, weights, weights, samples});
     }
 }
 
-void click(QWidget* window, const char* control) {
-    auto* b = window->findChild<QAbstractButton*>(QLatin1String(control));
-    ASSERT_NE(b, nullptr) << control;
-    b->click();
-}
 QString boxText(QWidget* window, const char* control) {
     auto* e = window->findChild<QLineEdit*>(QLatin1String(control));
     return e ? e->text() : QStringLiteral("<none>");
 }
-void closeWindow(QWidget* w) {
-    if (w) w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 class ExpandedWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -99,15 +88,15 @@ TEST_F(ExpandedWindow, TwoPressesGiveTwoWindowsWithTheirOwnModelsAndControls) {
     EXPECT_EQ(second->State.DirtModel.CategoryCount[1], 5);
 
     // A press in the older window writes into its own boxes.
-    click(first, "Command3");
+    press(first, "Command3");
     EXPECT_EQ(boxText(first, "Text1"), QString::fromUtf8("前日固定終了"));
     EXPECT_EQ(boxText(second, "Text1"), QStringLiteral("Text1"));
 
-    click(first, "Command2");
+    press(first, "Command2");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
     ASSERT_FALSE(second.isNull());
-    click(second, "Command1");
+    press(second, "Command1");
     EXPECT_EQ(boxText(second, "Text3"), QString::fromUtf8("計算終了"));
     EXPECT_EQ(second->State.DirtModel.CategoryCount[1], 5);
     closeWindow(second);
@@ -131,10 +120,10 @@ TEST_F(ExpandedWindow, ClosingDuringTheComputePressWaitsForItsEnd) {
     // The press lets events through; the close button is clicked then.
     QTimer::singleShot(0, w, [&] {
         pressed = true;
-        click(w, "Command2");
+        press(w, "Command2");
         visibleAfterClose = w->isVisible();
     });
-    click(w, "Command1");
+    press(w, "Command1");
     EXPECT_TRUE(pressed);
     EXPECT_TRUE(visibleAfterClose);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -8,6 +8,7 @@
 #include "gui/gui_ui.h"
 #include "support/factor_package.h"
 #include "support/test_support.h"
+#include "support/window_press.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,6 +21,8 @@ using rw::model::Surface;
 
 namespace {
 
+using rwtest::closeWindow;
+
 QString u8(const char* s) { return QString::fromUtf8(s); }
 
 rwtest::FixturePackage package(const char* firstWeight) {
@@ -28,11 +31,6 @@ rwtest::FixturePackage package(const char* firstWeight) {
     p.add(2, "01", firstWeight, "0.125", "-0.0004", "0");
     p.add(12, "127", "0.7", "-0.7", "3.1", "5");
     return p;
-}
-
-void closeAndForget(QWidget* w) {
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 GridView* grid(QWidget* w, const char* name) { return w->findChild<GridView*>(QString::fromLatin1(name)); }
@@ -52,11 +50,11 @@ TEST(FactorViewerWindow, OneInstanceReadsOnlyWhenItIsLoaded) {
     EXPECT_EQ(grid(second, "KijunSpeedFG")->model().text(1, 1), u8("0.699"));
 
     // After it was closed, a press loads a new one.
-    closeAndForget(first);
+    closeWindow(first);
     FactorTURF* third = FactorTURF::open();
     ASSERT_TRUE(third);
     EXPECT_EQ(grid(third, "KijunSpeedFG")->model().text(1, 1), u8("1.5"));
-    closeAndForget(third);
+    closeWindow(third);
 }
 
 TEST(FactorViewerWindow, TheMenuButtonsOpenTheirViewers) {
@@ -82,7 +80,7 @@ TEST(FactorViewerWindow, TheMenuButtonsOpenTheirViewers) {
         EXPECT_TRUE(w->isWindow());
         EXPECT_EQ(w->parentWidget(), nullptr);  // no owner
         EXPECT_FALSE(w->isModal());
-        closeAndForget(w);
+        closeWindow(w);
     }
     EXPECT_EQ(statusTexts(), before);
 }
@@ -112,7 +110,7 @@ TEST(FactorViewerWindow, OpensOnTabF2AndTheThirdInnerTab) {
     EXPECT_TRUE(outer->page(11)->isAncestorOf(text6));
     EXPECT_TRUE(text6->isReadOnly());
     EXPECT_EQ(text6->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    closeAndForget(w);
+    closeWindow(w);
 }
 
 TEST(FactorViewerWindow, TheJumpViewerKeepsItsOwnBoxes) {
@@ -129,7 +127,7 @@ TEST(FactorViewerWindow, TheJumpViewerKeepsItsOwnBoxes) {
     EXPECT_EQ(w->findChild<QPlainTextEdit*>(QStringLiteral("Text24"))->toPlainText(), QString());  // F22
     EXPECT_EQ(grid(w, "KyosokigoHurdFG")->model().cols(), 7);
     EXPECT_EQ(grid(w, "FatherArningHurdFG")->model().fixedCols(), 0);
-    closeAndForget(w);
+    closeWindow(w);
 }
 
 TEST(FactorViewerWindow, ABadPackageStillOpensTheViewer) {
@@ -139,7 +137,7 @@ TEST(FactorViewerWindow, ABadPackageStillOpensTheViewer) {
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(grid(w, "YearTurfFG")->model().rows(), 1);
     EXPECT_FALSE(w->findChild<QPlainTextEdit*>(QStringLiteral("Text11"))->toPlainText().isEmpty());
-    closeAndForget(w);
+    closeWindow(w);
 }
 
 }  // namespace

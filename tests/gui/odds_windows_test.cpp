@@ -8,6 +8,7 @@
 #include "support/record_builder.h"
 #include "support/scripted_jvlink.h"
 #include "support/test_support.h"
+#include "support/window_press.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -21,6 +22,9 @@ using rwtest::ReadStep;
 
 namespace {
 
+using rwtest::press;
+using rwtest::closeWindow;
+
 // An O2 record of race `key16` whose entries all have the odds `odds`.
 QByteArray quinella(QByteArrayView key16, int runners, const char* odds) {
     using namespace rw::jv;
@@ -32,19 +36,6 @@ QByteArray quinella(QByteArrayView key16, int runners, const char* odds) {
             rb.set(odds::Combination(kO2, i), QByteArray::number(a * 100 + b).rightJustified(4, '0'))
                 .set(odds::Odds(kO2, i), odds);
     return rb;
-}
-
-void press(QWidget* window, const char* control) {
-    ASSERT_NE(window, nullptr);
-    auto* b = window->findChild<QAbstractButton*>(QLatin1String(control));
-    ASSERT_NE(b, nullptr) << control;
-    b->click();
-}
-
-// Closes a window and lets it go, as the event loop would.
-void closeWindow(QWidget* w) {
-    if (w) w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 QString text(const char* control) { return Ui().text(QLatin1String(control)); }

@@ -10,6 +10,7 @@
 #include "gui/gui_ui.h"
 #include "gui/single_instance.h"
 #include "reference/history_fixture.h"
+#include "support/window_press.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -24,17 +25,8 @@ using namespace rw::gui;
 
 namespace {
 
-void press(QWidget* window, const char* control) {
-    ASSERT_NE(window, nullptr);
-    auto* b = window->findChild<QAbstractButton*>(QLatin1String(control));
-    ASSERT_NE(b, nullptr) << control;
-    b->click();
-}
-
-void closeWindow(QWidget* w) {
-    if (w) w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+using rwtest::press;
+using rwtest::closeWindow;
 
 QString u(const char* s) { return QString::fromUtf8(s); }
 

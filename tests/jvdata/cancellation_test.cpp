@@ -2,7 +2,7 @@
 
 #include "common/fixed_text.h"
 #include "common/kestrav_path.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/shell.h"
 #include "jvdata/records.h"
 #include "jvdata/structure.h"

@@ -2,7 +2,7 @@
 
 #include "common/errors.h"
 #include "common/kestrav_path.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "jvdata/records.h"
 #include "support/odds_records.h"
 #include "support/record_builder.h"

@@ -1,5 +1,5 @@
 #include "common/kestrav_path.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "jvdata/odds_download.h"
 #include "support/odds_records.h"
 #include "support/scripted_jvlink.h"

@@ -1,6 +1,6 @@
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "jvdata/odds_tables.h"
 #include "support/odds_records.h"
 #include "support/test_support.h"

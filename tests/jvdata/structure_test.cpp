@@ -6,7 +6,7 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/record_file.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/text_file.h"
 #include "support/literal_quicksort.h"
 #include "jvdata/records.h"

@@ -3,7 +3,7 @@
 #include "common/file_ops.h"
 #include "common/record_file.h"
 #include "common/errors.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "jvdata/week_download.h"
 #include "support/record_builder.h"
 #include "support/scripted_jvlink.h"

@@ -201,8 +201,11 @@ TEST(ItemsElevenToTwenty, JockeyAge) {
     for (const char* bad : {"19x5", "  85"}) {
         Horse h;
         h.runs = {exRecord({{ex::JockeyBirthYear, bad}})};
-        if (QByteArray(bad) == "  85") EXPECT_EQ(h.code(18), "0380");  // 2024 + 100 - 85 = 2039
-        else EXPECT_THROW(h.code(18), rw::StepFailure);
+        if (QByteArray(bad) == "  85") {
+            EXPECT_EQ(h.code(18), "0380");  // 2024 + 100 - 85 = 2039
+        } else {
+            EXPECT_THROW(h.code(18), rw::StepFailure);
+        }
     }
 }
 

@@ -1,7 +1,7 @@
 #include "common/control_names.h"
 #include "common/fixed_text.h"
 #include "common/kestrav_path.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "jvdata/store_files.h"
 #include "jvdata/structure.h"
 #include "model/compute_button.h"

@@ -3,7 +3,7 @@
 // abandoned.
 #include "common/paths.h"
 #include "common/record_file.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "model/compute_pass.h"
 #include "model/expanded_record.h"
 #include "model/item_rules.h"

@@ -4,7 +4,7 @@
 // same files again from a second pass over a fresh copy of the build.
 #include "common/kestrav_path.h"
 #include "common/record_file.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "jvdata/jvlink.h"
 #include "jvdata/structure.h"
 #include "jvdata/week_download.h"

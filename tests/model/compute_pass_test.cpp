@@ -3,7 +3,7 @@
 // contained to their horse, progress and events.
 #include "common/errors.h"
 #include "common/fixed_text.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/record_file.h"
 #include "ex_fixture.h"
 #include "item_fixture.h"
@@ -11,6 +11,7 @@
 #include "model/package_files.h"
 #include "model/predicted_speeds.h"
 #include "model/speeds.h"
+#include "support/factor_package.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -47,15 +48,7 @@ void writeModel(const rwtest::AppFolder& app, Surface s, const Items& items) {
             samples += QByteArray::number(c.samples) + ",";
         }
     }
-    const ModelFileNames f = ModelFiles(s);
-    app.write(f.totalData, total);
-    app.write(f.codes, codes);
-    app.write(f.soha, soha);
-    if (s != Surface::Jump) {
-        app.write(f.agari, agari);
-        app.write(f.pace, pace);
-    }
-    app.write(f.sampleCounts, samples);
+    rwtest::writeModelFiles(app, s, {total, codes, agari, pace, soha, samples});
 }
 
 // Turf: 2024 carries 34 / 60 / 58 km/h; 2023 has no samples; item 2 knows

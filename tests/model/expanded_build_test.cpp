@@ -1,7 +1,7 @@
 #include "common/control_names.h"
 #include "common/fixed_text.h"
 #include "common/kestrav_path.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "jvdata/store_files.h"
 #include "model/expanded_build.h"
 #include "model/package_files.h"

@@ -1,5 +1,6 @@
 #include "model/factor_model.h"
 #include "common/errors.h"
+#include "support/factor_package.h"
 #include "support/test_support.h"
 
 #include <QFile>
@@ -31,15 +32,7 @@ struct ModelText {
             }
     }
     void write(const rwtest::AppFolder& app, Surface s) const {
-        const ModelFileNames f = ModelFiles(s);
-        app.write(f.totalData, total);
-        app.write(f.codes, codes);
-        app.write(f.soha, soha);
-        if (s != Surface::Jump) {
-            app.write(f.agari, agari);
-            app.write(f.pace, pace);
-        }
-        app.write(f.sampleCounts, samples);
+        rwtest::writeModelFiles(app, s, {total, codes, agari, pace, soha, samples});
     }
 };
 

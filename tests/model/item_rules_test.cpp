@@ -38,9 +38,9 @@ TEST(ItemRules, WholeNumbersAndTexts) {
     EXPECT_FALSE(wholeOf("1a"));
     EXPECT_FALSE(wholeOf("99999999999"));
     EXPECT_THROW(strictWhole("x", "TrackCode"), rw::StepFailure);
-    EXPECT_TRUE(textBetween("22", "00", "22"));
-    EXPECT_FALSE(textBetween(" 8", "00", "22"));
-    EXPECT_TRUE(textBetween("1a", "10", "59"));
+    EXPECT_TRUE(rw::textBetween("22", "00", "22"));
+    EXPECT_FALSE(rw::textBetween(" 8", "00", "22"));
+    EXPECT_TRUE(rw::textBetween("1a", "10", "59"));
 }
 
 TEST(ItemRules, DaysKeepTheLastFourDigits) {

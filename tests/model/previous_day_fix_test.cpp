@@ -1,6 +1,6 @@
 #include "common/control_names.h"
 #include "common/fixed_text.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "jvdata/store_files.h"
 #include "jvdata/structure.h"
 #include "model/previous_day_fix.h"

@@ -56,10 +56,10 @@ TEST(MeasuredSpeeds, TextsOfEachCase) {
 }
 
 TEST(MeasuredSpeeds, SpeedTextAndItsReading) {
-    EXPECT_EQ(SpeedText(62.608696f), "6260869");
-    EXPECT_EQ(SpeedText(0.0f), "0000000");
-    EXPECT_EQ(SpeedText(-0.5f), "9950000");
-    EXPECT_EQ(SpeedText(123.5f), "2350000");  // the hundreds digit is lost
+    EXPECT_EQ(SevenDigitSpeedText(62.608696f), "6260869");
+    EXPECT_EQ(SevenDigitSpeedText(0.0f), "0000000");
+    EXPECT_EQ(SevenDigitSpeedText(-0.5f), "9950000");
+    EXPECT_EQ(SevenDigitSpeedText(123.5f), "2350000");  // the hundreds digit is lost
     EXPECT_DOUBLE_EQ(SpeedValue("6260869"), 62.60869);
     EXPECT_EQ(SpeedValue("       "), 0.0);
     EXPECT_EQ(SpeedValue(QByteArray(7, '\0')), 0.0);

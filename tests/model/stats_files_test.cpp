@@ -140,7 +140,9 @@ TEST_F(FindStats, TheIndexAnswersAsASearchFromRecordOne) {
             const auto a = FindStatsRecord(fresh, name, length, k);
             const auto b = searchFromRecordOne(name, length, k);
             ASSERT_EQ(a.has_value(), b.has_value()) << round << " " << k.constData();
-            if (a) EXPECT_EQ(*a, *b);
+            if (a) {
+                EXPECT_EQ(*a, *b);
+            }
         }
     }
 }

@@ -1,7 +1,7 @@
 #include "prediction/flash_results.h"
 
 #include "common/kestrav_path.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "jvdata/records.h"
 #include "prediction/runner_record.h"
 #include "support/record_builder.h"

@@ -74,7 +74,7 @@ void attempt(F&& f) {
 
 struct Literal {
     RunState& s;
-    LiteralCodes codes;
+    LiteralCodes codes = {};
     QList<qint64> payoffNo{0};
     QList<bool> hasRow{false};
 

@@ -4,7 +4,7 @@
 #include "literal_prediction.h"
 #include "week_fixture.h"
 
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "jvdata/store_files.h"
 #include "prediction/prediction_run.h"
 

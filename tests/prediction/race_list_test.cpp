@@ -1,6 +1,6 @@
 #include "week_fixture.h"
 
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/text_file.h"
 #include "prediction/prediction_run.h"
 #include "prediction/runner_record.h"

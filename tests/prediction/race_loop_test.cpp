@@ -1,7 +1,7 @@
 #include "week_fixture.h"
 
 #include "app/prediction_load.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/text_file.h"
 #include "prediction/prediction_run.h"
 #include "prediction/race_loop.h"
@@ -17,7 +17,8 @@ namespace {
 QByteArray K(int race, const char* course = "05", const char* date = "20241207", const char* day = "03") {
     return key16(date, course, race, "05", day);
 }
-RunState runWeek(rwtest::AppFolder& app, const RaceWriterSlots& writers = {}, rw::RecordingUi* ui = nullptr) {
+// Runs the week written into `app`, the current application folder.
+RunState runWeek(rwtest::AppFolder& /*app*/, const RaceWriterSlots& writers = {}, rw::RecordingUi* ui = nullptr) {
     RunState s;
     rw::RecordingUi own;
     rw::SkipLog log("test");

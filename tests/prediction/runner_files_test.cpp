@@ -1,6 +1,6 @@
 #include "week_fixture.h"
 
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "prediction/prediction_run.h"
 #include "prediction/runner_files.h"
 #include "prediction/runner_record.h"

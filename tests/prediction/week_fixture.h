@@ -27,7 +27,7 @@ struct RaceOptions {
     char kind = '2';
     QByteArray track = "10";
     QByteArray distance = "1600";
-    QByteArray title;  // code page 932; blanks when empty
+    QByteArray title = {};  // code page 932; blanks when empty
     QByteArray startTime = "1025";
 };
 

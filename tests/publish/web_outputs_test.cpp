@@ -83,7 +83,7 @@ TEST_F(WebOutputs, WeekdaysOfTheRaceDate) {
     for (const Case& c : {Case{2024, 6, 1, "土"}, Case{2024, 6, 2, "日"}, Case{2024, 6, 3, "月"},
                           Case{2024, 12, 3, "火"}, Case{2024, 5, 15, "水"}, Case{2025, 1, 2, "木"},
                           Case{2024, 12, 27, "金"}})
-        EXPECT_EQ(WeekdayText(c.y, c.m, c.d), sj(c.weekday)) << c.y << "/" << c.m << "/" << c.d;
+        EXPECT_EQ(WeekdayText(c.y, c.m, c.d), rwtest::sj(c.weekday)) << c.y << "/" << c.m << "/" << c.d;
     EXPECT_THROW(WeekdayText(2024, 2, 30), StepFailure);
 }
 
@@ -93,7 +93,7 @@ TEST_F(WebOutputs, PublishingStringsOfTheRace) {
     const auto& p = s.PublishingStrings;
     EXPECT_EQ(p.PubMonth, "5");
     EXPECT_EQ(p.PubDay, "15");
-    EXPECT_EQ(p.PubWeekday, sj("水"));
+    EXPECT_EQ(p.PubWeekday, rwtest::sj("水"));
     EXPECT_EQ(p.PubMeetingDay, "8");
     EXPECT_EQ(p.RaceLinkClass[10], "bgnabygreen");
     EXPECT_EQ(p.RaceLinkClass[0], "bgnabyblue");
@@ -192,7 +192,7 @@ TEST_F(WebOutputs, AFrameThatIsNoNumberEndsThePageAtItsRowKeepingTheLinesBefore)
 }
 
 TEST_F(WebOutputs, CourseNamesThatWouldLeaveTheFolderNameNoFile) {
-    QList<QByteArray> v{"2001", "06", "", "", sj("中山"), "", "../../outside", ""};
+    QList<QByteArray> v{"2001", "06", "", "", rwtest::sj("中山"), "", "../../outside", ""};
     prediction::FillCodeTable(s.CodeTable, v);
     LoadRace(s, RaceA());
     SkipLog log("test");

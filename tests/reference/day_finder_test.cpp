@@ -1,6 +1,6 @@
 // The folder-listing finder against the loops that open every name, on a
 // folder holding every kind of edge name.
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/skip.h"
 #include "reference/day_finder.h"
 #include "reference/hit_list.h"
@@ -70,6 +70,7 @@ struct Scan {
     QStringList hitTexts;
     int hitEvents = 0;
     QList<QByteArray> lupKeys;
+    bool probed = false;  // the last finder probed name by name
 };
 
 Scan scanWithFinder(const rwtest::AppFolder& app) {
@@ -87,6 +88,7 @@ Scan scanWithFinder(const rwtest::AppFolder& app) {
     s.hitEvents = hitUi.eventTurns;
     const DayFinder lup(app.file("TEKICHU\\"), "lupRCM.txt");
     ForEachScanDate(lup, [&](const ScanDate&, const QList<QByteArray>& keys) { s.lupKeys += keys; });
+    s.probed = lup.probed();
     return s;
 }
 
@@ -112,13 +114,13 @@ TEST(DayFinder, FindsWhatOpeningEveryNameFindsListedOrProbed) {
     rw::RecordingUi ui, hitUi;
     const rwtest::LiteralDayScan loops = rwtest::literalDayScan(ui, hitUi);
     const Scan listed = scanWithFinder(app);
+    EXPECT_FALSE(listed.probed);
     expectSame(listed, loops, ui, hitUi);
     // A folder that cannot be listed is probed name by name.
     SetDayListingHook([](const QString&) { return true; });
-    const DayFinder probedFinder(app.file("TEKICHU\\"), "tekichu.txt");
-    EXPECT_TRUE(probedFinder.probed());
     const Scan probed = scanWithFinder(app);
     SetDayListingHook({});
+    EXPECT_TRUE(probed.probed);
     expectSame(probed, loops, ui, hitUi);
     EXPECT_FALSE(DayFinder(app.file("TEKICHU\\"), "tekichu.txt").probed());
 

@@ -1,6 +1,6 @@
 #include "reference/factor_viewer.h"
 
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/skip.h"
 #include "reference/factor_viewer_design.h"
 #include "support/factor_package.h"

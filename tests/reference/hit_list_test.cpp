@@ -1,7 +1,7 @@
 // The hit list's load on a small history: the list byte for byte against a
 // hand-written golden file, the grid as a table of cases.
 #include "common/kestrav_path.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "reference/hit_list.h"
 #include "reference/history_fixture.h"
 

@@ -2,7 +2,7 @@
 // golden files.
 #include "common/cp932.h"
 #include "common/kestrav_path.h"
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "reference/past_days.h"
 #include "reference/history_fixture.h"
 

@@ -411,14 +411,14 @@ TEST(RaceCard, RunnerLinesGoByHorseNumber) {
 }
 
 TEST(RaceCard, SpeedTexts) {
-    EXPECT_EQ(SpeedText(60.125f), "1002");    // 1002.07…
-    EXPECT_EQ(SpeedText(59.9f), " 998");
-    EXPECT_EQ(SpeedText(0.0f), " 0");
-    EXPECT_EQ(SpeedText(700.0f), "1666");     // 11666 keeps its last four characters
-    EXPECT_EQ(SpeedText(-1.0f), " -16");
-    EXPECT_THROW(SpeedText(std::numeric_limits<float>::quiet_NaN()), rw::StepFailure);
-    EXPECT_THROW(SpeedText(std::numeric_limits<float>::infinity()), rw::StepFailure);
-    EXPECT_THROW(SpeedText(std::numeric_limits<float>::max()), rw::StepFailure);
+    EXPECT_EQ(MetresPerMinuteText(60.125f), "1002");    // 1002.07…
+    EXPECT_EQ(MetresPerMinuteText(59.9f), " 998");
+    EXPECT_EQ(MetresPerMinuteText(0.0f), " 0");
+    EXPECT_EQ(MetresPerMinuteText(700.0f), "1666");     // 11666 keeps its last four characters
+    EXPECT_EQ(MetresPerMinuteText(-1.0f), " -16");
+    EXPECT_THROW(MetresPerMinuteText(std::numeric_limits<float>::quiet_NaN()), rw::StepFailure);
+    EXPECT_THROW(MetresPerMinuteText(std::numeric_limits<float>::infinity()), rw::StepFailure);
+    EXPECT_THROW(MetresPerMinuteText(std::numeric_limits<float>::max()), rw::StepFailure);
 }
 
 // ---- Trifecta comments ------------------------------------------------------------------

@@ -206,11 +206,11 @@ TEST(TaggedDayFile, FileNamesOfTheFourMembers) {
 }
 
 TEST(TaggedDayFile, CountsComparedAsText) {
-    EXPECT_TRUE(InTextRange("00", "00", "05"));
-    EXPECT_TRUE(InTextRange("05", "00", "05"));
-    EXPECT_FALSE(InTextRange("06", "00", "05"));
-    EXPECT_FALSE(InTextRange(" 5", "00", "05"));  // a blank lies below "0"
-    EXPECT_FALSE(InTextRange("  ", "00", "49"));
-    EXPECT_TRUE(InTextRange("49", "00", "49"));
-    EXPECT_FALSE(InTextRange("5", "00", "49"));
+    EXPECT_TRUE(rw::textBetween("00", "00", "05"));
+    EXPECT_TRUE(rw::textBetween("05", "00", "05"));
+    EXPECT_FALSE(rw::textBetween("06", "00", "05"));
+    EXPECT_FALSE(rw::textBetween(" 5", "00", "05"));  // a blank lies below "0"
+    EXPECT_FALSE(rw::textBetween("  ", "00", "49"));
+    EXPECT_TRUE(rw::textBetween("49", "00", "49"));
+    EXPECT_FALSE(rw::textBetween("5", "00", "49"));
 }

@@ -51,16 +51,25 @@ QByteArray FixturePackage::samples() const {
     return joined(*this, [](const FixtureCategory& c) { return c.samples; });
 }
 
-void FixturePackage::write(const AppFolder& app, rw::model::Surface s) const {
+void writeModelFiles(rw::model::Surface s, const ModelTexts& t,
+                     const std::function<void(const QString&, const QByteArray&)>& write) {
     const rw::model::ModelFileNames f = rw::model::ModelFiles(s);
-    app.write(f.totalData, counts());
-    app.write(f.codes, codes());
-    app.write(f.soha, soha());
+    write(f.totalData, t.counts);
+    write(f.codes, t.codes);
+    write(f.soha, t.soha);
     if (s != rw::model::Surface::Jump) {
-        app.write(f.agari, agari());
-        app.write(f.pace, pace());
+        write(f.agari, t.agari);
+        write(f.pace, t.pace);
     }
-    app.write(f.sampleCounts, samples());
+    write(f.sampleCounts, t.samples);
+}
+
+void writeModelFiles(const AppFolder& app, rw::model::Surface s, const ModelTexts& t) {
+    writeModelFiles(s, t, [&](const QString& name, const QByteArray& bytes) { app.write(name, bytes); });
+}
+
+void FixturePackage::write(const AppFolder& app, rw::model::Surface s) const {
+    writeModelFiles(app, s, {counts(), codes(), agari(), pace(), soha(), samples()});
 }
 
 void writeFullPackage(const AppFolder& app, int categories) {

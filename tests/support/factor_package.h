@@ -1,16 +1,31 @@
 #pragma once
-// Model packages for the tests of the model-weight viewers: per item a list
-// of categories, written as a package delivers them (codes quoted, numbers
-// bare, ten values to a line), and a package of any size for benchmarks.
+// Model packages for the tests: the six files of a surface's model written
+// under their system names; for the model-weight viewers, per item a list of
+// categories written as a package delivers them (codes quoted, numbers bare,
+// ten values to a line), and a package of any size for benchmarks.
 #include "model/package_files.h"
 
 #include <QByteArray>
+#include <QString>
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace rwtest {
 
 class AppFolder;
+
+// The texts of one surface's model files.
+struct ModelTexts {
+    QByteArray counts, codes, agari, pace, soha, samples;
+};
+// Writes them as a package lays them down, through `write` (system name,
+// bytes): the jump model's 上がり and ペース names are its 走破 file, so for
+// jump races only `soha` is written there.
+void writeModelFiles(rw::model::Surface s, const ModelTexts& t,
+                     const std::function<void(const QString&, const QByteArray&)>& write);
+// … into `app`.
+void writeModelFiles(const AppFolder& app, rw::model::Surface s, const ModelTexts& t);
 
 struct FixtureCategory {
     QByteArray code;  // written in quotes, as read back

@@ -1,8 +1,8 @@
 #pragma once
 // The race-day scan and the hit list's day search as their loops stand:
-// every one of the 1,562,400 candidate names opened in turn, newest date
+// every one of the 1,562,400 candidate names tried in turn, newest date
 // first. The plain reference the folder-listing finder is held against.
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 
 #include <QByteArray>
 #include <QList>

@@ -8,6 +8,7 @@
 #include "model/item_rules.h"
 #include "model/package_files.h"
 #include "model/stats_files.h"
+#include "support/factor_package.h"
 #include "support/test_support.h"
 
 #include <QDate>
@@ -249,15 +250,7 @@ void writeModelFromCodes(QRandomGenerator& rng, const QList<QByteArray>& list) {
             }
         }
         total += "7,8,9\r\n";  // beyond the 30 counts: not read
-        const ModelFileNames f = ModelFiles(s);
-        writeSystemFile(f.totalData, total);
-        writeSystemFile(f.codes, codeText);
-        writeSystemFile(f.soha, soha);
-        if (s != Surface::Jump) {
-            writeSystemFile(f.agari, agari);
-            writeSystemFile(f.pace, pace);
-        }
-        writeSystemFile(f.sampleCounts, samples);
+        writeModelFiles(s, {total, codeText, agari, pace, soha, samples}, writeSystemFile);
     }
 }
 

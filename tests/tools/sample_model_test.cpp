@@ -141,7 +141,9 @@ TEST_F(SampleModel, TheSimpleItemsOfTheWeeksRecordsFindTheirCategories) {
         const QByteArray grade = at(ra, jra::GradeCode);
         EXPECT_TRUE(listed(s, 21, t <= 24 ? at(ra, jvh::RaceNumber) + grade : grade));
         const QByteArray dist = at(ra, jra::Distance);
-        if (t <= 29) EXPECT_TRUE(listed(s, 22, dist));
+        if (t <= 29) {
+            EXPECT_TRUE(listed(s, 22, dist));
+        }
         EXPECT_TRUE(listed(s, 24, t <= 24 ? horseNo + "1" : horseNo.toInt() > 14 ? QByteArray("14") : horseNo));
         EXPECT_TRUE(listed(s, 27, at(ra, jvh::Meeting) + at(ra, jvh::Day)));
         const QByteArray reg = at(ra, jra::RegisteredRunners);
@@ -174,9 +176,10 @@ TEST_F(SampleModel, ItemTwelveListsTheAgesAsTheChartsTakeThem) {
         ASSERT_GE(m.CategoryCount[12], flat ? 66 : 20);
         for (int i = 1; i <= males; ++i)
             EXPECT_EQ(m.code(12, i).trimmed(), "1" + QByteArray::number(first - 1 + i)) << i;
-        if (flat)
+        if (flat) {
             for (int i = 1; i <= 33; ++i)
                 EXPECT_EQ(m.code(12, 33 + i).trimmed(), "2" + QByteArray::number(26 + i)) << i;
+        }
         int beyond = 0;
         for (int c = 1; c <= (flat ? 66 : 20); ++c)
             for (float w : {m.agari(12, c), m.pace(12, c), m.soha(12, c)}) beyond += w > 2.5f || w < -2.5f;

@@ -110,7 +110,9 @@ TEST(PayoutGrid, EdgeCasesOfThePayoffEntries) {
         viewer::FillPayoutGrid(v.HAITOGrid1, r);
         EXPECT_EQ(rowTexts(v.HAITOGrid1, c.row), c.expected) << c.name;
         for (int row = 1; row <= 8; ++row)
-            if (row != c.row) EXPECT_TRUE(rowTexts(v.HAITOGrid1, row).isEmpty()) << c.name << " row " << row;
+            if (row != c.row) {
+                EXPECT_TRUE(rowTexts(v.HAITOGrid1, row).isEmpty()) << c.name << " row " << row;
+            }
     }
 }
 

@@ -2,7 +2,7 @@
 // where the payoffs come from (pending races or not, flash payoffs none, one
 // or several, the week's payoff present or not), the ranks, the runner
 // count, a re-click after flash payoffs were stored.
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 #include "common/control_names.h"
 #include "viewer/race_selection.h"
 #include "viewer/viewer_records.h"
@@ -108,7 +108,9 @@ TEST(RaceSelection, PayoffSourcesAndCalls) {
             << k.name;
         // After a payoff scan CurrentHR holds that file's last record.
         const QByteArray last = k.pending ? (flash.isEmpty() ? QByteArray() : flash.last()) : weekly.last();
-        if (!last.isEmpty()) EXPECT_EQ(c.state.CurrentHR, last) << k.name;
+        if (!last.isEmpty()) {
+            EXPECT_EQ(c.state.CurrentHR, last) << k.name;
+        }
     }
 }
 

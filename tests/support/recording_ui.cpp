@@ -1,4 +1,4 @@
-#include "common/recording_ui.h"
+#include "support/recording_ui.h"
 
 namespace rw {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A UiPort that keeps everything in memory: the texts and colours last set,
 // every message box in order (each answered OK at once), how often events
-// were processed. Used by tests, benchmarks and console tools.
+// were processed. Test equipment: the tests and the benchmarks use it.
 #include "common/ui_port.h"
 
 #include <QHash>
