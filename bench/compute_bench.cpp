@@ -4,6 +4,10 @@
 // statistics files once. The counters "x_floor" and "x_floor_cpu" of the
 // pass are its elapsed and processor time per run divided by the floor's.
 //
+// "x_floor_paired" and "x_floor_cpu_paired" are the medians of the ratios
+// of each pass to a floor run just before it, which a busy machine
+// disturbs less.
+//
 // The week: the large sample (three race days at three racecourses, three
 // years of past runs, official results), downloaded as ① does, sorted by
 // ②, and built by ⑤'s builder; the horse files are put back as the builder
@@ -27,6 +31,9 @@
 #include <QFileInfo>
 
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <vector>
 
 using namespace rw;
 using namespace rw::model;
@@ -126,24 +133,40 @@ void BM_IoFloor(benchmark::State& state) {
     state.counters["MB_package"] = double(w.packageBytes) / 1e6;
 }
 
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
 void BM_ComputeRunFactors(benchmark::State& state) {
     LargeWeek& w = week();
     double total = 0, cpu = 0;
+    std::vector<double> ratio, ratioCpu;  // each pass against a floor run just before it
     for (auto _ : state) {
         state.PauseTiming();
+        w.restoreBuilt();
+        rwbench::settle();
+        const rwbench::Stopwatch floorWatch;
+        floorOnce(w);
+        const double floorSeconds = floorWatch.elapsed(), floorCpu = floorWatch.cpu();
         w.restoreBuilt();
         rwbench::settle();
         state.ResumeTiming();
         const rwbench::Stopwatch watch;
         w.run("compute pass", [&](UiPort& ui, jv::JvLink&, SkipLog& log) { ComputeRunFactors(ui, w.state, log); });
-        total += watch.elapsed();
-        cpu += watch.cpu();
+        const double seconds = watch.elapsed(), passCpu = watch.cpu();
+        total += seconds;
+        cpu += passCpu;
+        ratio.push_back(seconds / floorSeconds);
+        ratioCpu.push_back(passCpu / std::max(floorCpu, 1e-3));
     }
     const double seconds = total / double(state.iterations());
     state.counters["records"] = double(w.exRecords);
     state.counters["horses"] = double(w.state.WeekListCount);
     if (g_floorSeconds > 0) state.counters["x_floor"] = seconds / g_floorSeconds;
     if (g_floorCpuSeconds > 0) state.counters["x_floor_cpu"] = cpu / double(state.iterations()) / g_floorCpuSeconds;
+    state.counters["x_floor_paired"] = median(ratio);
+    state.counters["x_floor_cpu_paired"] = median(ratioCpu);
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 
 #include "app/race_writers.h"
 #include "common/control_names.h"
+#include "common/file_ops.h"
 #include "jvdata/structure.h"
 #include "prediction/prediction_run.h"
 
 namespace rw::app {
 
 bool LoadPredictionWindow(UiPort& ui, prediction::RunState& state, SkipLog& log) {
+    // A write that fails during the run leaves its file as it was before.
+    RunJournal journal;
     return prediction::RunPrediction(ui, state, InstallRaceWriters(), log);
 }
 

@@ -24,6 +24,9 @@ inline double vbInt(double x);
 // Number texts. A whole number; with signBlank a non-negative number is
 // preceded by a blank where a minus sign would stand.
 QByteArray numberText(std::int64_t v, bool signBlank = false);
+// The digits of a whole number (with its minus sign) into out, which holds
+// at least 20 bytes; their count. For texts written straight into a record.
+int wholeDigits(std::int64_t v, char* out);
 // A Single: at most 7 significant digits ("1234.568", "12.3", "0").
 QByteArray singleText(float v, bool signBlank = false);
 // A Double: at most 15 significant digits ("16.6").

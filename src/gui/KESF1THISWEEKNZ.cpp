@@ -186,7 +186,7 @@ void KESF1THISWEEKNZ::setOption1(bool on) {
 void KESF1THISWEEKNZ::Form_Load() {
     SkipLog log("start-up");
     MenuStartup(Ui(), log);
-    log.report();
+    log.report(Ui());
 }
 
 void KESF1THISWEEKNZ::Command1_Click() {
@@ -196,7 +196,7 @@ void KESF1THISWEEKNZ::Command1_Click() {
 void KESF1THISWEEKNZ::Command2_Click() {
     SkipLog log("download");
     jv::DownloadThisWeek(Ui(), *JVLink1, Download, log);
-    log.report();
+    log.report(Ui());
 }
 
 void KESF1THISWEEKNZ::Command6_Click() {

@@ -90,7 +90,7 @@ void KakoSeisekiZ::Form_Load() {
     reference::KakoSeisekiLoad(Ui(), items, log);
     List1->clear();
     List1->addItems(items);
-    log.report();
+    log.report(Ui());
 }
 
 void KakoSeisekiZ::List1_Click() {
@@ -98,7 +98,7 @@ void KakoSeisekiZ::List1_Click() {
     const QListWidgetItem* item = List1->currentItem();
     reference::List1Click(item ? item->text() : QString(), day_, log);
     showControls();
-    log.report();
+    log.report(Ui());
 }
 
 void KakoSeisekiZ::showControls() {

@@ -2,6 +2,7 @@
 
 #include "common/kestrav_path.h"
 #include "common/skip.h"
+#include "gui/gui_ui.h"
 #include "gui/controls.h"
 #include "gui/screen_fit.h"
 #include "gui/controls/grid_view.h"
@@ -38,7 +39,7 @@ void Kakoso::Form_Load() {
     SkipLog log("past-run window");
     viewer::LoadPastRuns(EXFG1Grid, SelectedCellText, log);
     EXFG1->refresh();
-    log.report();
+    log.report(Ui());
 }
 
 void Kakoso::Command1_Click() { close(); }

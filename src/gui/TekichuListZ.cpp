@@ -34,7 +34,7 @@ void TekichuListZ::Form_Load() {
     SkipLog log("hit list");
     HitRowCount = reference::TekichuListLoad(Ui(), grid_, log);
     tekichuFG->refresh();
-    log.report();
+    log.report(Ui());
 }
 
 TekichuListZ* TekichuListZ::open() {

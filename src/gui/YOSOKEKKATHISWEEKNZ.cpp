@@ -123,7 +123,7 @@ YOSOKEKKATHISWEEKNZ::YOSOKEKKATHISWEEKNZ() {
 bool YOSOKEKKATHISWEEKNZ::Form_Load() {
     SkipLog log("prediction run");
     const bool ran = app::LoadPredictionWindow(Ui(), State, log);
-    log.report();
+    log.report(Ui());
     const QSignalBlocker quiet(List1);
     List1->clear();
     List1->addItems(State.List1);
@@ -134,6 +134,7 @@ void YOSOKEKKATHISWEEKNZ::List1_Click() {
     SkipLog log("race viewer");
     viewer::List1_Click(ui_, State, Viewer, List1->currentRow(), log);
     refreshGrids();
+    log.report(ui_);
 }
 
 void YOSOKEKKATHISWEEKNZ::RACEDETAILGrid1_Click() {

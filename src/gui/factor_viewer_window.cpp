@@ -92,7 +92,7 @@ FactorViewerWindow::~FactorViewerWindow() = default;
 void FactorViewerWindow::Form_Load() {
     SkipLog log(FactorViewerDesign(models_.surface).window.toStdString());
     reference::LoadFactorViewer(models_.surface, Ui(), models_, log);
-    log.report();
+    log.report(Ui());
     for (GridView* g : grids_) g->refresh();
 }
 

@@ -61,15 +61,17 @@ QWidget* GuiUi::findControl(const QString& control) const {
 void GuiUi::setText(const QString& control, const QString& text) {
     QWidget* w = findControl(control);
     if (!w) return;
-    if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        e->setText(text);
-        // A status box shows the start of a long text, not its end.
-        e->setCursorPosition(0);
-    } else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
-    else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) p->setPlainText(text);
-    else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(text);
-    else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(text);
-    else if (w->isWindow()) w->setWindowTitle(text);
+    if (w->isWindow()) return w->setWindowTitle(text);
+    repaints_.change(w, [&] {
+        if (auto* e = qobject_cast<QLineEdit*>(w)) {
+            e->setText(text);
+            // A status box shows the start of a long text, not its end.
+            e->setCursorPosition(0);
+        } else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
+        else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) p->setPlainText(text);
+        else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(text);
+        else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(text);
+    });
 }
 
 QString GuiUi::text(const QString& control) const {
@@ -103,8 +105,10 @@ void GuiUi::messageBox(const QString& text) {
 
 void GuiUi::setProgress(const QString& control, int value, int maximum) {
     if (auto* p = qobject_cast<QProgressBar*>(findControl(control))) {
-        p->setRange(0, std::max(0, maximum));
-        p->setValue(std::clamp(value, 0, std::max(0, maximum)));
+        repaints_.change(p, [&] {
+            p->setRange(0, std::max(0, maximum));
+            p->setValue(std::clamp(value, 0, std::max(0, maximum)));
+        });
     }
 }
 

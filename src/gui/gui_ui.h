@@ -4,6 +4,7 @@
 // wins). In auto-answer mode (the window-less driver) every message box is
 // answered OK at once and printed as "MsgBox: <text>".
 #include "common/ui_port.h"
+#include "gui/repaint_throttle.h"
 
 #include <QList>
 #include <QPointer>
@@ -28,8 +29,11 @@ public:
     QWidget* findControl(const QString& control) const;
 
     bool autoAnswer = false;
+    // Status controls of every window repaint through it.
+    RepaintThrottle& repaints() { return repaints_; }
 
 private:
+    RepaintThrottle repaints_;
     QList<QPointer<QWidget>> windows_;
 };
 

@@ -19,8 +19,10 @@ QWidget* WindowUi::own(const QString& control) const {
 void WindowUi::setText(const QString& control, const QString& text) {
     QWidget* w = own(control);
     if (!w) return Ui().setText(control, text);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(text);
-    else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
+    Ui().repaints().change(w, [&] {
+        if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(text);
+        else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
+    });
 }
 
 QString WindowUi::text(const QString& control) const {
@@ -44,8 +46,10 @@ void WindowUi::setProgress(const QString& control, int value, int maximum) {
     QWidget* w = own(control);
     if (!w) return Ui().setProgress(control, value, maximum);
     if (auto* p = qobject_cast<QProgressBar*>(w)) {
-        p->setRange(0, std::max(0, maximum));
-        p->setValue(std::clamp(value, 0, std::max(0, maximum)));
+        Ui().repaints().change(p, [&] {
+            p->setRange(0, std::max(0, maximum));
+            p->setValue(std::clamp(value, 0, std::max(0, maximum)));
+        });
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -166,7 +167,7 @@ std::int32_t FileJvLink::JVOpen(const QString& dataSpec, const QString& /*fromTi
 }
 
 std::int32_t FileJvLink::JVStatus() {
-    if (open_ && !realtime_ && !cancelled_ && status_ < downloadCount_) ++status_;
+    if (open_ && !realtime_ && !cancelled_) status_ = downloadCount_;
     return status_;
 }
 
@@ -181,6 +182,23 @@ void FileJvLink::startRequest() {
     open_ = true;
 }
 
+namespace {
+// data.indexOf("\r\n", from), by the library's byte search: a file holds
+// tens of megabytes of records.
+qsizetype lineEndFrom(const QByteArray& data, qsizetype from) {
+    const char* p = data.constData();
+    const qsizetype n = data.size();
+    while (from < n) {
+        const void* cr = std::memchr(p + from, '\r', size_t(n - from));
+        if (!cr) return -1;
+        const qsizetype at = static_cast<const char*>(cr) - p;
+        if (at + 1 < n && p[at + 1] == '\n') return at;
+        from = at + 1;
+    }
+    return -1;
+}
+}  // namespace
+
 std::string FileJvLink::loadFile(const QString& path) {
     data_.clear();
     records_.clear();
@@ -194,7 +212,7 @@ std::string FileJvLink::loadFile(const QString& path) {
     };
     qsizetype start = 0;
     while (start < data_.size()) {
-        qsizetype end = data_.indexOf("\r\n", start);
+        qsizetype end = lineEndFrom(data_, start);
         end = end < 0 ? data_.size() : end + 2;
         if (end - start > kLongestRecord)
             return where(records_.size() + 1, start) + "is " + std::to_string(end - start) +
@@ -203,8 +221,16 @@ std::string FileJvLink::loadFile(const QString& path) {
         start = end;
     }
     // Real-time data is delivered as it is; the callers have no way to
-    // recover from a damaged real-time file.
-    if (realtime_) return {};
+    // recover from a damaged real-time file. Its records still end in CR LF:
+    // a file with other line ends holds no record.
+    if (realtime_) {
+        for (std::size_t i = 0; i < records_.size(); ++i) {
+            const auto [offset, length] = records_[i];
+            if (!QByteArrayView(data_).sliced(offset, length).endsWith("\r\n"))
+                return where(i + 1, offset) + "does not end in CR LF";
+        }
+        return {};
+    }
     for (std::size_t i = 0; i < records_.size(); ++i) {
         const auto [offset, length] = records_[i];
         if (std::string fault = recordFault(QByteArrayView(data_).sliced(offset, length)); !fault.empty())

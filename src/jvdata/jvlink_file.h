@@ -55,7 +55,9 @@ public:
     std::int32_t JVOpen(const QString& dataSpec, const QString& fromTime, std::int32_t option,
                         std::int32_t& readCount, std::int32_t& downloadCount,
                         QString& lastFileTimestamp) override;
-    // One more file "downloaded" per call, up to the download count.
+    // The files "downloaded" so far: every file of a stored request lies on
+    // disk and is ready, so the first call after JVOpen serves them all
+    // (a real download moves by as many files per poll as have arrived).
     std::int32_t JVStatus() override;
     // Records; -1 between files; -403 on reaching a damaged file (before any
     // of its records; fileName = its name); 0 after the last (-203 for 0B12).

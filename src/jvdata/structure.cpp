@@ -184,20 +184,30 @@ QByteArray listLine(const QByteArray& value) {
 }
 
 // One UM record per horse into UMTHISWEEKNNEW.dat, one HorseList line per
-// horse.
+// horse. Each file is replaced whole, so a write that fails leaves it as it
+// was; the list is written even when the master file is not, as its lines
+// do not depend on it.
 void sortHorses(const QList<QByteArray>& recs) {
-    emptyTextFile(AppFile(kHorseListFile));
     QByteArray list;
     const QByteArray out = joined(onePerKey(
         recs, sortKeys<HorseKey>(recs), [](const QByteArray&) { return true; },
         [&](const HorseKey::Key& key) { list += listLine(keyBytes(key)); }));
-    ReplaceFile(AppFile(kUmNewFile), out);
-    ReplaceFile(AppFile(kHorseListFile), list);
+    std::string failed;
+    try {
+        ReplaceFile(AppFile(kUmNewFile), out);
+    } catch (const std::exception& e) {
+        failed = e.what();
+    }
+    try {
+        ReplaceFile(AppFile(kHorseListFile), list);
+    } catch (const std::exception& e) {
+        failed += (failed.empty() ? "" : "; ") + std::string(e.what());
+    }
+    if (!failed.empty()) fail(failed);
 }
 
 // One DamList line per dam.
 void listDams(const QList<QByteArray>& recs) {
-    emptyTextFile(AppFile(kDamListFile));
     const SortedKeys<DamKey> s = sortKeys<DamKey>(recs);
     QByteArray list;
     for (size_t p = 1; p < s.keys.size(); ++p)

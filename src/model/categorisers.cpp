@@ -61,8 +61,17 @@ QByteArray previousResidual(ExpandedState& st, ItemSources& src, bool agari) {
     if (cur == 1) return "10";
     const int p = previousRun(st, src);
     st.ExRecord = src.record(p);
-    for (int k = 1; k <= kItemCount; ++k) st.SurfaceIndex[size_t(k)] = 0;
-    FindCategoryIndexesBySurface(st, src.categories());
+    ItemSources::PreviousRunCategories* kept = src.previousRunCategories();
+    if (kept && kept->current == cur && kept->previous == p) {
+        // The other item's lookups of this run, as they would come out again.
+        st.SurfaceIndex = kept->index;
+        st.ItemNo = kItemCount;
+        st.SearchCode = get(st.ExRecord, ex::Category(kItemCount)).toByteArray();
+    } else {
+        for (int k = 1; k <= kItemCount; ++k) st.SurfaceIndex[size_t(k)] = 0;
+        FindCategoryIndexesBySurface(st, src.categories());
+        if (kept) *kept = {cur, p, st.SurfaceIndex};
+    }
     agari ? SumAgariWeightsBySurface(st) : SumPaceWeightsBySurface(st);
     const std::int64_t t = strictTrack(st);
     const float turf = agari ? st.AgariSumTurf : st.PaceSumTurf;

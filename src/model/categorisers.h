@@ -50,6 +50,14 @@ public:
     // FindStatsRecord: the first record of the file whose key equals `key`.
     virtual std::optional<QByteArray> findStats(QStringView file, int recordLength, QByteArrayView key) = 0;
     virtual CategoryFinder& categories() = 0;
+    // Where items 17 and 29 keep the surface-aware categories of a previous
+    // run for each other (they look up the same run in the same models);
+    // nullptr: each looks them up itself.
+    struct PreviousRunCategories {
+        int current = 0, previous = 0;  // record numbers; 0: nothing kept
+        std::array<std::int16_t, kItemCount + 1> index{};
+    };
+    virtual PreviousRunCategories* previousRunCategories() { return nullptr; }
 };
 
 using Categoriser = QByteArray (*)(ExpandedState& state, ItemSources& sources);

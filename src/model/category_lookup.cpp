@@ -3,6 +3,7 @@
 #include "common/errors.h"
 #include "model/item_rules.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <tuple>
@@ -63,34 +64,114 @@ int FirstCategoryByPrefix(const FactorModel& m, int item, QByteArrayView prefix)
     return 0;
 }
 
-const IndexedCategories::Table& IndexedCategories::table(const FactorModel& m, int item, bool prefix) {
-    const auto key = std::make_tuple(&m, item, prefix);
-    auto it = tables_.find(key);
-    if (it != tables_.end()) return it->second;
-    Table t;
+namespace {
+
+std::size_t hashOf(const char* p, qsizetype n) {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (qsizetype i = 0; i < n; ++i) h = (h ^ std::uint8_t(p[i])) * 1099511628211ull;
+    return std::size_t(h ^ (h >> 29));
+}
+
+bool sameBytes(const char* a, const char* b, qsizetype n) {
+    for (qsizetype i = 0; i < n; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+void IndexedCategories::Table::build(const FactorModel& m, int item, bool prefix) {
     const int n = itemCount(m, item);
-    t.reserve(n);
-    for (int j = n; j >= 1; --j) {  // backwards, so that the first category of a code stays
+    std::size_t size = 8;
+    while (size < std::size_t(n) * 2 + 1) size *= 2;
+    slots_.assign(size, Slot{});
+    mask_ = size - 1;
+    for (int j = 1; j <= n; ++j) {  // the first category of a code keeps its slot
         const QByteArrayView c = m.code(item, j);
-        t.insert((prefix ? c.first(std::min(kPrefixLength, c.size())) : c).toByteArray(), j);
+        const QByteArrayView key = prefix ? c.first(std::min(kPrefixLength, c.size())) : c;
+        for (std::size_t i = hashOf(key.data(), key.size()) & mask_;; i = (i + 1) & mask_) {
+            Slot& s = slots_[i];
+            if (s.category == 0) {
+                s = {key.data(), key.size(), j};
+                break;
+            }
+            if (s.size == key.size() && sameBytes(s.data, key.data(), key.size())) break;
+        }
     }
-    return tables_.emplace(key, std::move(t)).first->second;
+}
+
+int IndexedCategories::Table::find(QByteArrayView code) const {
+    if (slots_.empty()) return 0;
+    for (std::size_t i = hashOf(code.data(), code.size()) & mask_;; i = (i + 1) & mask_) {
+        const Slot& s = slots_[i];
+        if (s.category == 0) return 0;
+        if (s.size == code.size() && sameBytes(s.data, code.data(), code.size())) return s.category;
+    }
+}
+
+IndexedCategories::ModelTables& IndexedCategories::tablesOf(const FactorModel& m) {
+    if (!last_ || last_->model != &m) {
+        last_ = nullptr;
+        for (const auto& t : models_)
+            if (t->model == &m) last_ = t.get();
+        if (!last_) {
+            models_.push_back(std::make_unique<ModelTables>());
+            last_ = models_.back().get();
+            last_->model = &m;
+        }
+    }
+    return *last_;
+}
+
+const IndexedCategories::Table& IndexedCategories::table(const FactorModel& m, int item, bool prefix) {
+    static const Table kNone;
+    if (item < 0 || item > kItemCount) return kNone;
+    ModelTables& tables = tablesOf(m);
+    Table& t = (prefix ? tables.prefix : tables.whole)[size_t(item)];
+    bool& built = (prefix ? tables.prefixBuilt : tables.wholeBuilt)[size_t(item)];
+    if (!built) {
+        t.build(m, item, prefix);
+        built = true;
+    }
+    return t;
+}
+
+void IndexedCategories::findItems(const FactorModel& m, const ItemCodes& codes, ItemCategories& found) {
+    ModelTables& tables = tablesOf(m);
+    for (int k = 1; k <= kItemCount; ++k) {
+        if (!tables.wholeBuilt[size_t(k)]) {
+            tables.whole[size_t(k)].build(m, k, false);
+            tables.wholeBuilt[size_t(k)] = true;
+        }
+        found[size_t(k)] = std::int16_t(tables.whole[size_t(k)].find(codes[size_t(k)]));
+    }
 }
 
 int IndexedCategories::find(const FactorModel& m, int item, QByteArrayView code) {
-    return table(m, item, false).value(code.toByteArray(), 0);
+    return table(m, item, false).find(code);
 }
 
 int IndexedCategories::findPrefix(const FactorModel& m, int item, QByteArrayView prefix) {
-    return table(m, item, true).value(prefix.toByteArray(), 0);
+    return table(m, item, true).find(prefix);
 }
 
 void FindCategoryIndexes(ExpandedState& st, const FactorModel& model, CategoryFinder& categories) {
-    for (int k = 1; k <= kItemCount; ++k) {
-        st.ItemNo = k;
-        st.SearchCode = get(st.ExRecord, ex::Category(k)).toByteArray();
-        st.FoundIndex[size_t(k)] = std::int16_t(FindCategoryIndex(st, model, categories));
+    // The fields are looked up where they lie; SearchCode and ItemNo end as
+    // the last item leaves them.
+    CategoryFinder::ItemCodes codes;
+    for (int k = 1; k <= kItemCount; ++k) codes[size_t(k)] = get(st.ExRecord, ex::Category(k));
+    categories.findItems(model, codes, st.FoundIndex);
+    if (st.FoundIndex[2] == 0) {
+        // Item 2's first character stands for the racecourse: retry with "6".
+        const QByteArrayView code = codes[2];
+        char retry[5] = {'6'};
+        const QByteArrayView rest = code.sliced(std::min<qsizetype>(1, code.size()));
+        const qsizetype n = std::min<qsizetype>(4, rest.size());
+        std::copy_n(rest.data(), n, retry + 1);
+        st.FoundIndex[2] = std::int16_t(categories.findPrefix(model, 2, QByteArrayView(retry, 1 + n)));
     }
+    st.ItemNo = kItemCount;
+    st.SearchCode = get(st.ExRecord, ex::Category(kItemCount)).toByteArray();
 }
 
 int FindCategoryIndex(ExpandedState& st, const FactorModel& model, CategoryFinder& categories) {
@@ -102,11 +183,16 @@ int FindCategoryIndex(ExpandedState& st, const FactorModel& model, CategoryFinde
 }
 
 void FindCategoryIndexesBySurface(ExpandedState& st, CategoryFinder& categories) {
-    for (int k = 1; k <= kItemCount; ++k) {
-        st.ItemNo = k;
-        st.SearchCode = searchField(st.ExRecord, k).toByteArray();
-        st.SurfaceIndex[size_t(k)] = std::int16_t(FindCategoryIndexBySurface(st, categories));
-    }
+    // The surface is read once: a TrackCode that is not a number fails at
+    // the first item, as it would at every one.
+    st.ItemNo = 1;
+    st.SearchCode = searchField(st.ExRecord, 1).toByteArray();
+    const FactorModel& m = modelOf(st, sideOf(st));
+    CategoryFinder::ItemCodes codes;
+    for (int k = 1; k <= kItemCount; ++k) codes[size_t(k)] = searchField(st.ExRecord, k);
+    categories.findItems(m, codes, st.SurfaceIndex);
+    st.ItemNo = kItemCount;
+    st.SearchCode = searchField(st.ExRecord, kItemCount).toByteArray();
 }
 
 int FindCategoryIndexBySurface(ExpandedState& st, CategoryFinder& categories) {

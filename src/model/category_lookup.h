@@ -20,9 +20,10 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
-#include <map>
-#include <utility>
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace rw::model {
 
@@ -34,6 +35,13 @@ public:
     // The first category j of `item` whose first five characters equal the
     // five characters of `prefix`; 0 when none (item 2's retry).
     virtual int findPrefix(const FactorModel& model, int item, QByteArrayView prefix) = 0;
+    // find() for items 1 to 30 at once: codes[k] is item k's code, found[k]
+    // receives its category (element 0 of either is not used).
+    using ItemCodes = std::array<QByteArrayView, kItemCount + 1>;
+    using ItemCategories = std::array<std::int16_t, kItemCount + 1>;
+    virtual void findItems(const FactorModel& model, const ItemCodes& codes, ItemCategories& found) {
+        for (int k = 1; k <= kItemCount; ++k) found[size_t(k)] = std::int16_t(find(model, k, codes[size_t(k)]));
+    }
 };
 
 // The plain scan from category 1.
@@ -46,17 +54,43 @@ public:
     int findPrefix(const FactorModel& m, int item, QByteArrayView p) override { return FirstCategoryByPrefix(m, item, p); }
 };
 
-// Code -> first category, built on first use per model and item.
+// Code -> first category, built on first use per model and item. The tables
+// point into the models' codes.
 class IndexedCategories : public CategoryFinder {
 public:
     int find(const FactorModel& model, int item, QByteArrayView code) override;
     int findPrefix(const FactorModel& model, int item, QByteArrayView prefix) override;
-    void clear() { tables_.clear(); }
+    void findItems(const FactorModel& model, const ItemCodes& codes, ItemCategories& found) override;
+    void clear() {
+        models_.clear();
+        last_ = nullptr;
+    }
 
 private:
-    using Table = QHash<QByteArray, int>;
+    // Open addressing over the codes' bytes; a slot of category 0 is free.
+    class Table {
+    public:
+        void build(const FactorModel& model, int item, bool prefix);
+        int find(QByteArrayView code) const;
+
+    private:
+        struct Slot {
+            const char* data = nullptr;
+            qsizetype size = 0;
+            int category = 0;
+        };
+        std::vector<Slot> slots_;
+        std::size_t mask_ = 0;
+    };
+    struct ModelTables {
+        const FactorModel* model = nullptr;
+        std::array<Table, kItemCount + 1> whole, prefix;
+        std::array<bool, kItemCount + 1> wholeBuilt{}, prefixBuilt{};
+    };
+    ModelTables& tablesOf(const FactorModel& model);
     const Table& table(const FactorModel& model, int item, bool prefix);
-    std::map<std::tuple<const FactorModel*, int, bool>, Table> tables_;
+    std::vector<std::unique_ptr<ModelTables>> models_;
+    ModelTables* last_ = nullptr;  // the model of the previous lookup
 };
 
 // The compute pass's lookups in the model of the record's surface: for each

@@ -2,6 +2,7 @@
 
 #include "common/control_names.h"
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "model/categorisers.h"
@@ -13,14 +14,17 @@
 
 #include <QFile>
 #include <array>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace rw::model {
 
 bool DatedInScope(const QByteArray& r) {
-    const QByteArray date = get(r, ex::RaceYear).toByteArray() + get(r, ex::RaceMonthDay).toByteArray();
+    static_assert(ex::RaceMonthDay.pos == ex::RaceYear.pos + ex::RaceYear.width);
+    const QByteArrayView date = member(r, ex::RaceYear.pos, ex::RaceYear.width + ex::RaceMonthDay.width);
     return strictNumber(date, "run date") >= 20110101;
 }
 
@@ -100,8 +104,10 @@ public:
         return FindStatsRecord(stats_, file, length, key);
     }
     CategoryFinder& categories() override { return categories_; }
+    PreviousRunCategories* previousRunCategories() override { return &previous_; }
 
 private:
+    PreviousRunCategories previous_;
     const QList<QByteArray>& records_;
     StatsIndex& stats_;
     CategoryFinder& categories_;
@@ -112,7 +118,7 @@ private:
 class HorseFile {
 public:
     explicit HorseFile(const QString& path) : file_(path) {
-        if (!file_.open(QIODevice::ReadWrite)) fail("cannot open " + path.toStdString());
+        if (!file_.open(QIODevice::ReadWrite)) failFile("open", file_);
         const QByteArray all = file_.readAll();
         const qsizetype n = all.size() / kExRecordLength;
         records.reserve(n);
@@ -124,7 +130,7 @@ public:
         all.reserve(records.size() * kExRecordLength);
         for (const QByteArray& r : records) all += r;
         if (!file_.seek(0) || file_.write(all) != all.size())
-            fail("cannot write " + file_.fileName().toStdString());
+            failFile("write", file_);
     }
 
     QList<QByteArray> records;
@@ -150,22 +156,28 @@ public:
         HorseInMemory source(records, st_.Stats, categories_);
         classify(records, source);
         ui_.processEvents();
+        // The categories found are kept for pass 3, which would read them
+        // back from the texts written here.
+        std::vector<std::array<std::int16_t, kItemCount + 1>> found(static_cast<size_t>(c));
+        std::vector<RunScope> scopes(static_cast<size_t>(c), RunScope::Out);
         for (int v = 1; v <= c; ++v) {
-            open(records, v);
+            openCopy(records, v);
             const RunScope scope = ModelScope(st_.ExRecord);
+            scopes[size_t(v - 1)] = scope;
             if (scope == RunScope::Out) {
                 for (int k = 1; k <= kItemCount; ++k) put(st_.ExRecord, ex::CategoryIndex(k), "    ");
             } else {
                 FindCategoryIndexes(st_, models_.codes(surfaceOf(scope)), categories_);
-                for (int k = 1; k <= kItemCount; ++k)
-                    put(st_.ExRecord, ex::CategoryIndex(k), numberText(st_.FoundIndex[size_t(k)]));
+                for (int k = 1; k <= kItemCount; ++k) putWhole(st_.ExRecord, ex::CategoryIndex(k), st_.FoundIndex[size_t(k)]);
+                found[size_t(v - 1)] = st_.FoundIndex;
             }
-            records[v - 1] = st_.ExRecord;
+            copyBytes(records[v - 1], st_.ExRecord);
         }
         ui_.processEvents();
         for (int v = 1; v <= c; ++v) {
-            open(records, v);
-            const RunScope scope = ModelScope(st_.ExRecord);
+            openCopy(records, v);
+            // Pass 2 changed none of the fields the scope is read from.
+            const RunScope scope = scopes[size_t(v - 1)];
             if (scope == RunScope::Out) {
                 for (int i = 6; i <= 9; ++i) put(st_.ExRecord, ex::SpeedTexts(i), kNoSpeed);
                 for (int k = 1; k <= kItemCount; ++k) {
@@ -174,9 +186,9 @@ public:
                     putSingle(st_.ExRecord, ex::SohaW(k).pos, 0.0f);
                 }
             } else {
-                ApplyFactorWeights(st_, models_.whole(surfaceOf(scope)));
+                ApplySubstitutedFactorWeights(st_, models_.whole(surfaceOf(scope)), found[size_t(v - 1)].data());
             }
-            records[v - 1] = st_.ExRecord;
+            copyBytes(records[v - 1], st_.ExRecord);
         }
     }
 
@@ -184,6 +196,31 @@ private:
     void open(const QList<QByteArray>& records, int n) {
         st_.ExRecord = records[n - 1];
         st_.ExRecordNo = std::int16_t(n);
+    }
+    // The same by copying the bytes: passes 2 and 3 change every record, and
+    // a buffer shared with the stored record would be copied afresh (and
+    // allocated) at its first change.
+    static void copyBytes(QByteArray& to, const QByteArray& from) {
+        if (to.size() != from.size() || !to.isDetached()) to = QByteArray(from.constData(), from.size());
+        else std::memcpy(to.data(), from.constData(), size_t(from.size()));
+    }
+    void openCopy(const QList<QByteArray>& records, int n) {
+        copyBytes(st_.ExRecord, records[n - 1]);
+        st_.ExRecordNo = std::int16_t(n);
+    }
+
+    // The value into the record buffer and the stored record, which share
+    // one copy: the buffer lets go of it first, so that it changes in place
+    // instead of being copied at every item.
+    void rewrite(QByteArray& stored, Field f, const QByteArray& value) {
+        if (st_.ExRecord.constData() == stored.constData() && st_.ExRecord.size() == stored.size()) {
+            st_.ExRecord = QByteArray();
+            put(stored, f, value);
+            st_.ExRecord = stored;
+        } else {
+            put(st_.ExRecord, f, value);
+            stored = st_.ExRecord;
+        }
     }
 
     // Pass 1: the record is rewritten after every speed and every item, so
@@ -201,16 +238,12 @@ private:
             if (!ClassifiedScope(st_.ExRecord)) {
                 blankSpeedsAndCodes(st_.ExRecord);
             } else {
-                put(st_.ExRecord, ex::SpeedTexts(0), AgariSpeed(st_.ExRecord));
-                stored = st_.ExRecord;
-                put(st_.ExRecord, ex::SpeedTexts(1), PaceSpeed(st_.ExRecord));
-                stored = st_.ExRecord;
-                put(st_.ExRecord, ex::SpeedTexts(2), SohaSpeed(st_.ExRecord));
-                stored = st_.ExRecord;
+                rewrite(stored, ex::SpeedTexts(0), AgariSpeed(st_.ExRecord));
+                rewrite(stored, ex::SpeedTexts(1), PaceSpeed(st_.ExRecord));
+                rewrite(stored, ex::SpeedTexts(2), SohaSpeed(st_.ExRecord));
                 for (const ItemCategoriser& item : kCategorisers) {
                     const QByteArray code = item.categorise(st_, source);
-                    put(st_.ExRecord, ex::Category(item.number), code);
-                    stored = st_.ExRecord;
+                    rewrite(stored, ex::Category(item.number), code);
                 }
             }
             stored = st_.ExRecord;

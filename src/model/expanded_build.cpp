@@ -134,9 +134,9 @@ QByteArray readRecordFile(const QString& path, qsizetype length, qint64* count) 
         RecordFile created(path, length);
     }
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) fail("cannot open " + path.toStdString());
+    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
     QByteArray all = f.readAll();
-    if (f.error() != QFileDevice::NoError) fail("cannot read " + path.toStdString());
+    if (f.error() != QFileDevice::NoError) failFile("read", f);
     *count = all.size() / length;
     return all;
 }
@@ -282,7 +282,7 @@ void buildHorse(ExpandedState& s, const Tables& t, QByteArrayView reg) {
     RecordFile temp(AppFile(jv::kScratchFile), kExRecordLength);
     temp.writeRecords(1, kept);
     temp.close();
-    if (!RemoveFile(exPath)) fail("cannot delete " + exPath.toStdString());
+    if (QString reason; !RemoveFile(exPath, &reason)) failFile("delete", exPath, reason);
     RecordFile again(exPath, kExRecordLength);
     again.writeRecords(1, kept);
 }

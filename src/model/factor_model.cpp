@@ -26,7 +26,13 @@ public:
     explicit ValueFile(const QString& systemName) : name_(systemName) {
         const QString path = AppFile(systemName);
         if (!QFile::exists(path)) stop(QStringLiteral("missing"));
-        values_ = readValues(path);
+        // A file that cannot be opened or read (a folder in its place, no
+        // permission) stops the load like a missing one.
+        try {
+            values_ = readValues(path);
+        } catch (const std::exception& e) {
+            stop(QString::fromStdString(e.what()));
+        }
     }
 
     QByteArray text() {
@@ -223,19 +229,6 @@ QByteArrayView FactorModel::code(int item, int category) const {
     const auto& v = CategoryCode[size_t(item)];
     return category >= 0 && category < int(v.size()) ? QByteArrayView(v[size_t(category)]) : QByteArrayView();
 }
-float FactorModel::agari(int item, int category) const {
-    return item >= 0 && item <= kItemCount ? at(AgariWeight[size_t(item)], category) : 0.0f;
-}
-float FactorModel::pace(int item, int category) const {
-    return item >= 0 && item <= kItemCount ? at(PaceWeight[size_t(item)], category) : 0.0f;
-}
-float FactorModel::soha(int item, int category) const {
-    return item >= 0 && item <= kItemCount ? at(SohaWeight[size_t(item)], category) : 0.0f;
-}
-std::int32_t FactorModel::samples(int item, int category) const {
-    return item >= 0 && item <= kItemCount ? at(SampleCount[size_t(item)], category) : 0;
-}
-
 void FactorModel::clear() { *this = FactorModel{}; }
 
 std::optional<ModelLoadFailure> LoadFactorModel(Surface s, FactorModel& model, ModelParts parts) {

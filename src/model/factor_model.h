@@ -69,6 +69,26 @@ struct FactorModel {
     void clear();
 };
 
+// Read once per weight of every record of ⑤: inline.
+namespace factormodel {
+template <class T>
+T valueAt(const std::vector<T>& v, int j) {
+    return j >= 0 && j < int(v.size()) ? v[size_t(j)] : T{};
+}
+}  // namespace factormodel
+inline float FactorModel::agari(int item, int category) const {
+    return item >= 0 && item <= kItemCount ? factormodel::valueAt(AgariWeight[size_t(item)], category) : 0.0f;
+}
+inline float FactorModel::pace(int item, int category) const {
+    return item >= 0 && item <= kItemCount ? factormodel::valueAt(PaceWeight[size_t(item)], category) : 0.0f;
+}
+inline float FactorModel::soha(int item, int category) const {
+    return item >= 0 && item <= kItemCount ? factormodel::valueAt(SohaWeight[size_t(item)], category) : 0.0f;
+}
+inline std::int32_t FactorModel::samples(int item, int category) const {
+    return item >= 0 && item <= kItemCount ? factormodel::valueAt(SampleCount[size_t(item)], category) : 0;
+}
+
 // Which files a load reads: the compute pass's category lookups need the
 // counts and codes only.
 enum class ModelParts { CountsAndCodes, Whole };

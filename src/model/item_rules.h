@@ -4,6 +4,7 @@
 // three ways of reading a number out of it, text ranges, the previous run,
 // the rate and log bands and the day count of two record dates.
 #include "common/fixed_text.h"
+#include "common/numbers.h"
 #include "model/expanded_record.h"
 
 #include <QByteArray>
@@ -18,6 +19,11 @@ namespace rw::model {
 // The member's bytes in a record image.
 inline QByteArrayView get(QByteArrayView record, Field f) { return member(record, f.pos, f.width); }
 inline void put(QByteArray& record, Field f, QByteArrayView value) { putFixed(record, f.pos, f.width, value); }
+// put(record, f, numberText(v)) without the text in between.
+inline void putWhole(QByteArray& record, Field f, std::int64_t v) {
+    char digits[24];
+    putFixed(record, f.pos, f.width, QByteArrayView(digits, wholeDigits(v, digits)));
+}
 
 // lo <= text <= hi in byte order (a two-character code compared as text:
 // " 8" lies below "00").

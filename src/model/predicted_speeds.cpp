@@ -5,17 +5,22 @@
 #include "common/numbers.h"
 #include "model/item_rules.h"
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 
 namespace rw::model {
 namespace {
 
-float single(double v, const char* what) {
+[[noreturn]] [[gnu::noinline]] void beyondSingle(const char* what) { fail(std::string(what) + " beyond single precision"); }
+
+inline float single(double v, const char* what) {
     const float f = float(v);
-    if (!std::isfinite(f)) fail(std::string(what) + " beyond single precision");
+    if (!std::isfinite(f)) [[unlikely]]
+        beyondSingle(what);
     return f;
 }
 
@@ -26,6 +31,16 @@ int categoryIndex(const QByteArray& record, int item) {
         fail("CategoryIndex of item " + std::to_string(item) + " is not a category: \"" +
              std::string(t.data(), size_t(t.size())) + "\"");
     return int(*x);
+}
+
+// putSingle's bytes (little-endian) at a place known to lie in the record.
+inline void storeSingle(char* at, float v) {
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(v);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(at, &bits, 4);
+    } else {
+        for (int i = 0; i < 4; ++i) at[i] = char((bits >> (8 * i)) & 0xFF);
+    }
 }
 
 void setWeight(std::vector<float>& w, int j, float v) {
@@ -56,34 +71,56 @@ void SubstituteItemOneWeights(FactorModel& m) {
 
 QByteArray PredictedSpeedText(float p) { return digitsTwoToEight(std::floor(double(p) * 1000000.0) + 100000000.0); }
 
+namespace {
+// put(record, f, PredictedSpeedText(p)), the digits written straight in
+// when the number prints as a whole number (as it does below 10^15).
+void putPredictedSpeed(QByteArray& record, Field f, float p) {
+    const double x = std::floor(double(p) * 1000000.0) + 100000000.0;
+    if (!(std::fabs(x) < 1e15)) return put(record, f, PredictedSpeedText(p));
+    char digits[24];
+    const int len = wholeDigits(std::int64_t(x), digits);
+    put(record, f, QByteArrayView(digits + 1, std::min(7, len - 1)));
+}
+}  // namespace
+
 void ApplyFactorWeights(ExpandedState& st, FactorModel& model) {
-    QByteArray& r = st.ExRecord;
     SubstituteItemOneWeights(model);
+    ApplySubstitutedFactorWeights(st, model, nullptr);
+}
+
+void ApplySubstitutedFactorWeights(ExpandedState& st, const FactorModel& model, const std::int16_t* indexes) {
+    QByteArray& r = st.ExRecord;
+    if (r.size() < kExRecordLength) fail("the record is shorter than an expanded run record");
+    auto index = [&](int item) { return indexes ? int(indexes[item]) : categoryIndex(r, item); };
 
     // Sample counts: texts 6 to 10 for items 6, 18, 19, 20, 21.
     const int countItems[5] = {6, 18, 19, 20, 21};
     for (int i = 0; i < 5; ++i) {
-        const std::int64_t n = std::int64_t(model.samples(countItems[i], categoryIndex(r, countItems[i]))) + 10000000;
+        const std::int64_t n = std::int64_t(model.samples(countItems[i], index(countItems[i]))) + 10000000;
         if (n > std::numeric_limits<std::int32_t>::max()) fail("sample count beyond 32 bits");
-        put(r, ex::SpeedTexts(6 + i), numberText(n).mid(1, 7));
+        char digits[24];
+        const int len = wholeDigits(n, digits);
+        // Characters 2 to 8 of the number's text.
+        put(r, ex::SpeedTexts(6 + i), QByteArrayView(digits + 1, std::min(7, len - 1)));
     }
 
     float pa = 0, pp = 0, ps = 0;
+    char* const base = r.data();  // the record is whole: every member lies inside it
     for (int k = 1; k <= kItemCount; ++k) {
-        const int x = categoryIndex(r, k);
+        const int x = index(k);
         const float wa = model.agari(k, x), wp = model.pace(k, x), ws = model.soha(k, x);
         // Item 1 is the constant; any other weight beyond ±20 km/h is kept
         // out of its sum, each kind on its own.
         if (k == 1 || std::fabs(wa) <= 20) pa = single(double(pa) + double(wa), "predicted 上がり speed");
         if (k == 1 || std::fabs(wp) <= 20) pp = single(double(pp) + double(wp), "predicted ペース speed");
         if (k == 1 || std::fabs(ws) <= 20) ps = single(double(ps) + double(ws), "predicted 走破 speed");
-        putSingle(r, ex::AgariW(k).pos, wa);
-        putSingle(r, ex::PaceW(k).pos, wp);
-        putSingle(r, ex::SohaW(k).pos, ws);
+        storeSingle(base + ex::AgariW(k).offset(), wa);
+        storeSingle(base + ex::PaceW(k).offset(), wp);
+        storeSingle(base + ex::SohaW(k).offset(), ws);
     }
-    put(r, ex::SpeedTexts(3), PredictedSpeedText(pa));
-    put(r, ex::SpeedTexts(4), PredictedSpeedText(pp));
-    put(r, ex::SpeedTexts(5), PredictedSpeedText(ps));
+    putPredictedSpeed(r, ex::SpeedTexts(3), pa);
+    putPredictedSpeed(r, ex::SpeedTexts(4), pp);
+    putPredictedSpeed(r, ex::SpeedTexts(5), ps);
 
     float res[13];
     for (int i = 0; i < 3; ++i) res[i] = float(valLenient(get(r, ex::SpeedTexts(i))) / 100000.0);
@@ -104,7 +141,8 @@ void ApplyFactorWeights(ExpandedState& st, FactorModel& model) {
     res[12] = res[4] == res[3] ? 0.0f
                                : single(100.0 * (double(res[2]) - double(res[3])) / (double(res[4]) - double(res[3])),
                                         "Result(12)");
-    for (int i = 0; i <= 12; ++i) putSingle(r, ex::Result(i).pos, res[i]);
+    char* const block = r.data();
+    for (int i = 0; i <= 12; ++i) storeSingle(block + ex::Result(i).offset(), res[i]);
 }
 
 }  // namespace rw::model

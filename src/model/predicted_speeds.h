@@ -23,6 +23,7 @@
 #include "model/factor_model.h"
 
 #include <QByteArray>
+#include <cstdint>
 
 namespace rw::model {
 
@@ -30,6 +31,10 @@ namespace rw::model {
 void SubstituteItemOneWeights(FactorModel& model);
 
 void ApplyFactorWeights(ExpandedState& state, FactorModel& model);
+// The same on a model whose item 1 is already substituted; `indexes`, when
+// given, holds the record's categories 1..30 (as pass 2 found them, each 0
+// to 6000) in place of its CategoryIndex texts.
+void ApplySubstitutedFactorWeights(ExpandedState& state, const FactorModel& model, const std::int16_t* indexes);
 
 // Characters 2 to 8 of the decimal text of floor(p × 1000000) + 100000000:
 // for 0 ≤ p < 100 the seven digits of the speed text.

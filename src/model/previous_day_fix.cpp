@@ -56,9 +56,9 @@ QByteArray readWhole(const QString& path, qsizetype length) {
         RecordFile created(path, length);  // opened for random access: a missing file is created
     }
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) fail("cannot open " + path.toStdString());
+    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
     QByteArray all = f.readAll();
-    if (f.error() != QFileDevice::NoError) fail("cannot read " + path.toStdString());
+    if (f.error() != QFileDevice::NoError) failFile("read", f);
     return all;
 }
 
@@ -66,7 +66,7 @@ QByteArray readWhole(const QString& path, qsizetype length) {
 
 void FixPreviousDayEntries(ExpandedState& s, SkipLog& log) {
     const QString listPath = AppFile(jv::kHorseListFile);
-    if (!QFile::exists(listPath)) fail("cannot open " + listPath.toStdString() + ": the file does not exist");
+    if (!QFile::exists(listPath)) failFile("open", listPath, QStringLiteral("the file does not exist"));
     s.FixHorseList = readValues(listPath);
     for (const QByteArray& reg : std::as_const(s.FixHorseList)) {
         if (!isRegistrationNumber(reg)) {
@@ -133,11 +133,11 @@ bool RunPreviousDayFix(UiPort& ui, ExpandedState& s) {
         FixPreviousDayEntries(s, skipped);
         FixPreviousDayRaces(ui, s);
     } catch (const std::exception& e) {
-        skipped.report();
+        skipped.report(ui);
         std::fprintf(stderr, "previous-day fix: stopped: %s\n", e.what());
         return false;
     }
-    skipped.report();
+    skipped.report(ui);
     ui.setText(ctl::ExpandedText1, QString::fromUtf8("前日固定終了"));
     return true;
 }

@@ -1,6 +1,7 @@
 #include "model/stats_files.h"
 
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/fixed_text.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
@@ -29,10 +30,10 @@ StatsFileImage ReadStatsFile(QStringView systemName, int recordLength) {
         RecordFile created(path, recordLength);  // a missing file is created empty
     }
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) fail("cannot open " + path.toStdString());
+    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
     StatsFileImage img;
     img.data = f.readAll();
-    if (f.error() != QFileDevice::NoError) fail("cannot read " + path.toStdString());
+    if (f.error() != QFileDevice::NoError) failFile("read", f);
     img.length = recordLength;
     img.count = StatsRecordCount(img.data.size(), recordLength);
     img.data.resize(img.count * recordLength, '\0');
@@ -40,23 +41,25 @@ StatsFileImage ReadStatsFile(QStringView systemName, int recordLength) {
 }
 
 std::optional<QByteArray> StatsIndex::find(QStringView systemName, int recordLength, QByteArrayView key) {
-    const auto id = std::make_pair(systemName.toString(), recordLength);
-    auto it = tables_.find(id);
+    auto it = tables_.find(std::make_pair(systemName, recordLength));
     if (it == tables_.end()) {
         Table t;
         t.image = ReadStatsFile(systemName, recordLength);
         const int w = StatsKeyWidth(recordLength);
         if (recordLength < w) fail("record length " + std::to_string(recordLength) + " is shorter than its key");
-        t.first.reserve(t.image.count);
-        for (qint64 n = t.image.count; n >= 1; --n)  // backwards: the first record of a key stays
-            t.first.insert(t.image.record(n).first(w).toByteArray(), n);
-        it = tables_.emplace(id, std::move(t)).first;
+        t.first.reserve(size_t(t.image.count));
+        for (qint64 n = t.image.count; n >= 1; --n) {  // backwards: the first record of a key stays
+            const QByteArrayView k = t.image.record(n).first(w);
+            t.first[std::string_view(k.data(), size_t(k.size()))] = n;
+        }
+        it = tables_.emplace(std::make_pair(systemName.toString(), recordLength), std::move(t)).first;
     }
     const Table& t = it->second;
     if (key.size() != StatsKeyWidth(recordLength)) return std::nullopt;
-    const auto hit = t.first.constFind(key.toByteArray());
-    if (hit == t.first.cend()) return std::nullopt;
-    return t.image.record(hit.value()).toByteArray();
+    const auto hit = t.first.find(std::string_view(key.data(), size_t(key.size())));
+    if (hit == t.first.end()) return std::nullopt;
+    const QByteArrayView r = t.image.record(hit->second);
+    return QByteArray::fromRawData(r.data(), r.size());
 }
 
 std::optional<QByteArray> FindStatsRecord(StatsIndex& index, QStringView systemName, int recordLength,

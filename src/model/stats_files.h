@@ -27,9 +27,12 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QString>
+#include <array>
 #include <map>
 #include <optional>
 #include <span>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace rw::model {
@@ -114,6 +117,24 @@ constexpr Field sire(std::string_view n, int e = 0) { return findField(kSire, n,
 constexpr Field horse(std::string_view n, int e = 0) { return findField(kHorse, n, {}, e); }
 constexpr Field people(std::string_view n, int e = 0) { return findField(kPeople, n, {}, e); }
 constexpr Field damFoal(std::string_view n, int e = 0) { return findField(kDamFoal, n, {}, e); }
+// Every element of a repeated member of the sire layout, looked up once at
+// compile time; an element out of range fails as the lookup by name does.
+template <int N>
+constexpr std::array<Field, N> sireElements(std::string_view name) {
+    std::array<Field, N> a{};
+    for (int i = 0; i < N; ++i) a[size_t(i)] = sire(name, i);
+    return a;
+}
+template <size_t N>
+constexpr Field element(const std::array<Field, N>& table, int i) {
+    if (i < 0 || i >= int(N)) throw "element out of range";
+    return table[size_t(i)];
+}
+inline constexpr auto kTurfGoing = sireElements<4>("TurfGoingRates");
+inline constexpr auto kDirtGoing = sireElements<4>("DirtGoingRates");
+inline constexpr auto kJumpGoing = sireElements<4>("JumpGoingRates");
+inline constexpr auto kTurfDistance = sireElements<3>("TurfDistanceRates");
+inline constexpr auto kDirtDistance = sireElements<3>("DirtDistanceRates");
 }  // namespace statslayout
 
 using statslayout::Field;
@@ -129,11 +150,11 @@ struct SireStatsRecord {
     static constexpr Field JumpPlaceRate = statslayout::sire("JumpPlaceRate");
     // Going codes "1" to "4", distance bands 1 to 3, numbered as the
     // categorisers number them.
-    static constexpr Field TurfGoingRates(int g) { return statslayout::sire("TurfGoingRates", g - 1); }
-    static constexpr Field DirtGoingRates(int g) { return statslayout::sire("DirtGoingRates", g - 1); }
-    static constexpr Field JumpGoingRates(int g) { return statslayout::sire("JumpGoingRates", g - 1); }
-    static constexpr Field TurfDistanceRates(int b) { return statslayout::sire("TurfDistanceRates", b - 1); }
-    static constexpr Field DirtDistanceRates(int b) { return statslayout::sire("DirtDistanceRates", b - 1); }
+    static constexpr Field TurfGoingRates(int g) { return statslayout::element(statslayout::kTurfGoing, g - 1); }
+    static constexpr Field DirtGoingRates(int g) { return statslayout::element(statslayout::kDirtGoing, g - 1); }
+    static constexpr Field JumpGoingRates(int g) { return statslayout::element(statslayout::kJumpGoing, g - 1); }
+    static constexpr Field TurfDistanceRates(int b) { return statslayout::element(statslayout::kTurfDistance, b - 1); }
+    static constexpr Field DirtDistanceRates(int b) { return statslayout::element(statslayout::kDirtDistance, b - 1); }
     static constexpr Field RecordEnd = statslayout::sire("RecordEnd");
 };
 
@@ -189,15 +210,27 @@ StatsFileImage ReadStatsFile(QStringView systemName, int recordLength);
 
 class StatsIndex {
 public:
+    // The record found is a view of the index's image of the file, valid
+    // while the index lives and is not cleared.
     std::optional<QByteArray> find(QStringView systemName, int recordLength, QByteArrayView key);
     void clear() { tables_.clear(); }
 
 private:
     struct Table {
         StatsFileImage image;
-        QHash<QByteArray, qint64> first;  // key -> first record number
+        // key -> first record number; the keys are views of the image,
+        // whose bytes every copy of it shares and nobody changes
+        std::unordered_map<std::string_view, qint64> first;
     };
-    std::map<std::pair<QString, int>, Table> tables_;
+    // Files by name and record length, found without copying the name.
+    struct ByName {
+        using is_transparent = void;
+        template <class A, class B>
+        bool operator()(const A& a, const B& b) const {
+            return a.second != b.second ? a.second < b.second : QStringView(a.first) < QStringView(b.first);
+        }
+    };
+    std::map<std::pair<QString, int>, Table, ByName> tables_;
 };
 
 std::optional<QByteArray> FindStatsRecord(StatsIndex& index, QStringView systemName, int recordLength,

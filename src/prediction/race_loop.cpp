@@ -58,7 +58,7 @@ QByteArray rightAlignedNumber(QByteArrayView item) {
     return right(" " + (v ? doubleText(*v) : QByteArray("0")), 2);
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) { WriteWholeFile(path, bytes); }
+void writeFile(const QString& path, const QByteArray& bytes) { ReplaceFile(path, bytes); }
 
 // One ticket sort line.
 QByteArray sortLine(const QByteArray& id, const char* word, const QByteArray& combo, float score) {

@@ -2,6 +2,7 @@
 
 #include "common/cp932.h"
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/record_file.h"

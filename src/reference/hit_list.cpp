@@ -1,6 +1,7 @@
 #include "reference/hit_list.h"
 
 #include "common/cp932.h"
+#include "common/file_ops.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/text_file.h"
@@ -80,6 +81,8 @@ GridModel NewHitGrid() {
 }
 
 int TekichuListLoad(UiPort& ui, GridModel& tekichuFG, SkipLog& log) {
+    // A write that fails leaves the list as it was before the load.
+    RunJournal journal;
     tekichuFG = NewHitGrid();
     AppPath = GetAppPath();
     const QString listPath = AppFile(kHitListFile);

@@ -1,5 +1,11 @@
 #include "common/numbers.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
 #include <gtest/gtest.h>
 
 using namespace rw;
@@ -34,4 +40,51 @@ TEST(Numbers, NumberTexts) {
     EXPECT_EQ(numberText(-25, true), "-25");
     EXPECT_EQ(numberText(25), "25");
     EXPECT_EQ(singleText(2.5f, true), " 2.5");
+}
+
+// The readings take short numbers without strtod and the texts whole
+// numbers without printf; on random texts of the shapes records hold, both
+// give what strtod and printf give, bit for bit.
+TEST(Numbers, ShortCutsAgreeWithStrtodAndPrintfOnRandomTexts) {
+    std::mt19937_64 rng(20241207);
+    auto pick = [&](int n) { return int(rng() % std::uint64_t(n)); };
+    const char alphabet[] = "0123456789          .-+EeDdx";
+    for (int i = 0; i < 200000; ++i) {
+        std::string t;
+        const int shape = pick(4);
+        const int len = 1 + pick(shape == 3 ? 30 : 12);
+        for (int k = 0; k < len; ++k)
+            t += shape == 0 ? char('0' + pick(10)) : alphabet[pick(shape == 1 ? 11 : int(sizeof alphabet) - 1)];
+        if (shape == 2 && pick(2)) t.insert(size_t(pick(int(t.size()) + 1)), 1, '.');
+        // strtod on the longest leading number, as the system takes it.
+        std::string s = t.substr(t.find_first_not_of(" \t") == std::string::npos ? t.size() : t.find_first_not_of(" \t"));
+        std::string number = s;
+        for (char& c : number)
+            if (c == 'D' || c == 'd') c = 'E';
+        char* end = nullptr;
+        const double expected = std::strtod(number.c_str(), &end);
+        const double got = valLenient(QByteArrayView(t.data(), qsizetype(t.size())));
+        if (end != number.c_str() && number.find_first_of("0123456789") < size_t(end - number.c_str()) &&
+            number.find_first_of("xX") == std::string::npos && number.find("nf") == std::string::npos &&
+            number.find("an") == std::string::npos)
+            ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << '"' << t << "\" " << got << " vs " << expected;
+    }
+    for (int i = 0; i < 200000; ++i) {
+        const int digits = 1 + pick(17);
+        std::int64_t v = 0;
+        for (int k = 0; k < digits; ++k) v = v * 10 + pick(10);
+        if (pick(2)) v = -v;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%lld", (long long)v);
+        ASSERT_EQ(numberText(v), QByteArray(buf));
+        ASSERT_EQ(numberText(v, true), QByteArray(v >= 0 ? " " : "") + buf);
+        const double d = double(v) / double(std::int64_t(1) << pick(4));
+        std::snprintf(buf, sizeof buf, "%.15G", d);
+        QByteArray printed = buf == std::string("-0") ? QByteArray("0") : QByteArray(buf);
+        ASSERT_EQ(doubleText(d), printed) << d;
+        const float f = float(d);
+        std::snprintf(buf, sizeof buf, "%.7G", double(f));
+        printed = buf == std::string("-0") ? QByteArray("0") : QByteArray(buf);
+        ASSERT_EQ(singleText(f), printed) << f;
+    }
 }

@@ -93,23 +93,20 @@ TEST(FileJvLink, DeliversTheFilesOfEachFolderInRequestThenNameOrder) {
     EXPECT_EQ(j.JVClose(), 0);
 }
 
-TEST(FileJvLink, StatusCountsUpToTheDownloadCountAndCancelStopsIt) {
+TEST(FileJvLink, StatusServesEveryReadyFileAtOnceAndCancelStopsIt) {
     rwtest::AppFolder app;
     for (const char* f : {"JVDATA\\RACE\\1.jvd", "JVDATA\\RACE\\2.jvd", "JVDATA\\RACE\\3.jvd"})
         app.write(f, rec("RA", "x"));
     FileJvLink j(app.path());
     EXPECT_EQ(j.JVStatus(), 0);  // nothing open
     EXPECT_EQ(open(j, QStringLiteral("RACE")).downloadCount, 3);
-    EXPECT_EQ(j.JVStatus(), 1);
-    EXPECT_EQ(j.JVStatus(), 2);
-    EXPECT_EQ(j.JVStatus(), 3);
+    EXPECT_EQ(j.JVStatus(), 3);  // all on disk: one poll serves them
     EXPECT_EQ(j.JVStatus(), 3);
     j.JVClose();
 
     open(j, QStringLiteral("RACE"));
-    EXPECT_EQ(j.JVStatus(), 1);
     EXPECT_EQ(j.JVCancel(), 0);
-    EXPECT_EQ(j.JVStatus(), 1);
+    EXPECT_EQ(j.JVStatus(), 0);
     EXPECT_EQ(readAll(j), QStringList({"0"}));
     j.JVClose();
 }
@@ -178,6 +175,34 @@ TEST(FileJvLink, RealtimeRequestsServeOneFilePerKey) {
     EXPECT_EQ(readAll(j), QStringList({"-203"}));
     EXPECT_EQ(j.JVFiledelete(QStringLiteral("20240629.jvd")), kJvNotARequestFile);
     j.JVClose();
+}
+
+// A real-time file whose records end otherwise than in CR LF holds no
+// record: it is named as damaged instead of being read as nothing.
+TEST(FileJvLink, ARealtimeFileWithoutCrLfIsNamedAsDamaged) {
+    struct Case {
+        const char* name;
+        QByteArray data;
+    };
+    QByteArray lf = rec("RA", "a") + rec("SE", "b", 100);
+    lf.replace("\r\n", "\n");
+    const Case cases[] = {
+        {"LF line ends", lf},
+        {"a last record without its end", rec("RA", "a") + rec("SE", "b", 100).chopped(2)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        rwtest::AppFolder app;
+        app.write("JVDATA\\0B12\\20240629.jvd", c.data);
+        FileJvLink j(app.path());
+        EXPECT_EQ(j.JVRTOpen(QStringLiteral("0B12"), QStringLiteral("20240629")), 0);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(readAll(j), QStringList({"-403@0B12/20240629.jvd", "-203"}));
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find("20240629.jvd is reported as damaged"), std::string::npos) << err;
+        EXPECT_NE(err.find("does not end in CR LF"), std::string::npos) << err;
+        j.JVClose();
+    }
 }
 
 TEST(FileJvLink, RealtimeRequestsThatCannotBeServedEndAtOnce) {

@@ -10,6 +10,7 @@
 #include "common/text_file.h"
 #include "support/literal_quicksort.h"
 #include "jvdata/records.h"
+#include "support/file_size_limit.h"
 #include "support/record_builder.h"
 #include "support/test_support.h"
 
@@ -431,6 +432,28 @@ TEST(Structure, AFailedFilterLeavesTheWeekFileIntact) {
     EXPECT_EQ(app.read(QStringLiteral("SETHISWEEKN.dat")), join({w.se[1], w.se[2]}));
     EXPECT_FALSE(app.exists(QStringLiteral("TEMPORARY")));
 #endif
+}
+
+// The disk fills during a second press on the same week: every file the
+// press rewrites whole holds its old bytes or its new ones (here the same),
+// never a part, and the failures are reported, not hidden.
+TEST(Structure, ADiskThatFillsLeavesEveryFileWholeAndSaysSo) {
+    AppFolder app;
+    randomWeek(3).writeTo(app.path());
+    runStructure(app);
+    const auto before = filesUnder(app.path());
+    ASSERT_GT(app.read(QStringLiteral("KETTONUMTHISWEEKN.dat")).size(), 100);
+    decltype(runStructure(app)) run;
+    {
+        rwtest::FileSizeLimit full(100);
+        run = runStructure(app);
+    }
+    EXPECT_EQ(filesUnder(app.path()), before);
+    bool listSkipped = false;
+    for (const auto& s : run->log.skipped()) listSkipped |= s.find("KETTONUMTHISWEEKN.dat") != std::string::npos;
+    EXPECT_TRUE(listSkipped);
+    // The end text stays the system's own.
+    EXPECT_TRUE(run->ui.texts.value(kText4).startsWith(QString::fromUtf8("構造体処理終了")));
 }
 
 TEST(Structure, OneListLinePerHorseAndPerDam) {

@@ -337,6 +337,21 @@ TEST_F(ComputePass, AFailingHorseIsAbandonedAndTheNextComputed) {
     EXPECT_FALSE(app.exists(QStringLiteral("UMAGOTOEXTHISWEEKN\\20201X0003EX.dat")));
 }
 
+TEST_F(ComputePass, AHorseFileThatCannotBeOpenedIsNamedWithTheSystemsReason) {
+    st.WeekList << number(1);
+    st.WeekListCount = 1;
+    QDir().mkpath(app.file(horseFile(1)));  // a folder where the file should be
+    addHorse(2, {exRecord()});
+    run();
+    ASSERT_EQ(log.skipped().size(), 1u);
+    const std::string& line = log.skipped()[0];
+    EXPECT_NE(line.find("horse 2020110001"), std::string::npos) << line;
+    EXPECT_NE(line.find("cannot open "), std::string::npos) << line;
+    EXPECT_NE(line.find("2020110001EX.dat: "), std::string::npos) << line;
+    EXPECT_EQ(line.find("unknown reason"), std::string::npos) << line;
+    EXPECT_EQ(field(records(2)[0], ex::CategoryIndex(1)), "1   ");
+}
+
 TEST_F(ComputePass, AMissingModelFileFailsWhatNeedsItAndIsReportedOnce) {
     QFile::remove(app.file(ModelFiles(Surface::Turf).soha));
     addHorse(1, {exRecord()});

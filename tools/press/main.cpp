@@ -27,8 +27,11 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <chrono>
 #include <cstdio>
 #include <algorithm>
+
+#include <sys/resource.h>
 #include <cstring>
 
 namespace {
@@ -36,7 +39,7 @@ namespace {
 void usage() {
     std::fprintf(stderr,
                  "usage: raceweek-press --app-dir DIR [--option1] [--today YYYY-MM-DD] [--print WINDOW.CONTROL]...\n"
-                 "                      [--layout WINDOW.GRID]... STEP...\n"
+                 "                      [--layout WINDOW.GRID]... [--step-times] STEP...\n"
                  "  STEP, in order:\n"
                  "    CONTROL or WINDOW.CONTROL   a click on a button (the menu's own: Command2)\n"
                  "    WINDOW.CONTROL=N            on a list box a click on item N (from 1), also on the item\n"
@@ -68,6 +71,8 @@ void usage() {
                  "  each --layout grid: WINDOW.CONTROL: rows R, cols C, fixed rows F, fixed cols G, widths W0 W1 ...\n"
                  "                 (twips, -1 for the standard width)\n"
                  "  then the menu's status boxes (Text1: ... Label1: ...).\n"
+                 "  --step-times: after each step a line 'StepTime: STEP<TAB>elapsed<TAB>processor' (seconds)\n"
+                 "  on stderr, for the road benchmark\n"
                  "       raceweek-press --display-check\n"
                  "  exits 0 when windows can be shown on the display the environment names, 1 otherwise\n");
 }
@@ -85,6 +90,16 @@ int displayCheck(int argc, char** argv) {
     const QString used = QGuiApplication::platformName();
     std::printf("display: %s\n", qPrintable(used));
     return used == QLatin1String("offscreen") ? 1 : 0;
+}
+
+double elapsedSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double processorSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 void print(const char* tag, const QString& text) {
@@ -140,6 +155,7 @@ bool savePicture(const QString& what) {
     const QString file = what.section(QLatin1Char('='), 1);
     QWidget* w = rw::gui::Ui().findWindow(window);
     if (!w || file.isEmpty()) return false;
+    rw::gui::Ui().repaints().flush();  // the picture shows the last values
     QCoreApplication::processEvents();
     if (!w->grab().save(file, "PNG")) return false;
     print(QStringLiteral("Picture: %1 %2").arg(window, file));
@@ -212,6 +228,7 @@ int main(int argc, char** argv) {
     QString appDir;
     QDate today;
     bool option1 = false;
+    bool stepTimes = false;
     QStringList presses;
     QStringList printed;
     QStringList laidOut;  // grids whose layout is printed
@@ -226,6 +243,8 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "raceweek-press: bad date %s\n", argv[i]);
                 return 2;
             }
+        } else if (!std::strcmp(a, "--step-times")) {
+            stepTimes = true;
         } else if (!std::strcmp(a, "--option1")) {
             option1 = true;
         } else if (!std::strcmp(a, "--print") && i + 1 < argc) {
@@ -286,11 +305,15 @@ int main(int argc, char** argv) {
 
     int status = 0;
     for (const QString& press : presses) {
+        const double t0 = elapsedSeconds(), c0 = processorSeconds();
         if (!runStep(press)) {
             status = 2;
             break;
         }
         app.processEvents();
+        if (stepTimes)
+            std::fprintf(stderr, "StepTime: %s\t%.6f\t%.6f\n", qPrintable(press), elapsedSeconds() - t0,
+                         processorSeconds() - c0);
     }
 
     printPressedWindows(presses);
