@@ -15,7 +15,10 @@ bool LoadPredictionWindow(UiPort& ui, prediction::RunState& state, SkipLog& log)
 }
 
 bool PredictionButton(UiPort& ui, const std::function<void()>& openWindow) {
-    if (jv::WeeklyStoreGuard::busy()) return false;
+    if (jv::WeeklyStoreGuard::busy()) {
+        jv::SayPressRefused(ui, ctl::MenuText5, "prediction");
+        return false;
+    }
     ui.setText(ctl::MenuText5,
                QStringLiteral("予想･結果を開始しました。しばらくお待ちください。。数分かかります。"));
     ui.processEvents();

@@ -1,5 +1,6 @@
 #include "gui/KESF1THISWEEKNZ.h"
 
+#include "common/control_names.h"
 #include "common/kestrav_path.h"
 #include "jvdata/package_check.h"
 #include "common/shell.h"
@@ -212,7 +213,8 @@ void KESF1THISWEEKNZ::Command4_Click() {
 }
 
 void KESF1THISWEEKNZ::Command8_Click() {
-    if (jv::WeeklyStoreGuard::busy()) return;  // a run still in its event turns
+    // A run still in its event turns: refused before ZansaFlag changes under it.
+    if (jv::WeeklyStoreGuard::busy()) return jv::SayPressRefused(Ui(), ctl::MenuText5, "prediction");
     ZansaFlag = option1() ? 0 : 1;
     app::PredictionButton(Ui(), [] { YOSOKEKKATHISWEEKNZ::open(); });
     setOption1(false);

@@ -2,6 +2,7 @@
 
 #include "common/skip.h"
 #include "gui/controls.h"
+#include "gui/screen_fit.h"
 #include "gui/controls/grid_view.h"
 #include "gui/gui_ui.h"
 #include "gui/single_instance.h"
@@ -26,7 +27,7 @@ TekichuListZ::TekichuListZ() : grid_(reference::NewHitGrid()) {
     label->setObjectName(QStringLiteral("Label1"));
     label->setWordWrap(true);
     layout->addWidget(label);
-    resize(1400, 700);
+    fitToScreen(this, {1400, 700});
 }
 
 void TekichuListZ::Form_Load() {

@@ -4,6 +4,7 @@
 #include "common/kestrav_path.h"
 #include "gui/Kakoso.h"
 #include "gui/controls.h"
+#include "gui/screen_fit.h"
 #include "gui/controls/grid_view.h"
 #include "gui/controls/list_click.h"
 #include "gui/controls/tab_control.h"
@@ -116,7 +117,7 @@ YOSOKEKKATHISWEEKNZ::YOSOKEKKATHISWEEKNZ() {
     connectListClick(List1, [this] { List1_Click(); });
     connect(RACEDETAILGrid1, &GridView::cellClicked, this, [this] { RACEDETAILGrid1_Click(); });
     connect(RACEDETAILGrid2, &GridView::cellClicked, this, [this] { RACEDETAILGrid2_Click(); });
-    resize(1280, 760);
+    fitToScreen(this, {1280, 760});
 }
 
 bool YOSOKEKKATHISWEEKNZ::Form_Load() {

@@ -232,6 +232,11 @@ WeeklyStoreGuard::~WeeklyStoreGuard() {
 
 bool WeeklyStoreGuard::busy() { return g_storeBusy; }
 
+void SayPressRefused(UiPort& ui, const QString& box, const char* task) {
+    std::fprintf(stderr, "%s: the weekly store is being rewritten by another step; this press is ignored\n", task);
+    ui.setText(box, QString::fromUtf8("他の処理の実行中のため、このボタンは受け付けませんでした。終わってから押し直して下さい。"));
+}
+
 namespace {
 
 // The run files to rebuild: every horse of HorseList as read back, in list
@@ -382,7 +387,7 @@ void FillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match) { fillHorseRunF
 bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
     WeeklyStoreGuard guard;
     if (!guard.acquired()) {
-        std::fprintf(stderr, "structure processing: already running; this press is ignored\n");
+        SayPressRefused(ui, ctl::MenuText4, "structure processing");
         return false;
     }
     if (AppPath.isEmpty()) AppPath = GetAppPath();

@@ -124,7 +124,7 @@ void FixPreviousDayRaces(UiPort& ui, ExpandedState& s) {
 bool RunPreviousDayFix(UiPort& ui, ExpandedState& s) {
     jv::WeeklyStoreGuard guard;
     if (!guard.acquired()) {
-        std::fprintf(stderr, "previous-day fix: the weekly store is being rewritten; this press is ignored\n");
+        jv::SayPressRefused(ui, ctl::ExpandedText1, "previous-day fix");
         return false;
     }
     SkipLog skipped("previous-day fix");

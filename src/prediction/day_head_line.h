@@ -11,13 +11,10 @@
 
 namespace rw::prediction {
 
-// What the line holds for a racecourse without a row in code table 2001:
-// an empty text ("") or no value at all (nothing between the commas).
-enum class MissingCourse { EmptyText, NoValue };
-
 // The items of the head line of DayKey `dayKey` (year, month-day,
 // racecourse, meeting, day: fourteen digits). Month and day keep their
-// leading zero; meeting and day of meeting lose it.
-QList<CsvValue> DayHeadLine(const CodeTable& codes, QByteArrayView dayKey, MissingCourse missing);
+// leading zero; meeting and day of meeting lose it. A racecourse without a
+// row in code table 2001 is nothing between the commas.
+QList<CsvValue> DayHeadLine(const CodeTable& codes, QByteArrayView dayKey);
 
 }  // namespace rw::prediction

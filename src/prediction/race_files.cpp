@@ -329,7 +329,7 @@ CsvValue sj(const char16_t* u) { return txt(cp932::encode(QStringView(u))); }
 
 QByteArray KaitekiBytes(const RunState& s, QByteArrayView dayKey) {
     const KaitekiRates& k = s.KaitekiRates;
-    QByteArray out = csvLine(DayHeadLine(s.CodeTable, dayKey, MissingCourse::EmptyText)) + kCrLf;
+    QByteArray out = csvLine(DayHeadLine(s.CodeTable, dayKey)) + kCrLf;
     out += csvLine({sj(u"　　"), sj(u"回収率"), sj(u"％"), sj(u"　　"), sj(u"的中率"), sj(u"％"), sj(u"　　")}) + kCrLf;
     out += csvLine({sj(u"券種"), sj(u"本線"), sj(u"準本線"), sj(u"伏兵"), sj(u"本線"), sj(u"準本線"), sj(u"伏兵")}) + kCrLf;
     auto rateLine = [&](const char16_t* name, const KaitekiKind& kk) {
@@ -347,7 +347,7 @@ QByteArray KaitekiBytes(const RunState& s, QByteArrayView dayKey) {
 }
 
 QByteArray KaitekiPcBytes(const RunState& s, QByteArrayView dayKey, std::int64_t races) {
-    QByteArray out = csvLine(DayHeadLine(s.CodeTable, dayKey, MissingCourse::EmptyText)) + kCrLf;
+    QByteArray out = csvLine(DayHeadLine(s.CodeTable, dayKey)) + kCrLf;
     QList<CsvValue> head{sj(u"券種")};
     for (const PcTicketColumn& c : kPcTicketColumns) head.append(txt(cp932::encode(c.label)));
     out += csvLine(head) + kCrLf;

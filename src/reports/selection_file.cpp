@@ -289,7 +289,7 @@ void EvaluatePcBetHits(RunState& s) {
 // ---- The hit table ---------------------------------------------------------------
 
 void AddPcHitTableHead(const RunState& s, const QByteArray& dayKey, DayLines& out) {
-    out.add(prediction::DayHeadLine(s.CodeTable, dayKey, prediction::MissingCourse::NoValue));
+    out.add(prediction::DayHeadLine(s.CodeTable, dayKey));
     QList<CsvValue> titles{TU(" R番号")};
     for (const prediction::PcTicketColumn& c : prediction::kPcTicketColumns) titles.append(TU(c.label));
     out.add(titles);

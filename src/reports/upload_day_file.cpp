@@ -73,7 +73,7 @@ void AddDayPayoffLines(const RunState& s, DayLines& out) {
 }
 
 void AddHitTableHead(const RunState& s, DayLines& out) {
-    out.add(prediction::DayHeadLine(s.CodeTable, DayKey(s), prediction::MissingCourse::NoValue));
+    out.add(prediction::DayHeadLine(s.CodeTable, DayKey(s)));
     out.add(
         {TU("R番号"), TU("馬連"), TU("馬単"), TU("3連複"), TU("3連単"), TU("ワイド1"), TU("ワイド2"), TU("ワイド3")});
 }

@@ -617,7 +617,10 @@ TEST(Structure, ASecondPressWhileRunningIsIgnored) {
         RecordingUi other;
         SkipLog otherLog("structure");
         innerRan.push_back(RunStructureProcessing(other, otherLog));
-        EXPECT_TRUE(other.textLog.isEmpty());
+        // Only the refusal, in ②'s status box.
+        ASSERT_EQ(other.textLog.size(), 1);
+        EXPECT_TRUE(other.textLog[0].startsWith(QStringLiteral("KESF1THISWEEKNZ.Text4: 他の処理の実行中")))
+            << other.textLog[0].toStdString();
         EXPECT_TRUE(otherLog.empty());
     };
     EXPECT_TRUE(RunStructureProcessing(ui, log));
