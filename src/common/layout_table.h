@@ -144,4 +144,12 @@ constexpr bool layoutIsConsistent(const L& layout, int origin = 1) {
     return pos - 1 == layout.length && (layout.imageLength == 0 || ipos - 1 == layout.imageLength);
 }
 
+// Element i of a table of a repeated member's fields made at compile time;
+// an element out of range fails as the lookup by name does.
+template <size_t N>
+constexpr Field element(const std::array<Field, N>& table, int i) {
+    if (i < 0 || i >= int(N)) throw "element out of range";
+    return table[size_t(i)];
+}
+
 }  // namespace rw::recordlayout

@@ -218,11 +218,7 @@ constexpr std::array<Field, N> elements(std::string_view name, std::string_view 
     for (int i = 0; i < N; ++i) a[size_t(i)] = findField(kExLayout, name, sub, i);
     return a;
 }
-template <size_t N>
-constexpr Field element(const std::array<Field, N>& table, int i) {
-    if (i < 0 || i >= int(N)) throw "element out of range";
-    return table[size_t(i)];
-}
+using recordlayout::element;
 inline constexpr auto kConditionCodes = elements<5>("ConditionCodes");
 inline constexpr auto kPrizes = elements<7>("Prizes");
 inline constexpr auto kLapTimes = elements<25>("LapTimes");

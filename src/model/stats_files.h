@@ -125,11 +125,7 @@ constexpr std::array<Field, N> sireElements(std::string_view name) {
     for (int i = 0; i < N; ++i) a[size_t(i)] = sire(name, i);
     return a;
 }
-template <size_t N>
-constexpr Field element(const std::array<Field, N>& table, int i) {
-    if (i < 0 || i >= int(N)) throw "element out of range";
-    return table[size_t(i)];
-}
+using recordlayout::element;
 inline constexpr auto kTurfGoing = sireElements<4>("TurfGoingRates");
 inline constexpr auto kDirtGoing = sireElements<4>("DirtGoingRates");
 inline constexpr auto kJumpGoing = sireElements<4>("JumpGoingRates");
