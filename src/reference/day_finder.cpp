@@ -4,8 +4,13 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace rw::reference {
 namespace {
@@ -121,13 +126,33 @@ void DayFinder::list() {
 void DayFinder::probeAll() {
     probed_ = true;
     byDate_.clear();
-    for (const ScanDate& d : ScanDates())
+    // 1,562,400 names: each is looked up relative to the open folder, from a
+    // name made in place, so a probe costs one lookup of one name and no
+    // allocation. A folder that cannot be opened so is probed by full path.
+    const int dir = ::open(QFile::encodeName(folder_).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const QByteArray suffix = QFile::encodeName(fileName_);
+    QByteArray name(14, '0');
+    name += suffix;
+    for (const ScanDate& d : ScanDates()) {
+        std::memcpy(name.data(), d.date.constData(), 8);
         for (int c = 1; c <= 10; ++c)
             for (int m = 1; m <= 7; ++m)
                 for (int n = 1; n <= 12; ++n) {
-                    const QByteArray key = d.date + two(c) + two(m) + two(n);
-                    if (opensAsFile(nativePath(pathOf(key)))) add(key);
+                    char* k = name.data() + 8;
+                    k[0] = char('0' + c / 10), k[1] = char('0' + c % 10);
+                    k[2] = char('0' + m / 10), k[3] = char('0' + m % 10);
+                    k[4] = char('0' + n / 10), k[5] = char('0' + n % 10);
+                    bool there;
+                    if (dir >= 0) {
+                        struct stat st;
+                        there = ::fstatat(dir, name.constData(), &st, 0) == 0 && !S_ISDIR(st.st_mode);
+                    } else {
+                        there = opensAsFile(nativePath(pathOf(name.left(14))));
+                    }
+                    if (there) add(name.left(14));
                 }
+    }
+    if (dir >= 0) ::close(dir);
 }
 
 void SetDayListingHook(std::function<bool(const QString& folder)> refuse) { listingHook() = std::move(refuse); }
