@@ -50,6 +50,15 @@ std::optional<QByteArray> stats(ItemSources& src, const char16_t* file, int leng
     return src.findStats(QStringView(file), length, key);
 }
 
+// The statistics record of the runner's `key` (its jockey, horse, sire or
+// trainer); none when the runner has no such key or the file lacks it.
+std::optional<QByteArray> statsOf(const ExpandedState& st, ItemSources& src, Field key, const char16_t* file,
+                                  int length) {
+    const QByteArrayView k = field(st, key);
+    if (isNone(k)) return std::nullopt;
+    return stats(src, file, length, k);
+}
+
 double statsValue(const QByteArray& rec, Field f) { return statsNumber(rec, f); }
 
 QByteArray twoDigits(std::int64_t v) { return number(v).rightJustified(2, '0'); }
@@ -169,9 +178,7 @@ QByteArray CategoriseRaceSymbol(ExpandedState& st, ItemSources& src) {
 
 QByteArray CategoriseJockeyPlaceRate(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
-    const QByteArrayView jockey = field(st, ex::JockeyCode);
-    if (isNone(jockey)) return "11";
-    const auto rec = stats(src, kJockeyStatsFile, PeopleStatsRecord::kLength, jockey);
+    const auto rec = statsOf(st, src, ex::JockeyCode, kJockeyStatsFile, PeopleStatsRecord::kLength);
     if (!rec) return "11";
     const Whole t = looseTrack(st);
     const Field rate = within(t, 0, 22)    ? PeopleStatsRecord::TurfPlaceRate
@@ -184,9 +191,7 @@ QByteArray CategoriseJockeyPlaceRate(ExpandedState& st, ItemSources& src) {
 
 QByteArray CategoriseHorsePlaceRate(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
-    const QByteArrayView horse = field(st, ex::RegistrationNo);
-    if (isNone(horse)) return "10";
-    const auto rec = stats(src, kHorseExtractFile, HorseStatsRecord::kLength, horse);
+    const auto rec = statsOf(st, src, ex::RegistrationNo, kHorseExtractFile, HorseStatsRecord::kLength);
     if (!rec) return "10";
     const Field rate = within(looseTrack(st), 0, 49) ? HorseStatsRecord::FlatPlaceRate : HorseStatsRecord::JumpPlaceRate;
     return number(RateBand(statsValue(*rec, rate)));
@@ -247,9 +252,7 @@ QByteArray CategoriseAgeInMonths(ExpandedState& st, ItemSources& src) {
 
 QByteArray CategoriseSireAmount(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
-    const QByteArrayView sire = field(st, ex::SireNo);
-    if (isNone(sire)) return "00";
-    const auto rec = stats(src, kSireStatsFile, SireStatsRecord::kLength, sire);
+    const auto rec = statsOf(st, src, ex::SireNo, kSireStatsFile, SireStatsRecord::kLength);
     if (!rec) return "00";
     const double v = statsValue(*rec, SireStatsRecord::ThirdAmount);
     return v == 0 ? QByteArray("00") : number(LogBand(v));
@@ -346,9 +349,7 @@ QByteArray CategoriseJockeyAge(ExpandedState& st, ItemSources& src) {
 
 QByteArray CategoriseTrainerPlaceRate(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
-    const QByteArrayView trainer = field(st, ex::TrainerCode);
-    if (isNone(trainer)) return "10";
-    const auto rec = stats(src, kTrainerStatsFile, PeopleStatsRecord::kLength, trainer);
+    const auto rec = statsOf(st, src, ex::TrainerCode, kTrainerStatsFile, PeopleStatsRecord::kLength);
     if (!rec) return "10";
     const std::int64_t t = strictTrack(st);
     const Field rate = t >= 0 && t <= 22    ? PeopleStatsRecord::TurfPlaceRate
@@ -360,9 +361,7 @@ QByteArray CategoriseTrainerPlaceRate(ExpandedState& st, ItemSources& src) {
 
 QByteArray CategoriseSireEarningsPerRun(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
-    const QByteArrayView sire = field(st, ex::SireNo);
-    if (isNone(sire)) return "0";
-    const auto rec = stats(src, kSireStatsFile, SireStatsRecord::kLength, sire);
+    const auto rec = statsOf(st, src, ex::SireNo, kSireStatsFile, SireStatsRecord::kLength);
     if (!rec) return "0";
     const std::int64_t t = strictTrack(st);
     const bool flat = t >= 0 && t <= 29;
@@ -398,18 +397,15 @@ QByteArray CategoriseDistance(ExpandedState& st, ItemSources& src) {
 QByteArray CategoriseSireDistanceRate(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     QByteArray code = "10";
-    const QByteArrayView sire = field(st, ex::SireNo);
-    if (!isNone(sire)) {
-        if (const auto rec = stats(src, kSireStatsFile, SireStatsRecord::kLength, sire)) {
-            const std::int64_t d = strictWhole(field(st, ex::Distance), "Distance");
-            const std::int64_t t = strictTrack(st);
-            const int band = d >= 0 && d <= 1600 ? 1 : d >= 1601 && d <= 2200 ? 2 : 3;
-            Field rate = SireStatsRecord::JumpPlaceRate;
-            int digit = 1;
-            if (t >= 0 && t <= 22) rate = SireStatsRecord::TurfDistanceRates(band), digit = band;
-            else if (t >= 23 && t <= 49) rate = SireStatsRecord::DirtDistanceRates(band), digit = band;
-            code = number(digit) + number(RateBand(statsValue(*rec, rate)));
-        }
+    if (const auto rec = statsOf(st, src, ex::SireNo, kSireStatsFile, SireStatsRecord::kLength)) {
+        const std::int64_t d = strictWhole(field(st, ex::Distance), "Distance");
+        const std::int64_t t = strictTrack(st);
+        const int band = d >= 0 && d <= 1600 ? 1 : d >= 1601 && d <= 2200 ? 2 : 3;
+        Field rate = SireStatsRecord::JumpPlaceRate;
+        int digit = 1;
+        if (t >= 0 && t <= 22) rate = SireStatsRecord::TurfDistanceRates(band), digit = band;
+        else if (t >= 23 && t <= 49) rate = SireStatsRecord::DirtDistanceRates(band), digit = band;
+        code = number(digit) + number(RateBand(statsValue(*rec, rate)));
     }
     // Band 0 of every group shares "10" with a missing record; bands 10 and
     // above are held at 9.
@@ -476,16 +472,13 @@ QByteArray CategorisePreviousAgariResidual(ExpandedState& st, ItemSources& src) 
 QByteArray CategoriseHorseEarningsPerRun(ExpandedState& st, ItemSources& src) {
     const int cur = readCurrent(st, src);
     QByteArray code = "10";
-    const QByteArrayView horse = field(st, ex::RegistrationNo);
-    if (!isNone(horse)) {
-        if (const auto rec = stats(src, kHorseExtractFile, HorseStatsRecord::kLength, horse)) {
-            const std::int64_t t = strictTrack(st);
-            const bool flat = t >= 0 && t <= 49;
-            const double n = statsValue(*rec, flat ? HorseStatsRecord::FlatStarts : HorseStatsRecord::JumpStarts);
-            const double a = statsValue(*rec, flat ? HorseStatsRecord::FlatEarnings : HorseStatsRecord::JumpEarnings);
-            if (n == 0 || a / n == 0) code = "00";
-            else code = number(LogBand(a / n) + 100).right(2);
-        }
+    if (const auto rec = statsOf(st, src, ex::RegistrationNo, kHorseExtractFile, HorseStatsRecord::kLength)) {
+        const std::int64_t t = strictTrack(st);
+        const bool flat = t >= 0 && t <= 49;
+        const double n = statsValue(*rec, flat ? HorseStatsRecord::FlatStarts : HorseStatsRecord::JumpStarts);
+        const double a = statsValue(*rec, flat ? HorseStatsRecord::FlatEarnings : HorseStatsRecord::JumpEarnings);
+        if (n == 0 || a / n == 0) code = "00";
+        else code = number(LogBand(a / n) + 100).right(2);
     }
     // A horse without earnings is classed by the number of its run.
     if (code == "00") code = cur <= 19 ? number(cur) : QByteArray("19");

@@ -1,6 +1,7 @@
 #pragma once
 // YOSOKEKKATHISWEEKNZ.List1_Click: a click on the race list shows the race.
-// In order: the header in Text1 (green); the payout grid prepared; the race
+// The race's files are read first, as they are at the click; then, in
+// order: the header in Text1 (green); the payout grid prepared; the race
 // list file "RACETHISWEEKN.dat" rewritten from the pending races of
 // "RATHISWEEKNNEW.dat"; the payoffs: while races are pending, the bet grids
 // once per race record of the selected race and then payout and bet grids
