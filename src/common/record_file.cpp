@@ -67,8 +67,11 @@ qint64 RecordFile::countOf(const QString& path, qsizetype recordLength) {
 QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
     QList<QByteArray> out;
     QFile f(path);
-    if (!f.exists()) return out;
-    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
+    // Opened first, looked for only when that fails: most files read are there.
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (!f.exists()) return out;
+        failFile("open", f);
+    }
     const QByteArray all = f.readAll();
     if (f.error() != QFileDevice::NoError) failFile("read", f);
     const qsizetype n = part == PartRecord::Dropped ? all.size() / recordLength

@@ -130,11 +130,10 @@ void put(QByteArray& rec, Field f, QByteArrayView v) { putFixed(rec, f.pos, f.wi
 // A record file read whole: creates a missing file empty, as opening it for
 // random access does; `count` whole records (truncated).
 QByteArray readRecordFile(const QString& path, qsizetype length, qint64* count) {
-    {
-        RecordFile created(path, length);
-    }
+    // Opened as the random-access file is (which creates it), and read
+    // through that one opening.
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
+    if (!f.open(QIODevice::ReadWrite)) failFile("open", f);
     QByteArray all = f.readAll();
     if (f.error() != QFileDevice::NoError) failFile("read", f);
     *count = all.size() / length;
@@ -260,10 +259,9 @@ void buildHorse(ExpandedState& s, const Tables& t, QByteArrayView reg) {
         }
         exFile.writeRecords(1, out);
     }
-    exFile.close();
-
     // A stale last record: older than the one before it.
-    const qint64 m = RecordFile::countOf(exPath, kExRecordLength);
+    const qint64 m = exFile.count();
+    exFile.close();
     if (m < 2) return;
     auto recordOf = [&](qint64 r) -> QByteArray {
         if (r <= n) return out.mid((r - 1) * kExRecordLength, kExRecordLength);
