@@ -14,7 +14,6 @@
 
 #include <QFile>
 #include <array>
-#include <utility>
 
 namespace rw::jv {
 
@@ -37,12 +36,13 @@ void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& l
     std::array<RecordFile, 5> files;
     // Records of an open file wait here and go out many at a time: one write
     // per record costs more than the download itself on a large week.
+    // The buffers are kept small and reused, so that they stay in the cache.
     std::array<QByteArray, 5> pending;
-    constexpr qsizetype kPendingLimit = 1 << 20;
+    constexpr qsizetype kPendingLimit = 128 * 1024;
     auto flush = [&](size_t i) {
         if (pending[i].isEmpty()) return;
-        const QByteArray images = std::exchange(pending[i], {});
-        log.step("store record", [&] { files[i].writeRecords(files[i].count() + 1, images); });
+        log.step("store record", [&] { files[i].writeRecords(files[i].count() + 1, pending[i]); });
+        pending[i].resize(0);  // keeps its capacity
     };
     auto flushAll = [&] {
         for (size_t i = 0; i < files.size(); ++i) flush(i);
@@ -64,6 +64,7 @@ void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& l
             return;
         }
         const qsizetype length = files[i].recordLength();
+        if (pending[i].capacity() < kPendingLimit + length) pending[i].reserve(kPendingLimit + length);
         pending[i] += image.size() == length ? image : fixedBytes(image, length);
         if (pending[i].size() >= kPendingLimit) flush(i);
     };
