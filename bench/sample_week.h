@@ -35,7 +35,7 @@ public:
         rw::SkipLog log(what);
         step(ui, *jv, log);
         if (!ui.messages.isEmpty() || !log.empty()) {
-            log.report();
+            for (const std::string& s : log.skipped()) std::fprintf(stderr, "skipped %s\n", s.c_str());
             for (const QString& m : ui.messages) std::fprintf(stderr, "message: %s\n", qPrintable(m));
             std::abort();
         }

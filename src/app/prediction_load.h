@@ -17,7 +17,7 @@ bool LoadPredictionWindow(UiPort& ui, prediction::RunState& state, SkipLog& log)
 // Text5, a turn of events, the new prediction window (`openWindow` creates,
 // loads and shows it), the end message. A press while the weekly store is
 // being rewritten (a run still in its event turns, ②, cancellation
-// processing) is ignored. Returns whether the press ran.
+// processing) is refused, saying so in Text5. Returns whether the press ran.
 bool PredictionButton(UiPort& ui, const std::function<void()>& openWindow);
 
 }  // namespace rw::app

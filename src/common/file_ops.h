@@ -62,6 +62,40 @@ void BuildThenWrite(Build&& build, Write&& write) {
     write();
 }
 
+// Throws StepFailure ("cannot open PATH: not a regular file") when
+// something other than a regular file (a folder, a FIFO, a device) stands
+// at `path`; a missing path, a regular file and a link to one pass. Files
+// are checked before they are opened, so that a FIFO cannot hold a reader
+// or a writer until it is killed.
+void RequireRegularFile(const QString& path);
+
+// Writes all of `bytes` at the file's current position. When the write
+// fails, a file that grew is cut back to its length before the write, so
+// it never keeps a part of the bytes; then StepFailure is thrown. The file
+// must be unbuffered.
+void WriteOrRestore(QFileDevice& file, QByteArrayView bytes);
+
+// A run's safety net for the files it rewrites and appends to, so that a
+// write failing halfway through the run (a full disk) leaves no file with
+// less than it held before the run. While a RunJournal lives, the first
+// ReplaceFile of a file in the run keeps its old bytes under a link beside
+// it (its name with ".before" added); when a later write to that file
+// fails (ReplaceFile, WriteOrRestore), the file gets its old bytes back, or
+// is removed when it did not exist before the run, and every further write
+// to it in the run fails. The end of the run removes the links. One run at
+// a time; a second journal while one lives adds nothing.
+class RunJournal {
+public:
+    RunJournal();
+    ~RunJournal();
+    RunJournal(const RunJournal&) = delete;
+    RunJournal& operator=(const RunJournal&) = delete;
+    static bool active();
+
+private:
+    bool owner_;
+};
+
 // Creates the folder and any missing folder above it; one that exists is
 // left as it is. Throws StepFailure with the system's reason.
 void MakeFolders(const QString& path);

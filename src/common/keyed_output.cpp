@@ -9,17 +9,21 @@ namespace rw {
 
 void WriteKeyed(QString& lastKey, const QString& key, const QString& path, QByteArrayView header,
                 QByteArrayView block) {
-    const bool fresh = IsNewKey(lastKey, key);
+    if (IsNewKey(lastKey, key)) {
+        // A new key's file is written beside and put in place: a failed write
+        // leaves the file as it was.
+        QByteArray bytes;
+        bytes.reserve(header.size() + block.size());
+        bytes.append(header);
+        bytes.append(block);
+        ReplaceFile(path, bytes);
+        lastKey = key;
+        return;
+    }
+    RequireRegularFile(path);
     QFile f(path);
-    const QIODevice::OpenMode mode =
-        QIODevice::WriteOnly | QIODevice::Unbuffered | (fresh ? QIODevice::Truncate : QIODevice::Append);
-    if (!f.open(mode)) failFile("open", f);
-    if (fresh) lastKey = key;
-    auto put = [&](QByteArrayView bytes) {
-        if (!bytes.isEmpty() && f.write(bytes.data(), bytes.size()) != bytes.size()) failFile("write", f);
-    };
-    if (fresh) put(header);
-    put(block);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered | QIODevice::Append)) failFile("open", f);
+    WriteOrRestore(f, block);
 }
 
 }  // namespace rw

@@ -9,11 +9,12 @@
 namespace rw {
 
 // Writes `block` to `path` under `key`. When `key` differs from `lastKey`
-// the file is created anew (emptied) with `header` first; otherwise the
-// block is appended. `lastKey` takes `key` once the file has been opened,
-// so a failed write still counts as the start of that key's file. Throws
-// StepFailure naming the file when it cannot be opened or written; the file
-// is closed on every path.
+// the file is replaced by `header` and the block (written beside, then put
+// in place); otherwise the block is appended. A failed write leaves the
+// file as it was before it: a replace that fails keeps the old file and
+// `lastKey` (so the key's next block starts the file again), an append
+// that fails is cut back. Throws StepFailure naming the file when it
+// cannot be opened or written; the file is closed on every path.
 void WriteKeyed(QString& lastKey, const QString& key, const QString& path, QByteArrayView header,
                 QByteArrayView block);
 

@@ -123,6 +123,14 @@ constexpr Field findField(const L& layout, std::string_view row, std::string_vie
     throw "unknown row";
 }
 
+// The number of elements of row `row`.
+template <class L>
+constexpr int rowCount(const L& layout, std::string_view row) {
+    for (const Row& r : layout.rows)
+        if (r.name == row) return r.count;
+    throw "unknown row";
+}
+
 // True when every row starts at its published position and the widths add
 // up to the published and image lengths.
 template <class L>

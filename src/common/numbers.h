@@ -29,6 +29,9 @@ QByteArray numberText(std::int64_t v, bool signBlank = false);
 int wholeDigits(std::int64_t v, char* out);
 // A Single: at most 7 significant digits ("1234.568", "12.3", "0").
 QByteArray singleText(float v, bool signBlank = false);
+// singleText(v) written at `out`, which has room for 32 bytes; returns the
+// end of what was written.
+char* writeSingleText(char* out, float v);
 // A Double: at most 15 significant digits ("16.6").
 QByteArray doubleText(double v, bool signBlank = false);
 

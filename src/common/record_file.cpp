@@ -12,6 +12,7 @@ namespace rw {
 void RecordFile::open(const QString& path, qsizetype recordLength) {
     close();
     if (recordLength <= 0) fail("record length must be positive");
+    RequireRegularFile(path);
     auto f = std::make_unique<QFile>(path);
     if (!f->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) failFile("open", *f);
     file_ = std::move(f);
@@ -42,14 +43,15 @@ void RecordFile::write(qint64 n, QByteArrayView image) {
     if (!isOpen()) fail("record file not open");
     if (n < 1) fail("bad record number " + std::to_string(n));
     QByteArray rec = image.size() == length_ ? image.toByteArray() : fixedBytes(image, length_);
-    if (!file_->seek((n - 1) * length_) || file_->write(rec) != length_) failFile("write", *file_);
+    if (!file_->seek((n - 1) * length_)) failFile("write", *file_);
+    WriteOrRestore(*file_, rec);
 }
 
 void RecordFile::writeRecords(qint64 first, QByteArrayView images) {
     if (!isOpen()) fail("record file not open");
     if (first < 1 || images.size() % length_ != 0) fail("bad records for " + file_->fileName().toStdString());
-    if (!file_->seek((first - 1) * length_) || file_->write(images.data(), images.size()) != images.size())
-        fail("cannot write " + file_->fileName().toStdString());
+    if (!file_->seek((first - 1) * length_)) failFile("write", *file_);
+    WriteOrRestore(*file_, images);
 }
 
 qint64 RecordFile::append(QByteArrayView image) {
@@ -67,11 +69,13 @@ qint64 RecordFile::countOf(const QString& path, qsizetype recordLength) {
 QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
     QList<QByteArray> out;
     QFile f(path);
-    // Opened first, looked for only when that fails: most files read are there.
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (!f.exists()) return out;
-        failFile("open", f);
+    {
+        // One look at the name: missing gives none, anything but a file is refused.
+        const QFileInfo info(path);
+        if (!info.exists()) return out;
+        if (!info.isFile()) failFile("open", path, QStringLiteral("not a regular file"));
     }
+    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
     const QByteArray all = f.readAll();
     if (f.error() != QFileDevice::NoError) failFile("read", f);
     const qsizetype n = part == PartRecord::Dropped ? all.size() / recordLength

@@ -4,6 +4,8 @@
 #include "common/errors.h"
 #include "common/file_ops.h"
 
+#include <QFileInfo>
+
 namespace rw {
 
 CsvValue CsvValue::textOf(const QString& s) { return CsvValue(Kind::Text, cp932::encode(s)); }
@@ -30,6 +32,7 @@ QByteArray csvLine(std::initializer_list<CsvValue> values) { return csvLine(QLis
 
 void TextOut::open(const QString& path, Mode mode) {
     close();
+    RequireRegularFile(path);
     auto f = std::make_unique<QFile>(path);
     // Unbuffered: a program ended at once loses nothing already written.
     const auto flags = QIODevice::Unbuffered | (mode == Mode::Output ? (QIODevice::WriteOnly | QIODevice::Truncate)
@@ -45,7 +48,7 @@ void TextOut::close() {
 
 void TextOut::writeRaw(QByteArrayView bytes) {
     if (!isOpen()) fail("text file not open");
-    if (file_->write(bytes.data(), bytes.size()) != bytes.size()) failFile("write", *file_);
+    WriteOrRestore(*file_, bytes);
 }
 
 void TextOut::printLine(QByteArrayView cp932) {
@@ -59,7 +62,16 @@ void TextOut::printText(const QString& text) { printLine(cp932::encode(text)); }
 void TextOut::writeValues(const QList<CsvValue>& values) { printLine(csvLine(values)); }
 void TextOut::writeValues(std::initializer_list<CsvValue> values) { printLine(csvLine(values)); }
 
-void emptyTextFile(const QString& path) { TextOut(path, TextOut::Mode::Output).close(); }
+void emptyTextFile(const QString& path) {
+    // In a journalled run the file is replaced, so that its old bytes can
+    // still come back.
+    if (RunJournal::active()) {
+        RequireRegularFile(path);
+        ReplaceFile(path, {});
+        return;
+    }
+    TextOut(path, TextOut::Mode::Output).close();
+}
 
 void appendLine(const QString& path, QByteArrayView cp932) {
     TextOut out(path, TextOut::Mode::Append);
@@ -76,6 +88,7 @@ QByteArray readFile(const QString& path, bool* exists) {
     QFile f(path);
     *exists = f.exists();
     if (!*exists) return {};
+    RequireRegularFile(path);
     if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
     QByteArray all = f.readAll();
     if (f.error() != QFileDevice::NoError) failFile("read", f);
@@ -133,7 +146,16 @@ QList<QByteArray> readLines(const QString& path) {
     return out;
 }
 
-void LineReader::fail(std::string_view action) const { failFile(action, file_); }
+bool LineReader::open() {
+    const QFileInfo info(file_.fileName());
+    notRegular_ = info.exists() && !info.isFile();
+    return !notRegular_ && file_.open(QIODevice::ReadOnly);
+}
+
+void LineReader::fail(std::string_view action) const {
+    if (notRegular_) failFile(action, file_.fileName(), QStringLiteral("not a regular file"));
+    failFile(action, file_);
+}
 
 bool LineReader::next(QByteArray& line) {
     line.clear();

@@ -118,7 +118,8 @@ QList<QByteArray> readLines(const QString& path);
 class LineReader {
 public:
     explicit LineReader(const QString& path) : file_(path) {}
-    bool open() { return file_.open(QIODevice::ReadOnly); }
+    // False also when the path is not a regular file (fail() says so).
+    bool open();
     // Throws StepFailure for the file's last error (after a failed open).
     [[noreturn]] void fail(std::string_view action) const;
     // The next line without its end; false at the end of the file. Throws
@@ -130,6 +131,7 @@ private:
     QByteArray chunk_;
     qsizetype pos_ = 0;
     bool skipLf_ = false;
+    bool notRegular_ = false;
 };
 
 }  // namespace rw

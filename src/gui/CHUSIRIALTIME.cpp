@@ -23,7 +23,7 @@ CHUSIRIALTIME::CHUSIRIALTIME() {
 void CHUSIRIALTIME::Form_Load() {
     SkipLog log("cancellation processing");
     jv::LoadCancellations(Ui(), *JVLink1, log);
-    log.report();
+    log.report(Ui());
 }
 
 void CHUSIRIALTIME::Command1_Click() {

@@ -1,5 +1,6 @@
 #include "gui/KESF1THISWEEKNZ.h"
 
+#include "common/control_names.h"
 #include "common/kestrav_path.h"
 #include "jvdata/package_check.h"
 #include "common/shell.h"
@@ -185,7 +186,7 @@ void KESF1THISWEEKNZ::setOption1(bool on) {
 void KESF1THISWEEKNZ::Form_Load() {
     SkipLog log("start-up");
     MenuStartup(Ui(), log);
-    log.report();
+    log.report(Ui());
 }
 
 void KESF1THISWEEKNZ::Command1_Click() {
@@ -195,7 +196,7 @@ void KESF1THISWEEKNZ::Command1_Click() {
 void KESF1THISWEEKNZ::Command2_Click() {
     SkipLog log("download");
     jv::DownloadThisWeek(Ui(), *JVLink1, Download, log);
-    log.report();
+    log.report(Ui());
 }
 
 void KESF1THISWEEKNZ::Command6_Click() {
@@ -212,7 +213,8 @@ void KESF1THISWEEKNZ::Command4_Click() {
 }
 
 void KESF1THISWEEKNZ::Command8_Click() {
-    if (jv::WeeklyStoreGuard::busy()) return;  // a run still in its event turns
+    // A run still in its event turns: refused before ZansaFlag changes under it.
+    if (jv::WeeklyStoreGuard::busy()) return jv::SayPressRefused(Ui(), ctl::MenuText5, "prediction");
     ZansaFlag = option1() ? 0 : 1;
     app::PredictionButton(Ui(), [] { YOSOKEKKATHISWEEKNZ::open(); });
     setOption1(false);

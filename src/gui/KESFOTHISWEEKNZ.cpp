@@ -40,13 +40,13 @@ QString KESFOTHISWEEKNZ::title() { return QString::fromUtf8("今週のオッズ 
 void KESFOTHISWEEKNZ::Command2_Click() {
     SkipLog log("odds download");
     jv::DownloadWeekOdds(Ui(), *JVLink1, Download, log);
-    log.report();
+    log.report(Ui());
 }
 
 void KESFOTHISWEEKNZ::Command3_Click() {
     SkipLog log("trifecta odds download");
     jv::DownloadWeekTrifectaOdds(Ui(), *JVLink1, Download, log);
-    log.report();
+    log.report(Ui());
 }
 
 }  // namespace rw::gui

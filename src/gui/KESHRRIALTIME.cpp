@@ -29,7 +29,7 @@ KESHRRIALTIME::KESHRRIALTIME() {
 void KESHRRIALTIME::Form_Load() {
     SkipLog log("flash results");
     prediction::LoadFlashResults(Ui(), *JVLink1, log);
-    log.report();
+    log.report(Ui());
 }
 
 KESHRRIALTIME* KESHRRIALTIME::open() {

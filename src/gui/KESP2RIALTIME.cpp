@@ -37,7 +37,7 @@ QString KESP2RIALTIME::title() { return QString::fromUtf8("速報 Ver.2024.7.8")
 void KESP2RIALTIME::Command1_Click() {
     SkipLog log("flash odds");
     jv::FetchFlashOdds(Ui(), *JVLink1, log);
-    log.report();
+    log.report(Ui());
 }
 
 void KESP2RIALTIME::Command2_Click() {

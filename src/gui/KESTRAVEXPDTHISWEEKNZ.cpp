@@ -57,7 +57,7 @@ KESTRAVEXPDTHISWEEKNZ::KESTRAVEXPDTHISWEEKNZ() {
 void KESTRAVEXPDTHISWEEKNZ::Form_Load() {
     SkipLog log("expanded-records window");
     model::LoadExpandedWindow(State, log);
-    log.report();
+    log.report(ui_);
 }
 
 KESTRAVEXPDTHISWEEKNZ* KESTRAVEXPDTHISWEEKNZ::open() {
@@ -72,7 +72,7 @@ void KESTRAVEXPDTHISWEEKNZ::Command3_Click() { model::RunPreviousDayFix(ui_, Sta
 void KESTRAVEXPDTHISWEEKNZ::Command1_Click() {
     SkipLog log("compute");
     model::RunComputeButton(ui_, State, log);
-    log.report();
+    log.report(ui_);
     if (closeWhenDone_) close();
 }
 

@@ -26,7 +26,7 @@ void KESTRAVODDSN::Form_Load() {
     AppPath = GetAppPath();
     SkipLog log("odds tables");
     TablesWritten = jv::BuildOddsTables(jv::ProgramOddsGrids(), OddsSourceFlag, log);
-    log.report();
+    log.report(Ui());
 }
 
 KESTRAVODDSN* KESTRAVODDSN::open() {

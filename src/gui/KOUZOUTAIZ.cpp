@@ -23,7 +23,7 @@ KOUZOUTAIZ::KOUZOUTAIZ() {
 bool KOUZOUTAIZ::Form_Load() {
     SkipLog log("structure processing");
     const bool ran = jv::RunStructureProcessing(Ui(), log);
-    log.report();
+    log.report(Ui());
     return ran;
 }
 

@@ -3,6 +3,7 @@
 #include "common/kestrav_path.h"
 #include "common/skip.h"
 #include "gui/controls.h"
+#include "gui/screen_fit.h"
 #include "gui/controls/grid_view.h"
 #include "gui/controls/list_click.h"
 #include "gui/controls/tab_control.h"
@@ -79,7 +80,7 @@ KakoSeisekiZ::KakoSeisekiZ() {
     auto* selLayout = new QVBoxLayout(selections);
     TanFukuFG = grid(selections, selLayout, "TanFukuFG", day_.TanFukuFG);
     TFTekiKaiFG = grid(selections, selLayout, "TFTekiKaiFG", day_.TFTekiKaiFG);
-    resize(1400, 860);
+    fitToScreen(this, {1400, 860});
     connectListClick(List1, [this] { List1_Click(); });
 }
 
@@ -89,7 +90,7 @@ void KakoSeisekiZ::Form_Load() {
     reference::KakoSeisekiLoad(Ui(), items, log);
     List1->clear();
     List1->addItems(items);
-    log.report();
+    log.report(Ui());
 }
 
 void KakoSeisekiZ::List1_Click() {
@@ -97,7 +98,7 @@ void KakoSeisekiZ::List1_Click() {
     const QListWidgetItem* item = List1->currentItem();
     reference::List1Click(item ? item->text() : QString(), day_, log);
     showControls();
-    log.report();
+    log.report(Ui());
 }
 
 void KakoSeisekiZ::showControls() {

@@ -2,7 +2,9 @@
 
 #include "common/kestrav_path.h"
 #include "common/skip.h"
+#include "gui/gui_ui.h"
 #include "gui/controls.h"
+#include "gui/screen_fit.h"
 #include "gui/controls/grid_view.h"
 #include "gui/single_instance.h"
 #include "viewer/past_run_view.h"
@@ -29,7 +31,7 @@ Kakoso::Kakoso() : EXFG1Grid(viewer::DesignPastRunGrid()) {
     EXFG1 = new GridView(this, &EXFG1Grid);
     EXFG1->setObjectName(QStringLiteral("EXFG1"));
     EXFG1->setGeometry(px(this, 480), px(this, 600, true), px(this, 13335), px(this, 9255, true));
-    resize(px(this, 14100), px(this, 10050, true));
+    fitToScreen(this, {px(this, 14100), px(this, 10050, true)});
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 }
 
@@ -37,7 +39,7 @@ void Kakoso::Form_Load() {
     SkipLog log("past-run window");
     viewer::LoadPastRuns(EXFG1Grid, SelectedCellText, log);
     EXFG1->refresh();
-    log.report();
+    log.report(Ui());
 }
 
 void Kakoso::Command1_Click() { close(); }

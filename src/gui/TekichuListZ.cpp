@@ -2,6 +2,7 @@
 
 #include "common/skip.h"
 #include "gui/controls.h"
+#include "gui/screen_fit.h"
 #include "gui/controls/grid_view.h"
 #include "gui/gui_ui.h"
 #include "gui/single_instance.h"
@@ -26,14 +27,14 @@ TekichuListZ::TekichuListZ() : grid_(reference::NewHitGrid()) {
     label->setObjectName(QStringLiteral("Label1"));
     label->setWordWrap(true);
     layout->addWidget(label);
-    resize(1400, 700);
+    fitToScreen(this, {1400, 700});
 }
 
 void TekichuListZ::Form_Load() {
     SkipLog log("hit list");
     HitRowCount = reference::TekichuListLoad(Ui(), grid_, log);
     tekichuFG->refresh();
-    log.report();
+    log.report(Ui());
 }
 
 TekichuListZ* TekichuListZ::open() {

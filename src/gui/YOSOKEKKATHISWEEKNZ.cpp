@@ -4,6 +4,7 @@
 #include "common/kestrav_path.h"
 #include "gui/Kakoso.h"
 #include "gui/controls.h"
+#include "gui/screen_fit.h"
 #include "gui/controls/grid_view.h"
 #include "gui/controls/list_click.h"
 #include "gui/controls/tab_control.h"
@@ -116,13 +117,13 @@ YOSOKEKKATHISWEEKNZ::YOSOKEKKATHISWEEKNZ() {
     connectListClick(List1, [this] { List1_Click(); });
     connect(RACEDETAILGrid1, &GridView::cellClicked, this, [this] { RACEDETAILGrid1_Click(); });
     connect(RACEDETAILGrid2, &GridView::cellClicked, this, [this] { RACEDETAILGrid2_Click(); });
-    resize(1280, 760);
+    fitToScreen(this, {1280, 760});
 }
 
 bool YOSOKEKKATHISWEEKNZ::Form_Load() {
     SkipLog log("prediction run");
     const bool ran = app::LoadPredictionWindow(Ui(), State, log);
-    log.report();
+    log.report(Ui());
     const QSignalBlocker quiet(List1);
     List1->clear();
     List1->addItems(State.List1);
@@ -133,6 +134,7 @@ void YOSOKEKKATHISWEEKNZ::List1_Click() {
     SkipLog log("race viewer");
     viewer::List1_Click(ui_, State, Viewer, List1->currentRow(), log);
     refreshGrids();
+    log.report(ui_);
 }
 
 void YOSOKEKKATHISWEEKNZ::RACEDETAILGrid1_Click() {

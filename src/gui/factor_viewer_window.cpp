@@ -2,6 +2,7 @@
 
 #include "common/skip.h"
 #include "gui/controls.h"
+#include "gui/screen_fit.h"
 #include "gui/controls/chart_view.h"
 #include "gui/controls/grid_view.h"
 #include "gui/controls/tab_control.h"
@@ -83,7 +84,7 @@ FactorViewerWindow::FactorViewerWindow(model::Surface s) : models_(s) {
         inner->setCurrentIndex(reference::kInnerTabInFront);
     }
     tabs->setCurrentIndex(reference::kOuterTabInFront);
-    resize(1100, 760);
+    fitToScreen(this, {1100, 760});
 }
 
 FactorViewerWindow::~FactorViewerWindow() = default;
@@ -91,7 +92,7 @@ FactorViewerWindow::~FactorViewerWindow() = default;
 void FactorViewerWindow::Form_Load() {
     SkipLog log(FactorViewerDesign(models_.surface).window.toStdString());
     reference::LoadFactorViewer(models_.surface, Ui(), models_, log);
-    log.report();
+    log.report(Ui());
     for (GridView* g : grids_) g->refresh();
 }
 

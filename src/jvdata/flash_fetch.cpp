@@ -78,6 +78,8 @@ void FetchFlashDays(UiPort& ui, JvLink& JVLink1, const QString& softwareId, cons
             const std::int32_t r = JVLink1.JVRead(buffer, size, fileName);
             if (r == kReadEnd || r == kReadRealtimeEnd) break;
             if (r < 0) {
+                if (r == kReadDamaged403)
+                    log.record("0B12 " + cp932::toUtf8(day) + " " + fileName.toStdString(), "the file is damaged");
                 if (++idle < kFlashDayIdleReads) continue;
                 log.record("0B12 " + cp932::toUtf8(day),
                            std::to_string(kFlashDayIdleReads) + " reads in a row without a record (last result " +

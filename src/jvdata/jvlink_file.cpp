@@ -221,8 +221,16 @@ std::string FileJvLink::loadFile(const QString& path) {
         start = end;
     }
     // Real-time data is delivered as it is; the callers have no way to
-    // recover from a damaged real-time file.
-    if (realtime_) return {};
+    // recover from a damaged real-time file. Its records still end in CR LF:
+    // a file with other line ends holds no record.
+    if (realtime_) {
+        for (std::size_t i = 0; i < records_.size(); ++i) {
+            const auto [offset, length] = records_[i];
+            if (!QByteArrayView(data_).sliced(offset, length).endsWith("\r\n"))
+                return where(i + 1, offset) + "does not end in CR LF";
+        }
+        return {};
+    }
     for (std::size_t i = 0; i < records_.size(); ++i) {
         const auto [offset, length] = records_[i];
         if (std::string fault = recordFault(QByteArrayView(data_).sliced(offset, length)); !fault.empty())

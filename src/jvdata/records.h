@@ -149,6 +149,28 @@ constexpr Field Accumulated(int group, std::string_view sub) { return findField(
 namespace hr {
 inline constexpr Field RegisteredRunners = findField(kHR, "registered runners");
 constexpr Field Payout(std::string_view kind, int i, std::string_view sub) { return findField(kHR, kind, sub, i); }
+
+// A payoff group of the layout: its row, the member that holds the horse
+// number or the combination, and its number of entries (from 0).
+struct PayoffGroup {
+    std::string_view row;
+    std::string_view key;
+    int entries;
+    constexpr Field combination(int i) const { return Payout(row, i, key); }
+    constexpr Field payout(int i) const { return Payout(row, i, "payout"); }
+    constexpr Field popularity(int i) const { return Payout(row, i, "popularity"); }
+};
+constexpr PayoffGroup payoffGroup(std::string_view row, std::string_view key) {
+    return {row, key, recordlayout::rowCount(kHR, row)};
+}
+inline constexpr PayoffGroup kWin = payoffGroup("win payouts", "horse number");
+inline constexpr PayoffGroup kPlace = payoffGroup("place payouts", "horse number");
+inline constexpr PayoffGroup kBracket = payoffGroup("bracket quinella payouts", "combination");
+inline constexpr PayoffGroup kQuinella = payoffGroup("quinella payouts", "combination");
+inline constexpr PayoffGroup kWide = payoffGroup("wide payouts", "combination");
+inline constexpr PayoffGroup kExacta = payoffGroup("exacta payouts", "combination");
+inline constexpr PayoffGroup kTrio = payoffGroup("trio payouts", "combination");
+inline constexpr PayoffGroup kTrifecta = payoffGroup("trifecta payouts", "combination");
 }  // namespace hr
 
 namespace odds {

@@ -184,20 +184,30 @@ QByteArray listLine(const QByteArray& value) {
 }
 
 // One UM record per horse into UMTHISWEEKNNEW.dat, one HorseList line per
-// horse.
+// horse. Each file is replaced whole, so a write that fails leaves it as it
+// was; the list is written even when the master file is not, as its lines
+// do not depend on it.
 void sortHorses(const QList<QByteArray>& recs) {
-    emptyTextFile(AppFile(kHorseListFile));
     QByteArray list;
     const QByteArray out = joined(onePerKey(
         recs, sortKeys<HorseKey>(recs), [](const QByteArray&) { return true; },
         [&](const HorseKey::Key& key) { list += listLine(keyBytes(key)); }));
-    ReplaceFile(AppFile(kUmNewFile), out);
-    ReplaceFile(AppFile(kHorseListFile), list);
+    std::string failed;
+    try {
+        ReplaceFile(AppFile(kUmNewFile), out);
+    } catch (const std::exception& e) {
+        failed = e.what();
+    }
+    try {
+        ReplaceFile(AppFile(kHorseListFile), list);
+    } catch (const std::exception& e) {
+        failed += (failed.empty() ? "" : "; ") + std::string(e.what());
+    }
+    if (!failed.empty()) fail(failed);
 }
 
 // One DamList line per dam.
 void listDams(const QList<QByteArray>& recs) {
-    emptyTextFile(AppFile(kDamListFile));
     const SortedKeys<DamKey> s = sortKeys<DamKey>(recs);
     QByteArray list;
     for (size_t p = 1; p < s.keys.size(); ++p)
@@ -221,6 +231,11 @@ WeeklyStoreGuard::~WeeklyStoreGuard() {
 }
 
 bool WeeklyStoreGuard::busy() { return g_storeBusy; }
+
+void SayPressRefused(UiPort& ui, const QString& box, const char* task) {
+    std::fprintf(stderr, "%s: the weekly store is being rewritten by another step; this press is ignored\n", task);
+    ui.setText(box, QString::fromUtf8("他の処理の実行中のため、このボタンは受け付けませんでした。終わってから押し直して下さい。"));
+}
 
 namespace {
 
@@ -372,7 +387,7 @@ void FillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match) { fillHorseRunF
 bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
     WeeklyStoreGuard guard;
     if (!guard.acquired()) {
-        std::fprintf(stderr, "structure processing: already running; this press is ignored\n");
+        SayPressRefused(ui, ctl::MenuText4, "structure processing");
         return false;
     }
     if (AppPath.isEmpty()) AppPath = GetAppPath();

@@ -30,6 +30,11 @@ private:
     bool acquired_ = false;
 };
 
+// A press refused because another task holds the guard says so on screen,
+// in `box` (the status box of the step pressed), and on stderr naming
+// `task`; nothing else is done.
+void SayPressRefused(UiPort& ui, const QString& box, const char* task);
+
 // Which run-file record a new delivery of the same run replaces when
 // several have a make date not newer than its own: structure processing
 // replaces the last of them, cancellation processing the first.
@@ -41,8 +46,9 @@ enum class RunMatch { Last, First };
 // the end messages in the menu's Text4 and the window's Text1. From the RA
 // phase on, a phase that fails is recorded in `log` and the next one runs;
 // the caller reports the log.
-// Returns false, having touched nothing, when the weekly store is already
-// being rewritten (a second press during the event turns of a running one).
+// Returns false, having touched nothing but the menu's Text4 (which says
+// so), when the weekly store is already being rewritten (a second press
+// during the event turns of a running one).
 bool RunStructureProcessing(UiPort& ui, SkipLog& log);
 
 // The run-file phase (cancellation processing reuses it with RunMatch::First):

@@ -84,7 +84,7 @@ qint64 WriteWeeklyExtract(QStringView packageFile, QStringView extractFile, int 
 bool RunComputeButton(UiPort& ui, ExpandedState& s, SkipLog& log) {
     jv::WeeklyStoreGuard guard;
     if (!guard.acquired()) {
-        std::fprintf(stderr, "compute: the weekly store is being rewritten; this press is ignored\n");
+        jv::SayPressRefused(ui, ctl::ExpandedText3, "compute");
         return false;
     }
     s.PressRunning = true;

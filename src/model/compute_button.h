@@ -25,7 +25,7 @@
 //
 // The press takes the weekly store's guard: while ②, cancellation
 // processing, ④ or another ⑤ runs (they let events through), the press does
-// nothing but say so on stderr and returns false. The statistics index is
+// nothing but say so in Text3 and on stderr and returns false. The statistics index is
 // cleared at the start and end of every press.
 #include "common/skip.h"
 #include "common/ui_port.h"

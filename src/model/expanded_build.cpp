@@ -140,6 +140,7 @@ void put(QByteArray& rec, Field f, QByteArrayView v) { putFixed(rec, f.pos, f.wi
 QByteArray readRecordFile(const QString& path, qsizetype length, qint64* count) {
     // Opened as the random-access file is (which creates it), and read
     // through that one opening.
+    RequireRegularFile(path);
     QFile f(path);
     if (!f.open(QIODevice::ReadWrite)) failFile("open", f);
     QByteArray all = f.readAll();

@@ -26,7 +26,13 @@ public:
     explicit ValueFile(const QString& systemName) : name_(systemName) {
         const QString path = AppFile(systemName);
         if (!QFile::exists(path)) stop(QStringLiteral("missing"));
-        values_ = readValues(path);
+        // A file that cannot be opened or read (a folder in its place, no
+        // permission) stops the load like a missing one.
+        try {
+            values_ = readValues(path);
+        } catch (const std::exception& e) {
+            stop(QString::fromStdString(e.what()));
+        }
     }
 
     QByteArray text() {

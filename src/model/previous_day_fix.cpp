@@ -124,7 +124,7 @@ void FixPreviousDayRaces(UiPort& ui, ExpandedState& s) {
 bool RunPreviousDayFix(UiPort& ui, ExpandedState& s) {
     jv::WeeklyStoreGuard guard;
     if (!guard.acquired()) {
-        std::fprintf(stderr, "previous-day fix: the weekly store is being rewritten; this press is ignored\n");
+        jv::SayPressRefused(ui, ctl::ExpandedText1, "previous-day fix");
         return false;
     }
     SkipLog skipped("previous-day fix");
@@ -133,11 +133,11 @@ bool RunPreviousDayFix(UiPort& ui, ExpandedState& s) {
         FixPreviousDayEntries(s, skipped);
         FixPreviousDayRaces(ui, s);
     } catch (const std::exception& e) {
-        skipped.report();
+        skipped.report(ui);
         std::fprintf(stderr, "previous-day fix: stopped: %s\n", e.what());
         return false;
     }
-    skipped.report();
+    skipped.report(ui);
     ui.setText(ctl::ExpandedText1, QString::fromUtf8("前日固定終了"));
     return true;
 }

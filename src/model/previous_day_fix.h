@@ -21,7 +21,7 @@
 // then "前日固定終了" in Text1. There is no skip-and-continue: a failure ends
 // the fix before its message and is reported on stderr. A press while the
 // weekly store is being rewritten (② or ⑤ letting events through) does
-// nothing but say so. Returns whether the fix ran to its end.
+// nothing but say so in Text1 and on stderr. Returns whether the fix ran to its end.
 #include "common/skip.h"
 #include "common/ui_port.h"
 #include "model/expanded_state.h"

@@ -29,6 +29,7 @@ StatsFileImage ReadStatsFile(QStringView systemName, int recordLength) {
     // Opened as the random-access file is (a missing file is created empty),
     // and read through that one opening.
     if (recordLength <= 0) fail("record length must be positive");
+    RequireRegularFile(path);
     QFile f(path);
     if (!f.open(QIODevice::ReadWrite)) failFile("open", f);
     StatsFileImage img;

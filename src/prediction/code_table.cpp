@@ -47,4 +47,9 @@ QByteArray CodeName(const CodeTable& table, QByteArrayView tableNo, QByteArrayVi
     return CodeLookup(table, tableNo, code, column).value_or(QByteArray());
 }
 
+CsvValue CodeNameItem(const CodeTable& table, QByteArrayView tableNo, QByteArrayView code, int column) {
+    const std::optional<QByteArray> name = CodeLookup(table, tableNo, code, column);
+    return name ? CsvValue::text(*name) : CsvValue::none();
+}
+
 }  // namespace rw::prediction

@@ -9,6 +9,8 @@
 // number, code, six name columns), so a line of seven values shifts every
 // later row. A file that ends inside a row leaves the rest of that row
 // empty. The table grows with the file. Values stay code page 932 bytes.
+#include "common/text_file.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
@@ -50,5 +52,9 @@ std::optional<QByteArray> CodeLookup(const CodeTable& table, QByteArrayView tabl
 // CodeLookup for callers that store the result as text: "" when no row
 // matches.
 QByteArray CodeName(const CodeTable& table, QByteArrayView tableNo, QByteArrayView code, int column);
+
+// CodeLookup as an item of a quoted-values line: the name as a text, or
+// nothing between the commas when no row matches.
+CsvValue CodeNameItem(const CodeTable& table, QByteArrayView tableNo, QByteArrayView code, int column);
 
 }  // namespace rw::prediction

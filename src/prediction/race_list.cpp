@@ -65,7 +65,7 @@ QList<QByteArray> readRecords(const char16_t* name, qsizetype length, SkipLog& l
 }
 
 void writeListFile(const char16_t* name, const QByteArray& bytes, SkipLog& log) {
-    log.step("write " + QString::fromUtf16(name).toStdString(), [&] { WriteWholeFile(AppFile(name), bytes); });
+    log.step("write " + QString::fromUtf16(name).toStdString(), [&] { ReplaceFile(AppFile(name), bytes); });
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 #pragma once
 // YOSOKEKKATHISWEEKNZ: the race loop of the prediction run. For every
-// listed race: its payoff record, the per-day reset of the hit totals, the
-// per-horse values and the score file, the race's spread, the predicted
-// order and the sort files, the pair and trio bets with their sort and
-// bet-import files, the per-race writers and, on official results, the
-// course-day's rate files. Every file of a race is assembled in memory and
-// written once, complete, before the writers are called.
+// listed race: its payoff record, the per-day reset of the hit totals; the
+// race's state (per-horse values, spread, predicted order, the pair and
+// trio bets ranked and turned); then the race's own files in the system's
+// order, each built from that state (prediction/race_files.h) and written
+// once, complete; the loop counters handed to the writers; the per-race
+// writers; and, on official results, the course-day's rates and rate files.
 #include "common/skip.h"
 #include "common/ui_port.h"
+#include "prediction/race_files.h"
 #include "prediction/race_writers.h"
 #include "prediction/run_state.h"
 #include "prediction/run_work.h"
@@ -35,12 +36,8 @@ std::optional<double> PopulationStdDev(const QList<float>& values, int n);
 void SetReliabilityGrades(RunState& s);
 
 // TrioHorseA/B/C: the trio at position CurIndex of TrioBets, fastest first
-// (equal speeds keep ascending horse numbers).
+// (TrioFastestFirst).
 void OrderTrioBySpeed(RunState& s);
-
-// One line of a bet-import file (without line end): date, course, race,
-// ticket code, combination, "100". Also the exports' win file line.
-QByteArray BetImportLine(QByteArrayView raceId, QByteArrayView ticketCode, QByteArrayView combination);
 
 // The course-day's rates from the totals and R (the race number), and the
 // two rate files of the DayKey of CurrentHorse. Results mode only; a race

@@ -114,7 +114,7 @@ struct BetLists {
     QList<QByteArray> TrioBets, TrioBetsAsc;  // "030405": fastest first / ascending
     QList<float> TrioScore, TrioPredSum, TrioResidSum;
     QByteArray TrioHorseA, TrioHorseB, TrioHorseC;
-    QByteArray PairHorseFirst, PairHorseSecond, TrioSwapText;
+    QByteArray PairHorseFirst, PairHorseSecond;
     // Left by the race-card writer from its last trio line, read by the web
     // page writer; the run never touches them.
     std::array<QByteArray, 7> SLineTrios;
@@ -161,6 +161,27 @@ struct PcTicketStats {
     PcTicketKind Tansho1, Tansho2, Fukusho1, Fukusho2, UmarenF, UmarenB, UmatanF, SanrenpukuB, Sanrentan12,
         Sanrentan23, Sanrentan13;
 };
+// The eleven selection kinds in the order of the selection files' columns
+// ("tekichuPC.txt", "kaitekiPC.txt"), with their column labels (UTF-8).
+// The win and place kinds count per race, the exotic ones per ticket.
+struct PcTicketColumn {
+    PcTicketKind PcTicketStats::*kind;
+    const char* label;
+    bool exotic;
+};
+inline constexpr std::array<PcTicketColumn, 11> kPcTicketColumns{{
+    {&PcTicketStats::Tansho1, "単勝1", false},
+    {&PcTicketStats::Fukusho1, "複勝1", false},
+    {&PcTicketStats::Tansho2, "単勝2", false},
+    {&PcTicketStats::Fukusho2, "複勝2", false},
+    {&PcTicketStats::UmarenF, "馬連F", true},
+    {&PcTicketStats::UmarenB, "馬連B", true},
+    {&PcTicketStats::UmatanF, "馬単F", true},
+    {&PcTicketStats::SanrenpukuB, "  3連複B", true},
+    {&PcTicketStats::Sanrentan12, "  3連単12", true},
+    {&PcTicketStats::Sanrentan23, "  3連単23", true},
+    {&PcTicketStats::Sanrentan13, "  3連単13", true},
+}};
 
 // The course-day's rates per exotic kind and tier (1..3), percentages.
 struct KaitekiKind {

@@ -203,7 +203,7 @@ void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
                 QByteArray bytes;
                 bytes.reserve(records.size() * kRunnerRecordLength);
                 for (const QByteArray& r : records) bytes += r;
-                WriteWholeFile(RunnerFile(id), bytes);
+                ReplaceFile(RunnerFile(id), bytes);
             });
             if (!written) work.unwritten.insert(id, true);
         }

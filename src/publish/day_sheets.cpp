@@ -2,6 +2,7 @@
 
 #include "common/cp932.h"
 #include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/record_file.h"
@@ -30,13 +31,13 @@ const prediction::PayoffIndex& weekPayoffs(prediction::RunState& s) {
     return x;
 }
 
-// The payout of the entry of `group` (of `entries`) whose horse number is
-// `horse`, empty when none.
-QByteArray payoutOf(QByteArrayView rec, std::string_view group, int entries, QByteArrayView horse) {
-    for (int i = 0; i < entries; ++i) {
-        const jv::Field number = jv::hr::Payout(group, i, "horse number");
+// The payout of the entry of `group` whose horse number is `horse`, empty
+// when none.
+QByteArray payoutOf(QByteArrayView rec, const jv::hr::PayoffGroup& group, QByteArrayView horse) {
+    for (int i = 0; i < group.entries; ++i) {
+        const jv::Field number = group.combination(i);
         if (rec.sliced(number.offset(), number.width) == horse) {
-            const jv::Field pay = jv::hr::Payout(group, i, "payout");
+            const jv::Field pay = group.payout(i);
             return rec.sliced(pay.offset(), pay.width).toByteArray();
         }
     }
@@ -134,7 +135,7 @@ RunnerPayouts FindRunnerPayouts(prediction::RunState& s, QByteArrayView race, in
     if (it == x.lastByRace.cend()) return {};
     const QByteArray& rec = x.records[*it];
     const QByteArray number = numberText(horse).rightJustified(2, '0');
-    return {payoutOf(rec, "win payouts", 3, number), payoutOf(rec, "place payouts", 5, number)};
+    return {payoutOf(rec, jv::hr::kWin, number), payoutOf(rec, jv::hr::kPlace, number)};
 }
 
 void WriteTanfukuCsv(prediction::RunState& s) { writeSheet(s, kSheet1); }

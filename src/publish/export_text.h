@@ -46,7 +46,7 @@ bool HasRankOne(const prediction::RunState& s);
 template <class Build>
 void WriteWholeBuilt(const QString& path, Build&& build) {
     QByteArray out;
-    BuildThenWrite([&] { build(out); }, [&] { WriteWholeFile(path, out); });
+    BuildThenWrite([&] { build(out); }, [&] { ReplaceFile(path, out); });
 }
 
 // The same for a keyed day file: `build(out, fresh)` appends the race's

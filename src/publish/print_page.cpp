@@ -1,6 +1,7 @@
 #include "publish/print_page.h"
 
 #include "prediction/code_table.h"
+#include "publish/character_references.h"
 #include "publish/export_text.h"
 #include "publish/publish_files.h"
 #include "publish/web_sections.h"
@@ -12,7 +13,8 @@ void WritePrintPage(prediction::RunState& s) {
     const QByteArray course = prediction::CodeName(s.CodeTable, "2001", k.course, 4);
     const QByteArray latin = LowerLatin(prediction::CodeName(s.CodeTable, "2001", k.course, 6));
     const auto& p = s.PublishingStrings;
-    WriteKeyedBuilt(s.LastPrintKey, keyText(k.dayKey()), PrintPageFile(k.date(), latin), [&](QByteArray& out, bool fresh) {
+    WriteKeyedBuilt(s.LastPrintKey, keyText(k.dayKey()), PrintPageFile(k.date(), latin),
+                    WithCharacterReferences([&](QByteArray& out, bool fresh) {
         TextLines w(out);
         if (fresh) {
             w.lineThenEmpty("<!DOCTYPE html>");
@@ -33,7 +35,7 @@ void WritePrintPage(prediction::RunState& s) {
             w.line("</body>");
             w.line("</html>");
         }
-    });
+    }));
 }
 
 }  // namespace rw::publish

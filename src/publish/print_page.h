@@ -1,7 +1,8 @@
 #pragma once
 // YOSOKEKKATHISWEEKNZ: the day's print page, one HTML document per race day
-// and racecourse in "ravelmont_wp" ("<date>_<course>_pdf.txt"), code page
-// 932 text although its head declares UTF-8: the page head when the day's
+// and racecourse in "ravelmont_wp" ("<date>_<course>_pdf.txt"), declaring
+// UTF-8 and holding only ASCII, every other character a character reference
+// (character_references.h): the page head when the day's
 // first race comes, then each race's main content, and the page foot after
 // race 12. The same in both modes.
 #include "prediction/run_state.h"

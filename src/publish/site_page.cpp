@@ -1,6 +1,7 @@
 #include "publish/site_page.h"
 
 #include "prediction/code_table.h"
+#include "publish/character_references.h"
 #include "publish/export_text.h"
 #include "publish/publish_files.h"
 #include "publish/publishing_strings.h"
@@ -93,7 +94,7 @@ void WriteSitePage(prediction::RunState& s) {
     s.LastPageKey = key;
     const QByteArray latin = LowerLatin(prediction::CodeName(s.CodeTable, "2001", k.course, 6));
     WriteWholeBuilt(SitePageFile(k.date(), latin, s.PublishingStrings.PubRaceNo),
-                    [&](QByteArray& out) { AppendSitePage(s, out); });
+                    WithCharacterReferences([&](QByteArray& out) { AppendSitePage(s, out); }));
 }
 
 }  // namespace rw::publish

@@ -1,8 +1,9 @@
 #pragma once
 // YOSOKEKKATHISWEEKNZ: the race's page of the prediction web site, one file
-// per race in "ravelmont_yosou" ("<date>_<course>_r<race>.txt"), code page
-// 932 text although its head declares UTF-8 (the site publishes it as
-// ".html" in the declared encoding).
+// per race in "ravelmont_yosou" ("<date>_<course>_r<race>.txt"), which the
+// site publishes as ".html". Its head declares UTF-8 and the file holds only
+// ASCII, every other character a character reference, so the declaration
+// holds (character_references.h).
 #include "prediction/run_state.h"
 
 #include <QByteArray>
@@ -18,8 +19,9 @@ namespace rw::publish {
 // stay in the file.
 void WriteSitePage(prediction::RunState& s);
 
-// The page's bytes for the race (publishing strings already set); appends
-// to `out`, so that after a failure `out` holds the lines made before it.
+// The page's bytes for the race (publishing strings already set) as code
+// page 932 text, before the references are made; appends to `out`, so that
+// after a failure `out` holds the lines made before it.
 void AppendSitePage(prediction::RunState& s, QByteArray& out);
 
 }  // namespace rw::publish

@@ -46,7 +46,7 @@ void WriteSokudoRaceCsv(prediction::RunState& s) {
     if (keyText(key) == s.LastRaceKeySokudo) return;
     s.LastRaceKeySokudo = keyText(key);
     const QString path = SpeedIndexRaceFile(key);
-    WriteWholeFile(path, SpeedIndexLine(key, runnersOf(s), 100));
+    ReplaceFile(path, SpeedIndexLine(key, runnersOf(s), 100));
 }
 
 }  // namespace rw::publish

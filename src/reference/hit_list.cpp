@@ -1,6 +1,7 @@
 #include "reference/hit_list.h"
 
 #include "common/cp932.h"
+#include "common/file_ops.h"
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/text_file.h"
@@ -62,6 +63,84 @@ QByteArray payoffKindName(const QByteArray& kind, const QByteArray& before) {
 
 QString text(const QByteArray& cp932) { return cp932::decode(cp932); }
 
+// The values of a hit line of the list, in their order.
+enum HitValue {
+    Year, Month, Day, Course, Meeting, DayOfMeeting, RaceText, RaceName,
+    Rc5, Rc6, Rc7, Rc8, Rc9, Rc10, Rc11,  // age and class conditions, grade, track, distance, SD, weather
+    Ticket, Label, Combination, Payout,
+    HitValueCount
+};
+using HitValues = std::array<QByteArray, HitValueCount>;
+
+QByteArray listLine(const HitValues& v, std::initializer_list<QByteArray> more = {}) {
+    QList<CsvValue> line;
+    for (const QByteArray& x : v) line.append(CsvValue::text(x));
+    for (const QByteArray& x : more) line.append(CsvValue::text(x));
+    return csvLine(line) + "\r\n";
+}
+
+// The list built from the day files in their order. The values are the
+// window's state, kept from value to value and day to day; the payoff lines
+// are taken per day, after its 馬連 hit.
+class HitListBuilder {
+public:
+    QByteArray list;                 // the lines of "ATARILIST.txt"
+    QList<HitValues> bigHits;        // hits paying more than 10000 yen, rows 1 ..
+    int bigHitCount = 0;             // the same, rows beyond the grid included
+
+    void addDay(const DayTexts& day, QList<QByteArray> values) {
+        v_[Year] = day.year, v_[Month] = day.month, v_[Day] = day.day, v_[Course] = day.course;
+        v_[Meeting] = day.meeting, v_[DayOfMeeting] = day.dayOfMeeting;
+        bool payoffLines = false;
+        ValueCursor in(std::move(values));
+        for (QByteArray v; in.next(v);) {
+            if (v == "RC") {
+                rc_[1] = in.take();
+                if (rc_[1].isEmpty()) continue;  // the rest of the line is not used
+                for (int i = 2; i <= 11; ++i) rc_[i] = in.take();
+                v_[RaceText] = rc_[3] + "R";
+                v_[RaceName] = rc_[4].isEmpty() ? rc_[5] : rc_[4];
+                for (int i = 5; i <= 11; ++i) v_[Rc5 + i - 5] = rc_[i];
+            } else if (v == "AT") {
+                QByteArray at[6];
+                for (int i = 1; i <= 5; ++i) at[i] = in.take();
+                v_[Ticket] = ticketName(at[2], v_[Ticket]);
+                if (at[2] == "1") payoffLines = true;
+                v_[Label] = at[3];
+                v_[Combination] = at[4];
+                v_[Payout] = at[5];
+                list += listLine(v_);
+                if (valLenient(v_[Payout]) > 10000 && ++bigHitCount < kHitGridRows) bigHits.append(v_);
+            } else if (v == "KK" && payoffLines) {
+                const QByteArray kind = in.take();
+                firstCombination_ = in.take();
+                firstPayout_ = in.take();
+                kindName_ = payoffKindName(kind, kindName_);
+                if (kind == "3") payoffLines = false;
+                list += listLine(v_, {kindName_, firstCombination_, firstPayout_});
+            }
+        }
+    }
+
+private:
+    HitValues v_;
+    QByteArray rc_[12];  // the last RC line's values 1 to 11
+    QByteArray kindName_, firstCombination_, firstPayout_;
+};
+
+// Row `row` of tekichuFG from a hit.
+void showHit(GridModel& grid, int row, const HitValues& v) {
+    const QString n = QString::number(row);
+    const QString cells[kHitGridCols] = {
+        u' ' + text(v[Year]) + u' ' + n, text(v[Month]),   text(v[Day]),    text(v[Course]),
+        text(v[Meeting]),                text(v[DayOfMeeting]), text(v[RaceText]), text(v[RaceName]),
+        text(v[Ticket]),                 text(v[Payout]),  text(v[Label]),  u' ' + text(v[Combination]),
+        text(v[Rc5]),                    text(v[Rc6]),     text(v[Rc7]),    text(v[Rc8]),
+        text(v[Rc9]),                    text(v[Rc10]),    text(v[Rc11]),   n,
+    };
+    for (int c = 0; c < kHitGridCols; ++c) grid.setText(row, c, cells[c]);
+}
+
 }  // namespace
 
 QString HitListLabel() {
@@ -80,108 +159,39 @@ GridModel NewHitGrid() {
 }
 
 int TekichuListLoad(UiPort& ui, GridModel& tekichuFG, SkipLog& log) {
+    // A write that fails leaves the list as it was before the load.
+    RunJournal journal;
     tekichuFG = NewHitGrid();
     AppPath = GetAppPath();
     const QString listPath = AppFile(kHitListFile);
     log.step("create the hit list", [&] { emptyTextFile(listPath); });
-    int hitRowCount = 0;
     prediction::CodeTable codes;
     log.step("load the code table", [&] { prediction::LoadCodeTable(codes); });
 
-    // The window's state, kept from value to value and day to day.
-    QByteArray rc[12];  // the last RC line's values 1 to 11
-    QByteArray raceText, raceName;
-    QByteArray ticket, label, combination, payout;
-    QByteArray kindName, firstCombination, firstPayout;
-    QByteArray out;
-
+    // Read each day file and build the list from it.
+    HitListBuilder hits;
     const DayFinder finder(AppFile(inFolder(jv::kTekichuFolder, {})), QString::fromUtf16(reports::kUploadDayFile.resultsSuffix));
     ForEachScanDate(finder, [&](const ScanDate& d, const QList<QByteArray>& keys) {
         ui.setText(QString::fromLatin1(kStatusBox), SearchingText(d));
         ui.processEvents();
         for (const QByteArray& key : keys) {
-            bool payoffLines = false;
             QList<QByteArray> values;
             if (!log.step("read the day file of " + key.toStdString(),
                           [&] { values = readValues(finder.pathOf(key)); }))
                 continue;
-            const DayTexts day = dayTextsOf(key, codes);
-            auto hitValues = [&] {
-                return QList<CsvValue>{
-                    CsvValue::text(day.year),   CsvValue::text(day.month),   CsvValue::text(day.day),
-                    CsvValue::text(day.course), CsvValue::text(day.meeting), CsvValue::text(day.dayOfMeeting),
-                    CsvValue::text(raceText),   CsvValue::text(raceName),    CsvValue::text(rc[5]),
-                    CsvValue::text(rc[6]),      CsvValue::text(rc[7]),       CsvValue::text(rc[8]),
-                    CsvValue::text(rc[9]),      CsvValue::text(rc[10]),      CsvValue::text(rc[11]),
-                    CsvValue::text(ticket),     CsvValue::text(label),       CsvValue::text(combination),
-                    CsvValue::text(payout)};
-            };
-            ValueCursor in(std::move(values));
-            for (QByteArray v; in.next(v);) {
-                if (v == "RC") {
-                    rc[1] = in.take();
-                    if (rc[1].isEmpty()) continue;  // the rest of the line is not used
-                    for (int i = 2; i <= 11; ++i) rc[i] = in.take();
-                    raceText = rc[3] + "R";
-                    raceName = rc[4].isEmpty() ? rc[5] : rc[4];
-                } else if (v == "AT") {
-                    QByteArray at[6];
-                    for (int i = 1; i <= 5; ++i) at[i] = in.take();
-                    ticket = ticketName(at[2], ticket);
-                    if (at[2] == "1") payoffLines = true;
-                    label = at[3];
-                    combination = at[4];
-                    payout = at[5];
-                    out += csvLine(hitValues()) + "\r\n";
-                    if (valLenient(payout) > 10000) {
-                        const int row = ++hitRowCount;
-                        if (row < kHitGridRows) {
-                            const QString n = QString::number(row);
-                            const QString cells[kHitGridCols] = {
-                                u' ' + text(day.year) + u' ' + n,
-                                text(day.month),
-                                text(day.day),
-                                text(day.course),
-                                text(day.meeting),
-                                text(day.dayOfMeeting),
-                                text(raceText),
-                                text(raceName),
-                                text(ticket),
-                                text(payout),
-                                text(label),
-                                u' ' + text(combination),
-                                text(rc[5]),
-                                text(rc[6]),
-                                text(rc[7]),
-                                text(rc[8]),
-                                text(rc[9]),
-                                text(rc[10]),
-                                text(rc[11]),
-                                n,
-                            };
-                            for (int c = 0; c < kHitGridCols; ++c) tekichuFG.setText(row, c, cells[c]);
-                        }
-                    }
-                } else if (v == "KK" && payoffLines) {
-                    const QByteArray kind = in.take();
-                    firstCombination = in.take();
-                    firstPayout = in.take();
-                    kindName = payoffKindName(kind, kindName);
-                    if (kind == "3") payoffLines = false;
-                    QList<CsvValue> line = hitValues();
-                    line << CsvValue::text(kindName) << CsvValue::text(firstCombination) << CsvValue::text(firstPayout);
-                    out += csvLine(line) + "\r\n";
-                }
-            }
+            hits.addDay(dayTextsOf(key, codes), std::move(values));
         }
     });
-    if (!out.isEmpty())
+
+    // Show the big hits and write the list.
+    for (int row = 1; row <= hits.bigHits.size(); ++row) showHit(tekichuFG, row, hits.bigHits[row - 1]);
+    if (!hits.list.isEmpty())
         log.step("write the hit list", [&] {
             TextOut f(listPath, TextOut::Mode::Append);
-            f.writeRaw(out);
+            f.writeRaw(hits.list);
             f.close();
         });
-    return hitRowCount;
+    return hits.bigHitCount;
 }
 
 }  // namespace rw::reference

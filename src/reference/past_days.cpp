@@ -143,11 +143,13 @@ void RebuildExternalIndex(UiPort& ui, SkipLog& log) {
     if (!raceIds.isEmpty()) log.step("write the race key list", [&] { appendBytes(raceIdPath, raceIds); });
     for (const auto& [date, lines] : hrFiles)
         log.step("write the speed file of " + date.toStdString(), [&] {
-            WriteWholeFile(publish::SpeedIndexDayFile(date), lines);
+            ReplaceFile(publish::SpeedIndexDayFile(date), lines);
         });
 }
 
 void KakoSeisekiLoad(UiPort& ui, QStringList& list1, SkipLog& log) {
+    // A write that fails leaves its file as it was before the load.
+    RunJournal journal;
     AppPath = GetAppPath();
     RunRaceDayScan(ui, list1, log);
     RebuildExternalIndex(ui, log);

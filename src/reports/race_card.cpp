@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 #include "jvdata/layouts.h"
 #include "reports/combination_texts.h"
+#include "reports/tiered_judging.h"
 
 #include <cmath>
 #include <string>
@@ -15,29 +16,6 @@ namespace rw::reports {
 using prediction::RunState;
 
 namespace {
-
-QList<PayoffEntry> entriesOf(const RunState& s, const PayoffKind& k) {
-    QList<PayoffEntry> out;
-    for (int i = 1; i <= k.entries; ++i) out.append(PayoffEntryAt(s, k, i));
-    return out;
-}
-
-bool isBlank(QByteArrayView field) {
-    for (char c : field)
-        if (c != ' ') return false;
-    return true;
-}
-
-// Tier 1, 2, 3 of a bet position (0 beyond the tiers) and the number
-// within the tier; pairs come in blocks of six, trios in blocks of seven.
-struct Tier {
-    int tier, n;
-};
-Tier tierOf(int position, int block) {
-    if (position < 1 || position > 3 * block) return {0, 0};
-    const int t = (position - 1) / block + 1;
-    return {t, position - (t - 1) * block};
-}
 
 const char* shortTierWord(int tier) { return tier == 1 ? "本線" : tier == 2 ? "準本" : "伏兵"; }
 const char* tierWord(int tier) { return tier == 1 ? "本線" : tier == 2 ? "準本線" : "伏兵"; }
@@ -96,82 +74,79 @@ void addPayoffItems(QList<CsvValue>& items, const QList<PayoffEntry>& entries, i
 
 void addPayoffLines(const RunState& s, DayLines& out) {
     QList<CsvValue> kk{TU("KK"), TU("1")};
-    addPayoffItems(kk, entriesOf(s, payoff::kWin), 2, FormatUmaban);
-    addPayoffItems(kk, entriesOf(s, payoff::kPlace), 4, FormatUmaban);
-    addPayoffItems(kk, entriesOf(s, payoff::kBracket), 2, FormatWakuren);
-    addPayoffItems(kk, entriesOf(s, payoff::kQuinella), 2, FormatUmaren);
-    addPayoffItems(kk, entriesOf(s, payoff::kWide), 5, FormatUmaren);
+    addPayoffItems(kk, PayoffEntries(s, payoff::kWin), 2, FormatUmaban);
+    addPayoffItems(kk, PayoffEntries(s, payoff::kPlace), 4, FormatUmaban);
+    addPayoffItems(kk, PayoffEntries(s, payoff::kBracket), 2, FormatWakuren);
+    addPayoffItems(kk, PayoffEntries(s, payoff::kQuinella), 2, FormatUmaren);
+    addPayoffItems(kk, PayoffEntries(s, payoff::kWide), 5, FormatUmaren);
     out.add(kk);
     QList<CsvValue> ks{TU("KS"), TU("1")};
-    addPayoffItems(ks, entriesOf(s, payoff::kExacta), 6, FormatUmaren);  // with "-", as the race card shows them
-    addPayoffItems(ks, entriesOf(s, payoff::kTrio), 3, FormatSanrenpuku);
+    addPayoffItems(ks, PayoffEntries(s, payoff::kExacta), 6, FormatUmaren);  // with "-", as the race card shows them
+    addPayoffItems(ks, PayoffEntries(s, payoff::kTrio), 3, FormatSanrenpuku);
     out.add(ks);
 }
 
 // ---- Hit lines -------------------------------------------------------------------
 
-class HitLines {
-public:
-    HitLines(RunState& s, DayLines& out) : s_(s), out_(out) {}
-
-    void judge() {
-        judgeUnordered(s_.PairBetsAsc, s_.PairCount, entriesOf(s_, payoff::kQuinella), 6, FormatUmaren, [] { return QByteArray("1"); });
-        int wideOrdinal = 1;
-        judgeUnordered(s_.PairBetsAsc, s_.PairCount, entriesOf(s_, payoff::kWide), 6, FormatUmaren,
-                       [&] { return QByteArray::number(++wideOrdinal); });
-        judgeExacta();
-        judgeUnordered(s_.TrioBetsAsc, s_.TrioCount, entriesOf(s_, payoff::kTrio), 7, FormatSanrenpuku,
-                       [] { return QByteArray("6"); });
-    }
-
-private:
-    template <class Code>
-    void judgeUnordered(const QList<QByteArray>& bets, int count, const QList<PayoffEntry>& entries, int block,
-                        QByteArray (*format)(QByteArrayView), Code code) {
-        for (s_.CurSubIndex = 1; s_.CurSubIndex <= count; ++s_.CurSubIndex) {
-            const QByteArray& key = checkedAt(bets, s_.CurSubIndex);
-            for (s_.EntryIndex = 1; s_.EntryIndex <= entries.size(); ++s_.EntryIndex) {
-                const PayoffEntry& e = entries[s_.EntryIndex - 1];
-                if (isBlank(e.combination) || key != e.combination) continue;
-                const QByteArray ticket = code();  // every match counts, in a tier or not
-                const Tier t = tierOf(s_.CurSubIndex, block);
-                ++hit_;
-                if (t.tier)
-                    write(ticket, sj(shortTierWord(t.tier)) + QByteArray::number(t.n) + sj(" 的中"),
-                          format(e.combination), e.payout);
-            }
+// The AT lines of the pair and trio kinds (3連単 hits go to the comment):
+// the match's number among every match so far, in the tiers or beyond, the
+// ticket code (ワイド: 2, 3, 4 … by match), label, combination and payout.
+void addHitLines(const RunState& s, DayLines& out) {
+    int hit = 0;
+    int wideOrdinal = 1;
+    ScanTieredMatches(s, [&](const TieredMatch& m) {
+        if (m.kind == TicketKind::Sanrentan) return;
+        ++hit;
+        QByteArray ticket, label = sj(shortTierWord(m.tier)), combination;
+        switch (m.kind) {
+        case TicketKind::Umaren:
+        case TicketKind::Wide:
+            ticket = m.kind == TicketKind::Umaren ? QByteArray("1") : QByteArray::number(++wideOrdinal);
+            label += QByteArray::number(m.n) + sj(" 的中");
+            combination = FormatUmaren(m.combination);
+            break;
+        case TicketKind::UmatanFwd:
+        case TicketKind::UmatanRev:
+            ticket = "5";
+            label += sj(m.kind == TicketKind::UmatanFwd ? "正順的中" : "逆順的中");
+            combination = FormatUmaren(m.combination);  // with "-", as the race card shows them
+            break;
+        case TicketKind::Sanrenpuku:
+            ticket = "6";
+            label += QByteArray::number(m.n) + sj(" 的中");
+            combination = FormatSanrenpuku(m.combination);
+            break;
+        case TicketKind::Sanrentan: break;
         }
-    }
+        if (m.tier)
+            out.add({TU("AT"), T(QByteArray::number(hit)), T(ticket), T(label), T(combination), T(FormatPayout(m.payout))});
+    });
+}
 
-    void judgeExacta() {
-        const QList<PayoffEntry> entries = entriesOf(s_, payoff::kExacta);
-        for (s_.CurSubIndex = 1; s_.CurSubIndex <= s_.PairCount; ++s_.CurSubIndex) {
-            const QByteArray& key = checkedAt(s_.PairBets, s_.CurSubIndex);
-            const Tier t = tierOf(s_.CurSubIndex, 6);
-            for (s_.EntryIndex = 1; s_.EntryIndex <= entries.size(); ++s_.EntryIndex) {
-                const PayoffEntry& e = entries[s_.EntryIndex - 1];
-                if (isBlank(e.combination)) continue;
-                const QByteArray reversed = e.combination.mid(2, 2) + e.combination.left(2);
-                for (const bool forward : {true, false}) {
-                    if (key != (forward ? e.combination : reversed)) continue;
-                    ++hit_;
-                    if (t.tier)
-                        write("5", sj(shortTierWord(t.tier)) + sj(forward ? "正順的中" : "逆順的中"),
-                              FormatUmaren(e.combination), e.payout);
-                }
-            }
+// The counters where the system's loops of the hit lines leave them:
+// CurSubIndex past the last trio, EntryIndex past the last payoff group
+// scanned (trio, else exacta).
+void leaveHitLineCounters(RunState& s) {
+    s.CurSubIndex = s.TrioCount + 1;
+    if (s.TrioCount >= 1)
+        s.EntryIndex = payoff::kTrio.entries + 1;
+    else if (s.PairCount >= 1)
+        s.EntryIndex = payoff::kExacta.entries + 1;
+}
+
+// The same after the trifecta comment's loops: EntryIndex where the last
+// trio's scan stopped, counted from 0 (the first zero entry, else the count).
+void leaveCommentCounters(RunState& s) {
+    s.CurSubIndex = s.TrioCount + 1;
+    if (s.TrioCount < 1) return;
+    const QList<PayoffEntry> entries = PayoffEntries(s, payoff::kTrifecta);
+    s.EntryIndex = std::int32_t(entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        if (entries[i].combination == "000000") {
+            s.EntryIndex = std::int32_t(i);
+            break;
         }
-    }
-
-    void write(const QByteArray& ticket, const QByteArray& label, const QByteArray& combination,
-               const QByteArray& payout) {
-        out_.add({TU("AT"), T(QByteArray::number(hit_)), T(ticket), T(label), T(combination), T(FormatPayout(payout))});
-    }
-
-    RunState& s_;
-    DayLines& out_;
-    int hit_ = 0;  // matches of every kind so far, in the tiers or beyond
-};
+}
 
 // ---- Runner lines ------------------------------------------------------------------
 
@@ -217,26 +192,18 @@ QByteArray MetresPerMinuteText(float kmh) {
 }
 
 void WriteSanrentanComment(RunState& s, DayLines& out) {
-    const QList<PayoffEntry> entries = entriesOf(s, payoff::kTrifecta);
-    const PayoffEntry& winner = entries[0];
+    const PayoffEntry winner = PayoffEntryAt(s, payoff::kTrifecta, 1);
     // A blank or zero first combination: no trifecta was sold.
     if (valLenient(winner.combination) == 0) return;
     bool hitWritten = false;
-    for (s.CurSubIndex = 1; s.CurSubIndex <= s.TrioCount; ++s.CurSubIndex) {
-        const QByteArray& key = checkedAt(s.TrioBets, s.CurSubIndex);
-        const Tier t = tierOf(s.CurSubIndex, 7);
-        for (s.EntryIndex = 0; s.EntryIndex < entries.size(); ++s.EntryIndex) {
-            const PayoffEntry& e = entries[s.EntryIndex];
-            if (e.combination == "000000") break;
-            for (int order = 1; order <= 6; ++order) {
-                if (!t.tier || TrioOrderKey(key, order) != e.combination) continue;
-                out.add({TU("CM"), TU("1"),
-                         T(sj(tierWord(t.tier)) + QByteArray::number(t.n) + orderSuffix(t.tier, order) +
-                           FormatSanrenpuku(e.combination) + ' ' + FormatPayout(e.payout) + sj("円"))});
-                hitWritten = true;
-            }
-        }
-    }
+    ScanTieredMatches(s, [&](const TieredMatch& m) {
+        if (m.kind != TicketKind::Sanrentan || !m.tier) return;
+        out.add({TU("CM"), TU("1"),
+                 T(sj(tierWord(m.tier)) + QByteArray::number(m.n) + orderSuffix(m.tier, m.order) +
+                   FormatSanrenpuku(m.combination) + ' ' + FormatPayout(m.payout) + sj("円"))});
+        hitWritten = true;
+    });
+    leaveCommentCounters(s);
     if (!hitWritten)
         out.add({TU("CM"), TU("1"),
                  T(FormatSanrenpuku(winner.combination) + ' ' + FormatPayout(winner.payout) + sj("円"))});
@@ -249,7 +216,8 @@ void AddRaceCardBlock(RunState& s, DayLines& out) {
     addPairLines(s, c, out);
     if (ResultLinesApply(s)) {
         addPayoffLines(s, out);
-        HitLines(s, out).judge();
+        addHitLines(s, out);
+        leaveHitLineCounters(s);
         WriteSanrentanComment(s, out);
     }
     addRunnerLines(s, results, out);

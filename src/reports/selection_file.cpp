@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 #include "jvdata/layouts.h"
 #include "prediction/code_table.h"
+#include "prediction/day_head_line.h"
 #include "prediction/runner_record.h"
 #include "reports/combination_texts.h"
 
@@ -263,10 +264,9 @@ void WritePcBetLines(const RunState& s, DayLines& out) {
 
 void EvaluatePcBetHits(RunState& s) {
     prediction::PcTicketStats& p = s.PcTicketStats;
-    for (PcTicketKind* k : {&p.Tansho1, &p.Tansho2, &p.Fukusho1, &p.Fukusho2, &p.UmarenF, &p.UmarenB, &p.UmatanF,
-                            &p.SanrenpukuB, &p.Sanrentan12, &p.Sanrentan23, &p.Sanrentan13}) {
-        k->HitText.clear();
-        k->PayText.clear();
+    for (const prediction::PcTicketColumn& c : prediction::kPcTicketColumns) {
+        (p.*c.kind).HitText.clear();
+        (p.*c.kind).PayText.clear();
     }
     judgeSingle(s, p.Tansho1, payoff::kWin, 1);
     judgeSingle(s, p.Fukusho1, payoff::kPlace, 1);
@@ -289,30 +289,25 @@ void EvaluatePcBetHits(RunState& s) {
 // ---- The hit table ---------------------------------------------------------------
 
 void AddPcHitTableHead(const RunState& s, const QByteArray& dayKey, DayLines& out) {
-    // The DayKey is digits throughout, so its numbers always read.
-    const auto name = prediction::CodeLookup(s.CodeTable, "2001", dayKey.mid(8, 2), 4);
-    out.add({T(dayKey.left(4) + sj("年")), T(dayKey.mid(4, 2) + sj("月")), T(dayKey.mid(6, 2) + sj("日")),
-             T(QByteArray::number(dayKey.mid(10, 2).toInt()) + sj("回")), name ? T(*name) : CsvValue::none(),
-             T(QByteArray::number(dayKey.mid(12, 2).toInt()) + sj("日目"))});
-    out.add({TU(" R番号"), TU("単勝1"), TU("複勝1"), TU("単勝2"), TU("複勝2"), TU("馬連F"), TU("馬連B"), TU("馬単F"),
-             TU("  3連複B"), TU("  3連単12"), TU("  3連単23"), TU("  3連単13")});
+    out.add(prediction::DayHeadLine(s.CodeTable, dayKey));
+    QList<CsvValue> titles{TU(" R番号")};
+    for (const prediction::PcTicketColumn& c : prediction::kPcTicketColumns) titles.append(TU(c.label));
+    out.add(titles);
 }
 
 namespace {
 
 void addHitRows(const RunState& s, DayLines& out) {
-    const prediction::PcTicketStats& p = s.PcTicketStats;
-    const std::array<const PcTicketKind*, 11> cols{&p.Tansho1,     &p.Fukusho1,    &p.Tansho2,    &p.Fukusho2,
-                                                   &p.UmarenF,     &p.UmarenB,     &p.UmatanF,    &p.SanrenpukuB,
-                                                   &p.Sanrentan12, &p.Sanrentan23, &p.Sanrentan13};
-    QList<CsvValue> counts{T(RaceField(s, rr::RaceNo(0)) + sj("R点数  ")), TU("1"), TU("1"), TU("1"), TU("1")};
-    for (size_t c = 4; c < cols.size(); ++c) counts.append(CsvValue::number(QByteArray::number(cols[c]->TicketCount)));
-    out.add(counts);
+    QList<CsvValue> counts{T(RaceField(s, rr::RaceNo(0)) + sj("R点数  "))};
     QList<CsvValue> hits{TU("  的中目")}, pays{TU("  配当")};
-    for (const PcTicketKind* k : cols) {
-        hits.append(T(k->HitText));
-        pays.append(T(k->PayText));
+    for (const prediction::PcTicketColumn& c : prediction::kPcTicketColumns) {
+        const PcTicketKind& k = s.PcTicketStats.*c.kind;
+        // A win or place kind is one ticket a race.
+        counts.append(c.exotic ? CsvValue::number(QByteArray::number(k.TicketCount)) : TU("1"));
+        hits.append(T(k.HitText));
+        pays.append(T(k.PayText));
     }
+    out.add(counts);
     out.add(hits);
     out.add(pays);
 }

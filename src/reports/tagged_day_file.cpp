@@ -42,8 +42,13 @@ QByteArray RaceField(const RunState& s, recordlayout::Field f) { return fieldOf(
 QByteArray PayoffField(const RunState& s, recordlayout::Field f) { return fieldOf(s.CurrentHR, f, "payoff record"); }
 
 PayoffEntry PayoffEntryAt(const RunState& s, const PayoffKind& k, int i) {
-    return {PayoffField(s, jv::findField(jv::kHR, k.row, k.item, i - 1)),
-            PayoffField(s, jv::findField(jv::kHR, k.row, "payout", i - 1))};
+    return {PayoffField(s, k.combination(i - 1)), PayoffField(s, k.payout(i - 1)), PayoffField(s, k.popularity(i - 1))};
+}
+
+QList<PayoffEntry> PayoffEntries(const RunState& s, const PayoffKind& k) {
+    QList<PayoffEntry> out;
+    for (int i = 1; i <= k.entries; ++i) out.append(PayoffEntryAt(s, k, i));
+    return out;
 }
 
 QByteArray DayKey(const RunState& s) {

@@ -25,6 +25,7 @@
 #include "common/fixed_text.h"
 #include "common/layout_table.h"
 #include "common/text_file.h"
+#include "jvdata/records.h"
 #include "jvdata/store_files.h"
 #include "prediction/run_state.h"
 
@@ -68,30 +69,19 @@ QByteArray RaceField(const prediction::RunState& s, recordlayout::Field f);
 // positions from 1); StepFailure when the image ends before it.
 QByteArray PayoffField(const prediction::RunState& s, recordlayout::Field f);
 
-// One payoff entry of CurrentHR: its combination (or horse number) and
-// payout fields.
+// One payoff entry of CurrentHR: its combination (or horse number), payout
+// and popularity fields as stored.
 struct PayoffEntry {
-    QByteArray combination, payout;
+    QByteArray combination, payout, popularity;
 };
-// A payoff kind of the HR layout: its group, the member holding the
-// combination, and how many entries it has.
-struct PayoffKind {
-    std::string_view row;
-    std::string_view item;
-    int entries;
-};
-namespace payoff {
-inline constexpr PayoffKind kWin{"win payouts", "horse number", 3};
-inline constexpr PayoffKind kPlace{"place payouts", "horse number", 5};
-inline constexpr PayoffKind kBracket{"bracket quinella payouts", "combination", 3};
-inline constexpr PayoffKind kQuinella{"quinella payouts", "combination", 3};
-inline constexpr PayoffKind kWide{"wide payouts", "combination", 7};
-inline constexpr PayoffKind kExacta{"exacta payouts", "combination", 6};
-inline constexpr PayoffKind kTrio{"trio payouts", "combination", 3};
-inline constexpr PayoffKind kTrifecta{"trifecta payouts", "combination", 6};
-}  // namespace payoff
+// The payoff groups of the HR layout (jvdata/records.h), with their entry
+// counts.
+using PayoffKind = jv::hr::PayoffGroup;
+namespace payoff = jv::hr;
 // Entry i (from 1) of a kind; StepFailure when the image ends before it.
 PayoffEntry PayoffEntryAt(const prediction::RunState& s, const PayoffKind& k, int i);
+// Every entry of a kind, in order.
+QList<PayoffEntry> PayoffEntries(const prediction::RunState& s, const PayoffKind& k);
 
 // The race's DayKey, fourteen digits, or StepFailure naming the bad value.
 QByteArray DayKey(const prediction::RunState& s);

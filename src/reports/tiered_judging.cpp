@@ -1,11 +1,9 @@
 #include "reports/tiered_judging.h"
 
 #include "common/cp932.h"
-#include "jvdata/layouts.h"
 #include "reports/combination_texts.h"
 
 #include <cstdint>
-#include <string_view>
 
 namespace rw::reports {
 
@@ -14,28 +12,6 @@ using prediction::TicketHit;
 
 namespace {
 
-struct Group {
-    std::string_view row;  // payoff group of the HR layout
-    int entries;
-};
-constexpr Group kQuinella{"quinella payouts", 3};
-constexpr Group kWide{"wide payouts", 7};
-constexpr Group kExacta{"exacta payouts", 6};
-constexpr Group kTrio{"trio payouts", 3};
-constexpr Group kTrifecta{"trifecta payouts", 6};
-
-struct Entry {
-    QByteArray combination, payout, popularity;
-};
-
-QList<Entry> entriesOf(const RunState& s, const Group& g) {
-    QList<Entry> out;
-    for (int i = 0; i < g.entries; ++i)
-        out.append({PayoffField(s, jv::findField(jv::kHR, g.row, "combination", i)),
-                    PayoffField(s, jv::findField(jv::kHR, g.row, "payout", i)),
-                    PayoffField(s, jv::findField(jv::kHR, g.row, "popularity", i))});
-    return out;
-}
 
 // Tier and number within the tier of a bet index; blocks of six pairs or
 // seven trios, three tiers.
@@ -47,6 +23,12 @@ void placeInTier(TieredMatch& m, int block) {
         m.tier = 0;
         m.n = 0;
     }
+}
+
+bool isBlank(QByteArrayView field) {
+    for (char c : field)
+        if (c != ' ') return false;
+    return true;
 }
 
 bool isTrio(TicketKind k) { return k == TicketKind::Sanrenpuku || k == TicketKind::Sanrentan; }
@@ -85,25 +67,26 @@ QByteArray atLine(DayLines& out, std::int16_t hit, const QByteArray& third, cons
 }  // namespace
 
 void ScanTieredMatches(const RunState& s, const std::function<void(const TieredMatch&)>& visit) {
-    auto unordered = [&](TicketKind kind, const QList<QByteArray>& bets, int count, const Group& g) {
-        const QList<Entry> entries = entriesOf(s, g);
+    auto unordered = [&](TicketKind kind, const QList<QByteArray>& bets, int count, const PayoffKind& g) {
+        const QList<PayoffEntry> entries = PayoffEntries(s, g);
         for (int i = 1; i <= count; ++i) {
             const QByteArray& key = checkedAt(bets, i);
-            for (const Entry& e : entries) {
-                if (key != e.combination) continue;
+            for (const PayoffEntry& e : entries) {
+                if (isBlank(e.combination) || key != e.combination) continue;
                 TieredMatch m{kind, i, 0, 0, 0, e.combination, e.payout, e.popularity};
                 placeInTier(m, isTrio(kind) ? 7 : 6);
                 visit(m);
             }
         }
     };
-    unordered(TicketKind::Umaren, s.PairBetsAsc, s.PairCount, kQuinella);
-    unordered(TicketKind::Wide, s.PairBetsAsc, s.PairCount, kWide);
+    unordered(TicketKind::Umaren, s.PairBetsAsc, s.PairCount, payoff::kQuinella);
+    unordered(TicketKind::Wide, s.PairBetsAsc, s.PairCount, payoff::kWide);
 
-    const QList<Entry> exacta = entriesOf(s, kExacta);
+    const QList<PayoffEntry> exacta = PayoffEntries(s, payoff::kExacta);
     for (int i = 1; i <= s.PairCount; ++i) {
         const QByteArray& key = checkedAt(s.PairBets, i);
-        for (const Entry& e : exacta) {
+        for (const PayoffEntry& e : exacta) {
+            if (isBlank(e.combination)) continue;
             const QByteArray swapped = e.combination.mid(2, 2) + e.combination.left(2);
             for (const bool forward : {true, false}) {
                 if (key != (forward ? e.combination : swapped)) continue;
@@ -121,12 +104,12 @@ void ScanTieredMatches(const RunState& s, const std::function<void(const TieredM
         }
     }
 
-    unordered(TicketKind::Sanrenpuku, s.TrioBetsAsc, s.TrioCount, kTrio);
+    unordered(TicketKind::Sanrenpuku, s.TrioBetsAsc, s.TrioCount, payoff::kTrio);
 
-    const QList<Entry> trifecta = entriesOf(s, kTrifecta);
+    const QList<PayoffEntry> trifecta = PayoffEntries(s, payoff::kTrifecta);
     for (int i = 1; i <= s.TrioCount; ++i) {
         const QByteArray& key = checkedAt(s.TrioBets, i);
-        for (const Entry& e : trifecta) {
+        for (const PayoffEntry& e : trifecta) {
             if (e.combination == "000000") break;  // no further entries for this trio
             for (int k = 1; k <= 6; ++k) {
                 if (TrioOrderKey(key, k) != e.combination) continue;

@@ -2,8 +2,9 @@
 // YOSOKEKKATHISWEEKNZ: the tiered judging of a race's pair and trio bets
 // against its payoff record CurrentHR, shared by the upload day file
 // (EvaluateTekichu: hit lines with ticket codes, the race's hit summary and
-// the course-day's totals) and the labelled day file (WriteTwiHitLines: hit
-// lines with the kinds' names, nothing else).
+// the course-day's totals), the labelled day file (WriteTwiHitLines: hit
+// lines with the kinds' names, nothing else) and the race card (its hit
+// lines and trifecta comment, reports/race_card.cpp).
 //
 // One scan finds every match, in the order the lines come:
 //   馬連   PairBetsAsc(i) against entries 1-3
@@ -15,7 +16,8 @@
 //          a trio ending at the first combination "000000"
 // Every match counts; only a bet within the tiers (pairs 1-18 in blocks of
 // six, trios 1-21 in blocks of seven) is a hit with a line. Comparisons are
-// exact text equality, so blank or zero entries match no bet.
+// exact text equality, and a blank entry of the first four kinds is passed
+// over, so blank or zero entries match no bet.
 #include "prediction/run_state.h"
 #include "reports/tagged_day_file.h"
 

@@ -2,8 +2,8 @@
 
 #include "common/cp932.h"
 #include "common/numbers.h"
-#include "jvdata/layouts.h"
 #include "prediction/code_table.h"
+#include "prediction/day_head_line.h"
 #include "prediction/runner_record.h"
 #include "reports/combination_texts.h"
 #include "reports/order_and_bet_lines.h"
@@ -18,13 +18,13 @@ namespace rr = prediction::rr;
 
 namespace {
 
-// `count` entries of a payoff group: the formatted combination, then the
-// payout, for each.
-void addEntries(const RunState& s, QList<CsvValue>& items, std::string_view row, const char* item, int count,
+// The first `count` entries of a payoff group: the formatted combination,
+// then the payout, for each.
+void addEntries(const RunState& s, QList<CsvValue>& items, const PayoffKind& kind, int count,
                 QByteArray (*format)(QByteArrayView)) {
     for (int i = 0; i < count; ++i) {
-        items.append(T(format(PayoffField(s, jv::findField(jv::kHR, row, item, i)))));
-        items.append(T(FormatPayout(PayoffField(s, jv::findField(jv::kHR, row, "payout", i)))));
+        items.append(T(format(PayoffField(s, kind.combination(i)))));
+        items.append(T(FormatPayout(PayoffField(s, kind.payout(i)))));
     }
 }
 
@@ -49,38 +49,31 @@ void AddDayPayoffLines(const RunState& s, DayLines& out) {
     struct PayoffLine {
         const char* tag;
         const char* number;
-        std::string_view row;
-        const char* item;
-        int count;
+        const PayoffKind& kind;
+        int count;  // entries shown
         QByteArray (*format)(QByteArrayView);
     };
     static const PayoffLine kLines[] = {
-        {"KK", "1", "win payouts", "horse number", 2, FormatUmaban},
-        {"KK", "2", "place payouts", "horse number", 4, FormatUmaban},
-        {"KK", "3", "bracket quinella payouts", "combination", 2, FormatWakuren},
-        {"KK", "4", "quinella payouts", "combination", 2, FormatUmaren},
-        {"KK", "5", "wide payouts", "combination", 5, FormatUmaren},
-        {"KS", "1", "exacta payouts", "combination", 6, FormatUmatan},
-        {"KS", "2", "trio payouts", "combination", 3, FormatSanrenpuku},
-        {"KS", "3", "trifecta payouts", "combination", 6, FormatSanrentan},
+        {"KK", "1", payoff::kWin, 2, FormatUmaban},
+        {"KK", "2", payoff::kPlace, 4, FormatUmaban},
+        {"KK", "3", payoff::kBracket, 2, FormatWakuren},
+        {"KK", "4", payoff::kQuinella, 2, FormatUmaren},
+        {"KK", "5", payoff::kWide, 5, FormatUmaren},
+        {"KS", "1", payoff::kExacta, 6, FormatUmatan},
+        {"KS", "2", payoff::kTrio, 3, FormatSanrenpuku},
+        {"KS", "3", payoff::kTrifecta, 6, FormatSanrentan},
     };
     for (const PayoffLine& l : kLines) {
         // A blank or zero first trifecta: none was sold.
-        if (l.format == FormatSanrentan &&
-            valLenient(PayoffField(s, jv::findField(jv::kHR, l.row, l.item, 0))) == 0)
-            return;
+        if (l.format == FormatSanrentan && valLenient(PayoffField(s, l.kind.combination(0))) == 0) return;
         QList<CsvValue> line{TU(l.tag), TU(l.number)};
-        addEntries(s, line, l.row, l.item, l.count, l.format);
+        addEntries(s, line, l.kind, l.count, l.format);
         out.add(line);
     }
 }
 
 void AddHitTableHead(const RunState& s, DayLines& out) {
-    const QByteArray key = DayKey(s);  // fourteen digits
-    const auto name = prediction::CodeLookup(s.CodeTable, "2001", key.mid(8, 2), 4);
-    out.add({T(key.left(4) + sj("年")), T(key.mid(4, 2) + sj("月")), T(key.mid(6, 2) + sj("日")),
-             T(QByteArray::number(key.mid(10, 2).toInt()) + sj("回")), name ? T(*name) : CsvValue::none(),
-             T(QByteArray::number(key.mid(12, 2).toInt()) + sj("日目"))});
+    out.add(prediction::DayHeadLine(s.CodeTable, DayKey(s)));
     out.add(
         {TU("R番号"), TU("馬連"), TU("馬単"), TU("3連複"), TU("3連単"), TU("ワイド1"), TU("ワイド2"), TU("ワイド3")});
 }

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 using namespace rw;
 
 TEST(Numbers, LenientReading) {
@@ -42,6 +45,38 @@ TEST(Numbers, NumberTexts) {
     EXPECT_EQ(singleText(2.5f, true), " 2.5");
 }
 
+// The number texts are printf's "%.7G" and "%.15G"; they are made without
+// printf, so a sweep of values holds them to it, ties and extremes included.
+TEST(Numbers, NumberTextsAreThoseOfPrintf) {
+    auto printfText = [](double v, int precision) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*G", precision, v);
+        return std::strcmp(buf, "-0") == 0 ? QByteArray("0") : QByteArray(buf);
+    };
+    auto check = [&](float f, double d) {
+        ASSERT_EQ(singleText(f), printfText(double(f), 7)) << double(f);
+        char buf[32];
+        ASSERT_EQ(QByteArray(buf, writeSingleText(buf, f) - buf), singleText(f));
+        ASSERT_EQ(doubleText(d), printfText(d, 15)) << d;
+    };
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    for (double v : {0.0, -0.0, 0.5, 2.5, 1e-5, 1e-4, 9999999.5, 1234567.5, 1234568.5, 1e7, 1e15, 123456789012345.5,
+                     5e-324, 1.7976931348623157e308, inf, -inf, nan, -nan})
+        check(float(v), v);
+    std::mt19937_64 rng(7);
+    for (int i = 0; i < 200000; ++i) {
+        const std::uint64_t bits = rng();
+        float f;
+        double d;
+        const std::uint32_t low = std::uint32_t(bits);
+        std::memcpy(&f, &low, sizeof f);
+        std::memcpy(&d, &bits, sizeof d);
+        check(f, d);
+        // Speeds and sums as the run makes them.
+        check(float(int(bits % 400000) / 1000.0f), double(std::int64_t(bits % 2000000)) * 0.1);
+    }
+}
+
 // The readings take short numbers without strtod and the texts whole
 // numbers without printf; on random texts of the shapes records hold, both
 // give what strtod and printf give, bit for bit.
@@ -66,8 +101,9 @@ TEST(Numbers, ShortCutsAgreeWithStrtodAndPrintfOnRandomTexts) {
         const double got = valLenient(QByteArrayView(t.data(), qsizetype(t.size())));
         if (end != number.c_str() && number.find_first_of("0123456789") < size_t(end - number.c_str()) &&
             number.find_first_of("xX") == std::string::npos && number.find("nf") == std::string::npos &&
-            number.find("an") == std::string::npos)
+            number.find("an") == std::string::npos) {
             ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << '"' << t << "\" " << got << " vs " << expected;
+        }
     }
     for (int i = 0; i < 200000; ++i) {
         const int digits = 1 + pick(17);

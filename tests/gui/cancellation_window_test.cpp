@@ -118,12 +118,16 @@ TEST_F(CancellationWindow, AClickWhileTheStoreIsRewrittenIsIgnored) {
 TEST_F(CancellationWindow, APressIgnoredAsBusyStartsNoCancellation) {
     menu.setOption1(true);
     int inner = 0;
+    QString said;
     QTimer::singleShot(0, &menu, [&] {
         ++inner;
         press(&menu, "Command4");
+        said = Ui().text(QStringLiteral("KESF1THISWEEKNZ.Text4"));
     });
     press(&menu, "Command4");
     EXPECT_EQ(inner, 1);
+    // The refused press says so in ②'s status box on the menu.
+    EXPECT_TRUE(said.startsWith(QStringLiteral("他の処理の実行中"))) << said.toStdString();
     EXPECT_EQ(windows("KOUZOUTAIZ").size(), 1);
     EXPECT_EQ(windows("CHUSIRIALTIME").size(), 1);
     EXPECT_EQ(jv.link().count(QStringLiteral("JVRTOpen(0B12,20241207)")), 1);

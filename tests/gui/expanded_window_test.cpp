@@ -103,6 +103,8 @@ TEST_F(ExpandedWindow, TwoPressesGiveTwoWindowsWithTheirOwnModelsAndControls) {
 }
 
 TEST_F(ExpandedWindow, AWindowOpensWhenItsModelFilesFail) {
+    // One that cannot be opened is named with its reason, as a missing one.
+    QDir().mkpath(app.file(ModelFiles(Surface::Dirt).totalData));
     testing::internal::CaptureStderr();
     QPointer<KESTRAVEXPDTHISWEEKNZ> w = KESTRAVEXPDTHISWEEKNZ::open();
     const std::string err = testing::internal::GetCapturedStderr();
@@ -110,6 +112,7 @@ TEST_F(ExpandedWindow, AWindowOpensWhenItsModelFilesFail) {
     EXPECT_TRUE(w->isVisible());
     EXPECT_NE(err.find("QA1SibaTotalData201401N2018.dat: missing"), std::string::npos);
     EXPECT_NE(err.find("QA1ShogTotalData201401N2018.dat: missing"), std::string::npos);
+    EXPECT_NE(err.find("QA1DirtTotalData201401N2018.dat: not a regular file"), std::string::npos) << err;
     closeWindow(w);
 }
 

@@ -1,7 +1,8 @@
 // The grid control, the tab control and the list box's Click on the
 // offscreen platform: fixed cells stay when scrolled, cell colours show in
-// the picture, long texts are clipped, clicks on normal and fixed cells, a
-// re-click on the selected list item runs the handler again.
+// the picture, long texts are clipped, captions wrap within their cell's
+// height, clicks on normal and fixed cells, a re-click on the selected list
+// item runs the handler again.
 #include "gui/controls/control_print.h"
 #include "gui/controls/grid_view.h"
 #include "gui/controls/list_click.h"
@@ -103,6 +104,48 @@ TEST(GridView, LongTextsAreClippedNotElidedOrWrapped) {
     for (int x = next.left() + 1; x < next.right() - 1; ++x)
         EXPECT_GT(img.pixelColor(x, next.center().y()).lightness(), 200) << x;
     EXPECT_EQ(m.text(1, 1).size(), 60);
+}
+
+TEST(GridView, CaptionsWrapWithinTheirCellsHeight) {
+    // A caption row two lines tall over a row label one line tall and a
+    // normal cell two lines tall.
+    GridModel m(3, 2, 1, 1);
+    GridView view(nullptr, &m);
+    view.resize(500, 200);
+    view.show();
+    const QString caption = QString::fromUtf8("前走からの上がり速度の差");
+    const int twoLines = 2 * 255 + 60;
+    for (int c = 0; c < 2; ++c) m.setColWidth(c, 1100);
+    m.setRowHeight(0, twoLines);
+    m.setRowHeight(2, twoLines);
+    auto put = [&](int r, int c, const QString& text) {
+        m.setText(r, c, text);
+        m.setFore(r, c, GridColor::rgb(0x000000));
+        m.setBack(r, c, GridColor::rgb(0xFFFFFF));
+    };
+    put(0, 0, caption);
+    put(1, 0, QStringLiteral("6  11"));
+    put(2, 1, caption);
+    const QImage img = picture(view);
+    // The rows of pixels between the first and the last dark one in a cell.
+    auto inkHeight = [&](int row, int col) {
+        const QRect cell = view.cellRect(row, col);
+        int first = -1, last = -1;
+        for (int y = cell.top() + 1; y < cell.bottom(); ++y)
+            for (int x = cell.left() + 1; x < cell.right() - 1; ++x)
+                if (img.pixelColor(x, y).lightness() < 128) {
+                    if (first < 0) first = y;
+                    last = y;
+                }
+        return first < 0 ? 0 : last - first + 1;
+    };
+    // The normal cell's one line against the caption's two.
+    const int oneLine = inkHeight(2, 1);
+    EXPECT_GT(oneLine, 0);
+    EXPECT_GT(inkHeight(0, 0), oneLine + oneLine / 4) << "the caption goes on in a second line";
+    // A label in a cell of one line stays one line, not two halves.
+    EXPECT_GT(inkHeight(1, 0), 0);
+    EXPECT_LE(inkHeight(1, 0), view.fontMetrics().height());
 }
 
 TEST(GridView, ClicksOnNormalAndFixedCells) {

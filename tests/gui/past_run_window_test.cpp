@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QPushButton>
 #include <QApplication>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 using namespace rw;
@@ -66,7 +67,11 @@ TEST_F(PastRunWindow, CaptionPlaceAndSizes) {
     EXPECT_EQ(k->EXFG1Grid.text(4, 1), u("20240103"));
     EXPECT_EQ(k->EXFG1Grid.text(0, 3), u("前 2走"));
     const double dpi = k->logicalDpiX();
-    EXPECT_NEAR(k->width(), 14100 * dpi / 1440, 1);
+    // The designed width where the screen holds it; Qt's offscreen screen
+    // is 800 wide, so the window fits that and its content scrolls.
+    const double designed = 14100 * dpi / 1440, room = k->screen()->availableGeometry().width();
+    if (designed <= room) EXPECT_NEAR(k->width(), designed, 1);
+    else EXPECT_LE(k->width(), room);
     EXPECT_NEAR(k->Command1->x(), 480 * dpi / 1440, 1);
     EXPECT_NEAR(k->EXFG1->width(), 13335 * dpi / 1440, 1);
 }

@@ -294,3 +294,50 @@ TEST(PredictionEndToEnd, ASecondRunLeavesEveryFileAsTheFirstDid) {
         }
     }
 }
+
+// The disk fills during a second run: no file ends with less than it held
+// before (the whole-file writes are replaced in one rename, the files
+// appended race by race get their old bytes back), the end text stays the
+// system's own, and a box says how many statements were skipped and where
+// their list is. With no room at all even the list cannot be written: the
+// box says so and stderr carries each message once.
+TEST(PredictionEndToEnd, ADiskThatFillsLeavesEveryFileAsItWasAndSaysSo) {
+    const auto w = road(sample::Scenario::Monday);
+    expectTheRoadEnded(*w);
+    const QString logName = QStringLiteral("SKIPLOG.txt");
+    struct Case {
+        const char* name;
+        qint64 limit;
+        bool listWritten;
+    };
+    for (const Case& c : {Case{"room for the small files", 300000, true}, Case{"no room at all", 0, false}}) {
+        SCOPED_TRACE(c.name);
+        std::map<QString, QByteArray> before = rwtest::filesUnder(w->path());
+        before.erase(logName);
+        const rwtest::PressResult r = w->press({QStringLiteral("Command8")}, c.limit);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_EQ(r.line(QStringLiteral("Text5")), QStringLiteral("予想･結果終了"));
+        std::map<QString, QByteArray> after = rwtest::filesUnder(w->path());
+        const QByteArray list = after[logName];
+        after.erase(logName);
+        for (const auto& [name, bytes] : before) {
+            const auto b = after.find(name);
+            if (b == after.end())
+                ADD_FAILURE() << "gone: " << name.toStdString();
+            else
+                EXPECT_TRUE(bytes == b->second)
+                    << name.toStdString() << ": " << bytes.size() << " bytes before, " << b->second.size() << " after";
+        }
+        for (const auto& [name, bytes] : after)
+            if (!before.count(name)) ADD_FAILURE() << "new: " << name.toStdString();
+        const QString box = r.line(QStringLiteral("MsgBox"));
+        EXPECT_TRUE(box.contains(QString::fromUtf8("件"))) << r.out.toStdString();
+        EXPECT_EQ(box.contains(QString::fromUtf8("書けませんでした")), !c.listWritten) << box.toStdString();
+        const QStringList errLines = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        EXPECT_EQ(errLines.size(), QSet<QString>(errLines.cbegin(), errLines.cend()).size());
+        if (c.listWritten) {
+            EXPECT_LE(errLines.size(), 5) << r.err.toStdString();
+            EXPECT_TRUE(list.contains("prediction run: ")) << list.left(2000).toStdString();
+        }
+    }
+}

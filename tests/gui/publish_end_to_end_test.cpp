@@ -3,15 +3,18 @@
 // one print page per course-day (complete after race 12), one external-index
 // file per date, the day sheets per course-day and a win file per race; on
 // Monday the sheets carry the payouts of the runner's own entries, the
-// week's dead heat included.
+// week's dead heat included. Every page that declares a charset reads as
+// Japanese under it.
 #include "common/record_file.h"
 #include "common/text_file.h"
 #include "model/expanded_record.h"
 #include "sample/generator.h"
+#include "support/html_page.h"
 #include "support/road_week.h"
 #include "support/test_support.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -89,6 +92,23 @@ void expectOutputs(const Week& w, bool results) {
         EXPECT_TRUE(QFile::exists(w.file("TANFUKU2/" + QString::fromLatin1(dayKey) + QLatin1String(ending2))));
     }
     EXPECT_EQ(w.files("SOKUDO").size(), dates.size() + 1);  // and RACEID.txt
+
+    // Every file of the folder whose head declares a charset: UTF-8, and
+    // read so, its heading in Japanese and no character lost.
+    int declaring = 0;
+    for (QDirIterator it(w.road->path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly) || !f.read(1024).contains("charset=")) continue;
+        ++declaring;
+        const QByteArray bytes = rwtest::readFile(path);
+        ASSERT_TRUE(bytes.contains("<meta charset=\"UTF-8\">")) << path.toStdString();
+        const std::optional<QString> text = rwtest::pageText(bytes);
+        ASSERT_TRUE(text.has_value()) << path.toStdString() << " is not UTF-8";
+        EXPECT_TRUE(text->contains(QStringLiteral("<h1>無料競馬予想｜"))) << path.toStdString();
+        EXPECT_FALSE(text->contains(QChar(0xFFFD))) << path.toStdString();
+    }
+    EXPECT_EQ(declaring, int(pages.size() + days.size()));  // the pages and the print pages
     for (const auto& [date, count] : dates)
         EXPECT_EQ(readLines(w.file("SOKUDO/HR" + QString::fromLatin1(date) + ".csv")).size(), count)
             << date.constData();

@@ -2,13 +2,14 @@
 // driver: the road ① ② ③ ④ ⑤, the odds, ⑥ and the flash results, then a
 // click on a race with flash payoffs (yellow header, flash payouts, hits
 // coloured) and on one without (green); on Monday's official results the
-// week's payoffs in green, the dead heat's two quinellas included; every
-// tab pictured under a virtual X server, with no Japanese text drawn as the
-// missing-glyph box.
+// week's payoffs in green, the dead heat's two quinellas included, with or
+// without cancellation processing; every tab pictured under a virtual X
+// server, with no Japanese text drawn as the missing-glyph box.
 #include "common/record_file.h"
 #include "common/text_file.h"
 #include "sample/generator.h"
 #include "support/driver.h"
+#include "support/road_week.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -155,6 +156,30 @@ TEST(ViewerEndToEnd, MondayShowsTheWeeksOfficialPayoutsOfTheDeadHeatInGreen) {
         EXPECT_EQ(r.line(kWindow + QStringLiteral(".HAITOGrid1(6,%1)").arg(3 * e + 1)),
                   QString::fromLatin1(x.left(2)) + QStringLiteral("→") + QString::fromLatin1(x.mid(2)));
     }
+}
+
+TEST(ViewerEndToEnd, MondayWithoutCancellationProcessingShowsRaceOnesOfficialPayouts) {
+    // The stored records know the cancelled race, so no race stays pending
+    // and the viewer reads the week's official payoffs.
+    const auto w = rwtest::PressedRoadWeek(sample::Scale::Typical, sample::Scenario::Monday);
+    ASSERT_EQ(w->road.exitCode, 0) << w->road.err.toStdString();
+    const QList<QByteArray> listed = w->listed();
+    ASSERT_FALSE(listed.isEmpty());
+    const QByteArray id = listed[0];
+    const rwtest::PressResult r = w->press(printing({"Text1", "HAITOGrid1"}) + QStringList{"Command8", click(1)});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QString header = printed(r, kWindow + QStringLiteral(".Text1"));
+    EXPECT_TRUE(header.contains(QString::fromLatin1(id))) << header.toStdString();
+    EXPECT_TRUE(header.endsWith(QStringLiteral("\t#00FF00"))) << header.toStdString();
+    EXPECT_TRUE(readLines(w->file(QStringLiteral("RACETHISWEEKN.dat"))).isEmpty()) << "no race is pending";
+    QByteArray hr;
+    for (const QByteArray& rec : RecordFile::readAll(w->file(QStringLiteral("HRTHISWEEKN.dat")), 719))
+        if (rec.mid(11, 8) + rec.mid(19, 2) + rec.mid(25, 2) == id) hr = rec;
+    ASSERT_FALSE(hr.isEmpty());
+    EXPECT_EQ(hr[2], '2') << "an official payoff record";
+    // The win entry and its payout, as the payoff record has them.
+    EXPECT_EQ(r.line(kWindow + QStringLiteral(".HAITOGrid1(1,1)")), QString::fromLatin1(hr.mid(102, 2)));
+    EXPECT_EQ(r.line(kWindow + QStringLiteral(".HAITOGrid1(1,2)")), QString::number(hr.mid(104, 9).toLongLong()));
 }
 
 TEST(ViewerEndToEnd, EveryTabPicturedUnderAVirtualXServerWithoutMissingGlyphs) {

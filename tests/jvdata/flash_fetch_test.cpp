@@ -157,6 +157,19 @@ TEST_F(FlashFetch, ARaceDayThatKeepsAnsweringWithoutRecordsEndsAfterABound) {
     }
 }
 
+// A race day's file that the component names as damaged is recorded, so
+// that the press says so; the reads go on.
+TEST_F(FlashFetch, ADamagedRaceDayFileIsRecorded) {
+    const QByteArray ra = RecordBuilder(Kind::RA, '7').raceKey(keyOf(1));
+    jv.addRealtime(QStringLiteral("0B12"), QStringLiteral("20241208"),
+                   {ReadStep::code(kReadDamaged403), ReadStep::rec(ra), ReadStep::code(-203)});
+    FetchFlashDays(ui, jv, QStringLiteral("ID/1"), {"20241208"}, log);
+    EXPECT_EQ(app.read(QStringLiteral("RARIALTIME.dat")), ra);
+    ASSERT_EQ(log.skipped().size(), 1u);
+    EXPECT_NE(log.skipped()[0].find("0B12 20241208"), std::string::npos) << log.skipped()[0];
+    EXPECT_NE(log.skipped()[0].find("damaged"), std::string::npos) << log.skipped()[0];
+}
+
 TEST_F(FlashFetch, AFileThatCannotBeWrittenEndsTheRequests) {
     QDir(app.path()).mkpath(QStringLiteral("SERIALTIME.dat"));  // a folder in the file's place
     jv.addRealtime(QStringLiteral("0B12"), QStringLiteral("20241208"),

@@ -177,6 +177,34 @@ TEST(FileJvLink, RealtimeRequestsServeOneFilePerKey) {
     j.JVClose();
 }
 
+// A real-time file whose records end otherwise than in CR LF holds no
+// record: it is named as damaged instead of being read as nothing.
+TEST(FileJvLink, ARealtimeFileWithoutCrLfIsNamedAsDamaged) {
+    struct Case {
+        const char* name;
+        QByteArray data;
+    };
+    QByteArray lf = rec("RA", "a") + rec("SE", "b", 100);
+    lf.replace("\r\n", "\n");
+    const Case cases[] = {
+        {"LF line ends", lf},
+        {"a last record without its end", rec("RA", "a") + rec("SE", "b", 100).chopped(2)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        rwtest::AppFolder app;
+        app.write("JVDATA\\0B12\\20240629.jvd", c.data);
+        FileJvLink j(app.path());
+        EXPECT_EQ(j.JVRTOpen(QStringLiteral("0B12"), QStringLiteral("20240629")), 0);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(readAll(j), QStringList({"-403@0B12/20240629.jvd", "-203"}));
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find("20240629.jvd is reported as damaged"), std::string::npos) << err;
+        EXPECT_NE(err.find("does not end in CR LF"), std::string::npos) << err;
+        j.JVClose();
+    }
+}
+
 TEST(FileJvLink, RealtimeRequestsThatCannotBeServedEndAtOnce) {
     rwtest::AppFolder app;
     app.write("JVDATA\\0B30\\x.jvd", rec("O1", "a"));

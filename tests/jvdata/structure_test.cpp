@@ -10,6 +10,7 @@
 #include "common/text_file.h"
 #include "support/literal_quicksort.h"
 #include "jvdata/records.h"
+#include "support/file_size_limit.h"
 #include "support/record_builder.h"
 #include "support/test_support.h"
 
@@ -433,6 +434,28 @@ TEST(Structure, AFailedFilterLeavesTheWeekFileIntact) {
 #endif
 }
 
+// The disk fills during a second press on the same week: every file the
+// press rewrites whole holds its old bytes or its new ones (here the same),
+// never a part, and the failures are reported, not hidden.
+TEST(Structure, ADiskThatFillsLeavesEveryFileWholeAndSaysSo) {
+    AppFolder app;
+    randomWeek(3).writeTo(app.path());
+    runStructure(app);
+    const auto before = filesUnder(app.path());
+    ASSERT_GT(app.read(QStringLiteral("KETTONUMTHISWEEKN.dat")).size(), 100);
+    decltype(runStructure(app)) run;
+    {
+        rwtest::FileSizeLimit full(100);
+        run = runStructure(app);
+    }
+    EXPECT_EQ(filesUnder(app.path()), before);
+    bool listSkipped = false;
+    for (const auto& s : run->log.skipped()) listSkipped |= s.find("KETTONUMTHISWEEKN.dat") != std::string::npos;
+    EXPECT_TRUE(listSkipped);
+    // The end text stays the system's own.
+    EXPECT_TRUE(run->ui.texts.value(kText4).startsWith(QString::fromUtf8("構造体処理終了")));
+}
+
 TEST(Structure, OneListLinePerHorseAndPerDam) {
     AppFolder app;
     Week w;
@@ -594,7 +617,10 @@ TEST(Structure, ASecondPressWhileRunningIsIgnored) {
         RecordingUi other;
         SkipLog otherLog("structure");
         innerRan.push_back(RunStructureProcessing(other, otherLog));
-        EXPECT_TRUE(other.textLog.isEmpty());
+        // Only the refusal, in ②'s status box.
+        ASSERT_EQ(other.textLog.size(), 1);
+        EXPECT_TRUE(other.textLog[0].startsWith(QStringLiteral("KESF1THISWEEKNZ.Text4: 他の処理の実行中")))
+            << other.textLog[0].toStdString();
         EXPECT_TRUE(otherLog.empty());
     };
     EXPECT_TRUE(RunStructureProcessing(ui, log));

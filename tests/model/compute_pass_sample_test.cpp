@@ -111,7 +111,7 @@ protected:
         ASSERT_TRUE(RunPreviousDayFix(ui, *state));
         testing::internal::CaptureStderr();
         ASSERT_TRUE(RunComputeButton(ui, *state, log));
-        log.report();
+        log.report(ui);
         stderrText = new std::string(testing::internal::GetCapturedStderr());
         skipped = new std::vector<std::string>(log.skipped());
     }

@@ -3,7 +3,9 @@
 #include "support/factor_package.h"
 #include "support/test_support.h"
 
+#include <QDir>
 #include <QFile>
+#include <sys/stat.h>
 #include <functional>
 
 #include <QStringList>
@@ -152,6 +154,35 @@ TEST_F(FactorModelLoad, EachFailureStopsAtItsFileAndNamesIt) {
         EXPECT_EQ(failure->file, c.file);
         EXPECT_TRUE(failure->reason.contains(QString::fromUtf8(c.reason))) << failure->reason.toStdString();
         EXPECT_THROW(ReadFactorModel(Surface::Turf, m), rw::StepFailure);
+    }
+}
+
+// A file that cannot be opened (a folder or a FIFO in its place) stops the
+// load like a missing one, naming the file and the reason.
+TEST_F(FactorModelLoad, AFileThatCannotBeOpenedStopsTheLoadAndIsNamed) {
+    const ModelFileNames f = ModelFiles(Surface::Turf);
+    struct Case {
+        const char* name;
+        QString file;
+        std::function<bool(const QString& path)> put;
+    };
+    const Case cases[] = {
+        {"a folder in place of the codes", f.codes, [](const QString& p) { return QDir().mkpath(p); }},
+        {"a FIFO in place of the counts", f.totalData,
+         [](const QString& p) { return mkfifo(QFile::encodeName(p).constData(), 0600) == 0; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        rwtest::AppFolder own;
+        text.write(own, Surface::Turf);
+        ASSERT_TRUE(QFile::remove(own.file(c.file)));
+        ASSERT_TRUE(c.put(own.file(c.file)));
+        FactorModel m;
+        std::optional<ModelLoadFailure> failure;
+        EXPECT_NO_THROW(failure = LoadFactorModel(Surface::Turf, m));
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->file, c.file);
+        EXPECT_TRUE(failure->reason.contains(QStringLiteral("not a regular file"))) << failure->reason.toStdString();
     }
 }
 

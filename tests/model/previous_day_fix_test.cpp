@@ -167,6 +167,7 @@ TEST_F(PreviousDayFix, APressWhileTheStoreIsRewrittenDoesNothing) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(press());
     EXPECT_NE(testing::internal::GetCapturedStderr().find("ignored"), std::string::npos);
+    EXPECT_TRUE(ui.texts.value(QStringLiteral("KESTRAVEXPDTHISWEEKNZ.Text1")).startsWith(QStringLiteral("他の処理の実行中")));
     EXPECT_EQ(item(runFile("2019100001"), se::BodyWeight), "512");
 }
 

@@ -252,6 +252,16 @@ TEST(RateFiles, ACourseDayOfTwelveRaces) {
     EXPECT_EQ(k[8], sj("\"ワイド\",0,0,0,0,0,0"));
 }
 
+TEST(RateFiles, ACourseWithoutACodeTableRowIsNothingBetweenTheCommas) {
+    rwtest::AppFolder app;
+    writeWeek(app, {{K(1, "07"), equal(3), {.kind = '7'}}});
+    runWeek(app, judging());
+    // As the race card writes it: no value, not an empty quoted text.
+    const QByteArray head = sj("\"2024年\",\"12月\",\"07日\",\"5回\",,\"3日目\"");
+    EXPECT_EQ(ratesOf(app, "20241207070503", "kaiteki.txt").value(0), head);
+    EXPECT_EQ(ratesOf(app, "20241207070503", "kaitekiPC.txt").value(0), head);
+}
+
 TEST(RateFiles, ResetAtRaceOneOnlyAndADayStartingAtRaceTwoContinues) {
     rwtest::AppFolder app;
     QList<Race> races;
@@ -294,6 +304,7 @@ TEST(PredictionGuard, ASecondRunDuringTheEventTurnsIsIgnored) {
         rw::SkipLog log("second");
         if (!RunPrediction(ui, other, {}, log)) ++ignored;
         if (!rw::app::PredictionButton(ui, [] { FAIL() << "opened during a run"; })) ++ignored;
+        EXPECT_TRUE(ui.texts.value(QStringLiteral("KESF1THISWEEKNZ.Text5")).startsWith(QStringLiteral("他の処理の実行中")));
     };
     runWeek(app, {}, &ui);
     EXPECT_EQ(ignored, 4);

@@ -1,14 +1,16 @@
 // The published page in a real browser: the web page and a day's print page,
-// converted to their declared UTF-8 and saved as ".html", are opened by
-// headless Chromium (Debian's package; the test is skipped where it is not
-// installed). A checking page loads each into a frame and reports what the
-// browser parsed: the document's encoding, no replacement character, the
-// heading with the course name, bet tables of three rows, race cards of a
-// header row and one row per runner, race bars of twelve links, the footer
-// outside the main column.
+// saved byte for byte as ".html", are opened by headless Chromium (Debian's
+// package; the test is skipped where it is not installed). A checking page
+// loads each into a frame and reports what the browser parsed: the
+// document's encoding, no replacement character, the heading with the
+// course name, bet tables of three rows, race cards of a header row and one
+// row per runner, race bars of twelve links, the footer outside the main
+// column. Screenshots of both show the same picture as the same page
+// written in plain UTF-8: the Japanese as the page's author wrote it.
 #include "race_fixture.h"
 
 #include "common/cp932.h"
+#include "support/html_page.h"
 #include "publish/print_page.h"
 #include "publish/site_page.h"
 #include "publish/wordpress_blocks.h"
@@ -59,6 +61,23 @@ Promise.all([check('page.html'), check('print.html')]).then(rs => {
 </script></body></html>
 )";
 
+// Headless Chromium on a page with its own profile; `mode` is "--dump-dom"
+// or "--screenshot=<file>". Its standard output when it finished.
+QString runChromium(const QString& mode, const QString& page) {
+    QTemporaryDir profile;
+    QProcess browser;
+    browser.start(QString::fromLatin1(kChromium),
+                  {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
+                   QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
+                   QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
+                   QStringLiteral("--disable-quic"), QStringLiteral("--allow-file-access-from-files"),
+                   QStringLiteral("--hide-scrollbars"), QStringLiteral("--window-size=1000,1400"),
+                   QStringLiteral("--user-data-dir=") + profile.path(), QStringLiteral("--virtual-time-budget=10000"),
+                   mode, QUrl::fromLocalFile(page).toString()});
+    if (!browser.waitForFinished(120000)) return QStringLiteral("<chromium did not finish>");
+    return QString::fromUtf8(browser.readAllStandardOutput()) + QString::fromUtf8(browser.readAllStandardError());
+}
+
 // The value of a finding in the dumped checking page.
 QString readerLine(const QString& out, const QString& key) {
     const qsizetype at = out.indexOf(key + u'=');
@@ -84,29 +103,22 @@ TEST(BrowserCheck, PublishedPagesParseAsTheirTemplatesSay) {
         WritePrintPage(s);
     }
     QTemporaryDir site;
+    // The files as written, and the same pages in plain UTF-8 to compare the
+    // screenshots with.
     auto publish = [&](const char* from, const char* to) {
-        const QByteArray html = cp932::decode(app.read(QString::fromLatin1(from))).toUtf8();
+        const QByteArray page = app.read(QString::fromLatin1(from));
         // The declaration must lie in the first 1024 bytes for the browser to use it.
-        EXPECT_LT(html.indexOf("<meta charset=\"UTF-8\">"), 1024 - 22);
-        rwtest::writeFile(site.filePath(QLatin1String(to)), html);
+        EXPECT_LT(page.indexOf("<meta charset=\"UTF-8\">"), 1024 - 22);
+        rwtest::writeFile(site.filePath(QLatin1String(to) + QStringLiteral(".html")), page);
+        rwtest::writeFile(site.filePath(QLatin1String(to) + QStringLiteral("-utf8.html")),
+                          rwtest::pageText(page).value_or(QString()).toUtf8());
     };
-    publish("ravelmont_yosou/20240601_nakayama_r1.txt", "page.html");
-    publish("ravelmont_wp/20240601_nakayama_pdf.txt", "print.html");
+    publish("ravelmont_yosou/20240601_nakayama_r1.txt", "page");
+    publish("ravelmont_wp/20240601_nakayama_pdf.txt", "print");
     rwtest::writeFile(site.filePath(QStringLiteral("check.html")), kCheckPage);
 
-    QTemporaryDir profile;
-    QProcess browser;
-    browser.start(QString::fromLatin1(kChromium),
-                  {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
-                   QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
-                   QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
-                   QStringLiteral("--disable-quic"), QStringLiteral("--allow-file-access-from-files"),
-                   QStringLiteral("--user-data-dir=") + profile.path(), QStringLiteral("--virtual-time-budget=10000"),
-                   QStringLiteral("--dump-dom"),
-                   QUrl::fromLocalFile(site.filePath(QStringLiteral("check.html"))).toString()});
-    ASSERT_TRUE(browser.waitForFinished(120000)) << "chromium did not finish";
-    const QString out = QString::fromUtf8(browser.readAllStandardOutput());
-    ASSERT_TRUE(out.contains(QStringLiteral("DONE"))) << out.toStdString() << browser.readAllStandardError().toStdString();
+    const QString out = runChromium(QStringLiteral("--dump-dom"), site.filePath(QStringLiteral("check.html")));
+    ASSERT_TRUE(out.contains(QStringLiteral("DONE"))) << out.toStdString();
 
     for (const char* doc : {"page.html", "print.html"}) {
         const QString p = QLatin1String(doc) + u' ';
@@ -127,6 +139,25 @@ TEST(BrowserCheck, PublishedPagesParseAsTheirTemplatesSay) {
     EXPECT_EQ(readerLine(out, QStringLiteral("print.html cardRows")), QStringLiteral("6,2,2,2,2,2,2,2,2,2,2,2"));
     EXPECT_EQ(readerLine(out, QStringLiteral("print.html raceLinks")),
               QStringLiteral("12,12,12,12,12,12,12,12,12,12,12,12"));
+
+    // The pictures: as written, byte for byte the same as in plain UTF-8
+    // (the PNG encoder is deterministic), and not blank (a blank page packs
+    // into a few kilobytes).
+    const QString keep = qEnvironmentVariable("RACEWEEK_PICTURES");
+    for (const char* doc : {"page", "print"}) {
+        QByteArray shots[2];
+        for (int utf8 = 0; utf8 < 2; ++utf8) {
+            const QString name = QLatin1String(doc) + (utf8 ? QStringLiteral("-utf8") : QString());
+            const QString png = site.filePath(name + QStringLiteral(".png"));
+            runChromium(QStringLiteral("--screenshot=") + png, site.filePath(name + QStringLiteral(".html")));
+            shots[utf8] = rwtest::readFile(png);
+            ASSERT_TRUE(shots[utf8].startsWith("\x89PNG")) << name.toStdString() << ": no screenshot";
+            if (!keep.isEmpty() && !utf8)
+                QFile::copy(png, keep + QLatin1Char('/') + QLatin1String(doc) + QStringLiteral("-chromium.png"));
+        }
+        EXPECT_TRUE(shots[0] == shots[1]) << doc << ": the page as written draws otherwise than its UTF-8 form";
+        EXPECT_GT(shots[0].size(), 40000) << doc << ": the screenshot shows next to no text";
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The web page, the print page and the WordPress blocks against golden
 // files written by hand from their line templates.
 #include "race_fixture.h"
+#include "support/html_page.h"
 
 #include "app/race_writers.h"
 #include "common/cp932.h"
@@ -149,7 +150,7 @@ TEST_F(WebOutputs, RaceTwelveAloneHasHeadAndSectionButNoFoot) {
     webWriters(OneRunnerRace(12), 1);
     const QByteArray print = file("ravelmont_wp/20240601_nakayama_pdf.txt");
     EXPECT_TRUE(print.startsWith("<!DOCTYPE html>\r\n\r\n"));
-    EXPECT_TRUE(print.contains(rwtest::sj("<h1>無料競馬予想｜中山｜3回中山1日｜12R</h1>")));
+    EXPECT_TRUE(rwtest::pageText(print)->contains(QStringLiteral("<h1>無料競馬予想｜中山｜3回中山1日｜12R</h1>")));
     EXPECT_EQ(sections(print), 1);
     EXPECT_FALSE(print.contains("</html>"));
     EXPECT_FALSE(file("ravelmont_wp/20240601-nakayama.txt").contains("Finish"));
@@ -175,7 +176,7 @@ TEST_F(WebOutputs, TwoCoursesOnOneDateAndADayKeyComingBack) {
     webWriters(OneRunnerRace(3), 4);  // back at Nakayama: its files start again
     const QByteArray print = file("ravelmont_wp/20240601_nakayama_pdf.txt");
     EXPECT_EQ(sections(print), 1);
-    EXPECT_TRUE(print.contains(rwtest::sj("｜3R</h1>")));
+    EXPECT_TRUE(rwtest::pageText(print)->contains(QStringLiteral("｜3R</h1>")));
     EXPECT_EQ(file("ravelmont_wp/20240601-nakayama.txt").count("<!-- wp:heading -->"), 1);
 }
 

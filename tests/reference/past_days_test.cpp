@@ -5,9 +5,12 @@
 #include "support/recording_ui.h"
 #include "reference/past_days.h"
 #include "reference/history_fixture.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace rw::reference;
 
@@ -134,4 +137,42 @@ TEST(PastDays, TruncatedAndUnreadableDayFiles) {
     EXPECT_EQ(app.read("SOKUDO\\RACEID.txt"),
               "2024062905030801\r\n2024062905030802\r\n2024062905030805\r\n2024062905030811\r\n"
               "2024062905030812\r\n2024062909030801\r\n");
+}
+
+// A day file that is not a regular file (a FIFO) is skipped and named; the
+// load does not wait on it.
+TEST(PastDays, ADayFileThatIsNoRegularFileIsSkippedAndNamed) {
+    rwtest::AppFolder app;
+    reffix::writeHistory(app);
+    const Load whole = load();
+    const char* fifos[] = {"TEKICHU\\20240615100101tekichu.txt", "TEKICHU\\20240629090308lupRCM.txt"};
+    for (const char* name : fifos) {
+        QFile::remove(app.file(name));
+        ASSERT_EQ(mkfifo(QFile::encodeName(app.file(name)).constData(), 0600), 0);
+    }
+    const Load l = load();
+    EXPECT_EQ(l.list1.size(), whole.list1.size() - 1);
+    for (const char* name : fifos) {
+        const std::string file = QFile::encodeName(app.file(name)).toStdString();
+        int named = 0;
+        for (const std::string& s : l.skipped) named += s.find(file + ": not a regular file") != std::string::npos;
+        EXPECT_EQ(named, 1) << file;
+    }
+}
+
+// The disk fills during a second load: the day list, the race key list and
+// the speed files keep what they held before it, and the failures are
+// recorded.
+TEST(PastDays, ADiskThatFillsLeavesTheFilesAsTheyWere) {
+    rwtest::AppFolder app;
+    reffix::writeHistory(app);
+    load();
+    const auto before = rwtest::filesUnder(app.path());
+    Load l;
+    {
+        rwtest::FileSizeLimit full(40);
+        l = load();
+    }
+    EXPECT_EQ(rwtest::filesUnder(app.path()), before);
+    EXPECT_FALSE(l.skipped.empty());
 }

@@ -1,5 +1,6 @@
 #include "support/driver.h"
 
+#include "support/file_size_limit.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -13,8 +14,9 @@ QString PressResult::line(const QString& tag) const {
     return {};
 }
 
-PressResult runPress(const QString& appDir, const QStringList& args) {
+PressResult runPress(const QString& appDir, const QStringList& args, qint64 fileSizeLimit) {
     QProcess p;
+    if (fileSizeLimit >= 0) p.setChildProcessModifier(childFileSizeLimit(fileSizeLimit));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);

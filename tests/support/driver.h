@@ -15,8 +15,9 @@ struct PressResult {
     QString line(const QString& tag) const;
 };
 
-// build/bin/raceweek-press --app-dir appDir args…
-PressResult runPress(const QString& appDir, const QStringList& args);
+// build/bin/raceweek-press --app-dir appDir args…; with a file-size limit
+// (bytes, see file_size_limit.h) the driver runs as on a disk that fills.
+PressResult runPress(const QString& appDir, const QStringList& args, qint64 fileSizeLimit = -1);
 
 // The records of a .jvd or odds line file, each with its CR LF.
 QList<QByteArray> splitRecords(const QByteArray& data);

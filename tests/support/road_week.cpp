@@ -130,7 +130,9 @@ const rw::sample::WeekRace& RoadWeek::race(const QByteArray& raceId) const {
     throw std::out_of_range("no race " + raceId.toStdString() + " in the sample week");
 }
 
-PressResult RoadWeek::press(const QStringList& presses) const { return runPress(path(), presses); }
+PressResult RoadWeek::press(const QStringList& presses, qint64 fileSizeLimit) const {
+    return runPress(path(), presses, fileSizeLimit);
+}
 
 std::unique_ptr<RoadWeek> PressedRoadWeek(rw::sample::Scale scale, rw::sample::Scenario scenario) {
     // In the sanitized build the leak checker lists its suppressions on

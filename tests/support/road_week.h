@@ -33,7 +33,7 @@ struct RoadWeek {
     // week has none.
     const rw::sample::WeekRace& race(const QByteArray& raceId) const;
     // Another run of the driver on this copy.
-    PressResult press(const QStringList& presses) const;
+    PressResult press(const QStringList& presses, qint64 fileSizeLimit = -1) const;
 };
 
 // A fresh copy of the week (seed 1) after the road.

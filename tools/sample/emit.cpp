@@ -37,6 +37,13 @@ struct Rec {
         b[L.length - 1] = '\n';
     }
     void put(Field f, QByteArrayView v) { putFixed(b, f.pos, f.width, cp932::fitBytes(v, f.width)); }
+    // A full-width text item: JV-Data pads it with full-width blanks, so an
+    // empty one is full-width blanks throughout.
+    void putWide(Field f, QByteArrayView v) {
+        QByteArray t = cp932::fitBytes(v, f.width);
+        while (t.size() + 2 <= f.width) t += "\x81\x40";
+        put(f, t);
+    }
     void num(Field f, qint64 v) { putFixed(b, f.pos, f.width, digits(v, f.width)); }
     void head(QByteArrayView kind, char dataKind, const QDate& make) {
         put(head::RecordKind, kind);
@@ -52,6 +59,7 @@ QByteArray timeText(int tenths) { return digits(tenths / 600, 1) + digits(tenths
 namespace raf {
 constexpr Field SpecialNo = findField(kRA, "special race number");
 constexpr Field Subtitle = findField(kRA, "race subtitle");
+constexpr Field Bracket = findField(kRA, "race name bracket text");
 constexpr Field NameEn = findField(kRA, "race name in English");
 constexpr Field Short10 = findField(kRA, "short race name 10");
 constexpr Field Short6 = findField(kRA, "short race name 6");
@@ -418,11 +426,13 @@ struct Emitter {
         x.put(head::RaceKey16, r.raceKey16());
         x.num(ra::WeekdayCode, r.weekday);
         x.num(raf::SpecialNo, r.specialNo);
-        x.put(ra::RaceName, r.name);
+        x.putWide(ra::RaceName, r.name);
+        x.putWide(raf::Subtitle, {});
+        x.putWide(raf::Bracket, {});
         x.put(raf::NameEn, r.nameEnglish);
-        x.put(raf::Short10, cp932::firstChars(r.name, 10));
-        x.put(raf::Short6, cp932::firstChars(r.name, 6));
-        x.put(raf::Short3, cp932::firstChars(r.name, 3));
+        x.putWide(raf::Short10, cp932::firstChars(r.name, 10));
+        x.putWide(raf::Short6, cp932::firstChars(r.name, 6));
+        x.putWide(raf::Short3, cp932::firstChars(r.name, 3));
         x.num(raf::NameKind, r.name.isEmpty() ? 0 : 1);
         x.num(raf::Repeat, r.repeat);
         x.put(ra::GradeCode, r.grade);
@@ -973,20 +983,22 @@ void emitJvData(const World& w, Scenario scenario, Output& out, Summary& sum) {
             out.add(early + QStringLiteral("-1RA.jvd"), e.ra(r, '1', announced), QStringLiteral("RACE/RA"));
             for (const Run& run : r.runs) out.add(early + QStringLiteral("-2SE.jvd"), e.se(r, run, '1', announced), QStringLiteral("RACE/SE"));
         }
+    // After the weekend the stored data knows the cancelled race: its final
+    // entries are delivered as they stand since the race day, data kind "9",
+    // as the flash feed had them.
     for (const Race& r : w.week) {
-        out.add(entries + QStringLiteral("-1RA.jvd"), e.ra(r, '2', finalEntries), QStringLiteral("RACE/RA"));
-        for (const Run& run : r.runs) out.add(entries + QStringLiteral("-2SE.jvd"), e.se(r, run, '2', finalEntries), QStringLiteral("RACE/SE"));
+        const bool known = scenario == Scenario::Monday && r.cancelled;
+        const char kind = known ? '9' : '2';
+        const QDate made = known ? r.date : finalEntries;
+        out.add(entries + QStringLiteral("-1RA.jvd"), e.ra(r, kind, made), QStringLiteral("RACE/RA"));
+        for (const Run& run : r.runs) out.add(entries + QStringLiteral("-2SE.jvd"), e.se(r, run, kind, made), QStringLiteral("RACE/SE"));
     }
     std::vector<RaceOdds> weekOdds;
     for (const Race& r : w.week) weekOdds.push_back(oddsOf(r, true));
     if (scenario == Scenario::Monday)
         for (size_t i = 0; i < w.week.size(); ++i) {
             const Race& r = w.week[i];
-            if (r.cancelled) {
-                out.add(results + QStringLiteral("-1RA.jvd"), e.ra(r, '9', official), QStringLiteral("RACE/RA"));
-                for (const Run& run : r.runs) out.add(results + QStringLiteral("-2SE.jvd"), e.se(r, run, '9', official), QStringLiteral("RACE/SE"));
-                continue;
-            }
+            if (r.cancelled) continue;  // no results: its entries say so
             out.add(results + QStringLiteral("-1RA.jvd"), e.ra(r, '7', official), QStringLiteral("RACE/RA"));
             for (const Run& run : r.runs) out.add(results + QStringLiteral("-2SE.jvd"), e.se(r, run, '7', official), QStringLiteral("RACE/SE"));
             out.add(results + QStringLiteral("-3HR.jvd"), e.hr(r, weekOdds[i], '2', official), QStringLiteral("RACE/HR"));

@@ -30,7 +30,9 @@ namespace rw::sample {
 
 enum class Scale { Small, Typical, Large };
 // Friday: the week's entries (data kinds "1" and "2"), no results.
-// Monday: the same plus official results (kind "7") and payoffs.
+// Monday: the same plus official results (kind "7") and payoffs; the race
+// cancelled in the flash feed has its final entries as data kind "9" (made
+// on the race day) in place of "2", and no results.
 enum class Scenario { Friday, Monday };
 
 struct Options {

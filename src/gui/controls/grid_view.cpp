@@ -155,8 +155,16 @@ void GridView::paintCell(QPainter& p, int row, int col, const QRect& rect) const
         const QRect inner = rect.adjusted(2, 1, -2, -1);
         p.save();
         p.setClipRect(rect.adjusted(0, 0, -1, -1), Qt::IntersectClip);
-        // TextSingleLine without TextWordWrap: clipped, neither elided nor wrapped.
-        p.drawText(inner, int(toAlignment(model_->colAlignment(col))) | Qt::TextSingleLine | Qt::TextDontClip, text);
+        // Normal cells: one line, clipped, never elided. A caption in a cell
+        // tall enough for two lines or more wraps over them; when it needs
+        // more than the cell holds, its first lines show.
+        int flags = int(toAlignment(model_->colAlignment(col))) | Qt::TextSingleLine;
+        if (fixed && inner.height() >= 2 * p.fontMetrics().lineSpacing()) {
+            flags = (flags & ~int(Qt::TextSingleLine)) | Qt::TextWordWrap;
+            if (p.boundingRect(inner, flags, text).height() > inner.height())
+                flags = (flags & ~int(Qt::AlignVCenter)) | Qt::AlignTop;
+        }
+        p.drawText(inner, flags | Qt::TextDontClip, text);
         p.restore();
     }
 }

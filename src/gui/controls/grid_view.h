@@ -3,9 +3,11 @@
 // fills. Fixed rows and columns stay in view when the rest scrolls and look
 // like captions; every cell shows its own text and colours (the standard
 // colour is the window colour for normal cells, the button face for fixed
-// ones); texts are clipped at the cell's edge, never elided or wrapped; the
-// current cell gets a thin frame that leaves its colour visible. Sizes are
-// twips, turned into pixels at the screen's resolution.
+// ones); texts are clipped at the cell's edge, never elided; a normal cell
+// shows one line, a fixed cell two lines tall or more wraps its text over
+// the lines it holds; the current cell gets a thin frame that leaves its
+// colour visible.
+// Sizes are twips, turned into pixels at the screen's resolution.
 //
 // A click on a normal cell makes it current and then emits cellClicked; a
 // click on a fixed cell emits cellClicked and leaves the current cell.
