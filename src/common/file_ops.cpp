@@ -136,7 +136,13 @@ void failFile(std::string_view action, const QFileDevice& file) {
 }
 
 bool RemoveFile(const QString& path, QString* reason) {
-    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) return true;
+    {
+        // One look at the name itself: nothing there (not even a broken link)
+        // is nothing to delete.
+        std::error_code ec;
+        const auto type = std::filesystem::symlink_status(fsPath(path), ec).type();
+        if (type == std::filesystem::file_type::not_found || type == std::filesystem::file_type::none) return true;
+    }
     if (hook()) {
         if (hook()(path)) return true;
         if (reason) *reason = QStringLiteral("deletion refused");

@@ -69,8 +69,12 @@ qint64 RecordFile::countOf(const QString& path, qsizetype recordLength) {
 QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
     QList<QByteArray> out;
     QFile f(path);
-    if (!f.exists()) return out;
-    RequireRegularFile(path);
+    {
+        // One look at the name: missing gives none, anything but a file is refused.
+        const QFileInfo info(path);
+        if (!info.exists()) return out;
+        if (!info.isFile()) failFile("open", path, QStringLiteral("not a regular file"));
+    }
     if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
     const QByteArray all = f.readAll();
     if (f.error() != QFileDevice::NoError) failFile("read", f);

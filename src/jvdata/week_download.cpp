@@ -1,6 +1,7 @@
 #include "jvdata/week_download.h"
 
 #include "common/control_names.h"
+#include "common/fixed_text.h"
 #include "common/errors.h"
 #include "common/file_ops.h"
 #include "common/kestrav_path.h"
@@ -33,18 +34,39 @@ void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& l
         log.step("delete week file", [&] { RemoveOrEmpty(AppFile(wf.name)); });
 
     std::array<RecordFile, 5> files;
+    // Records of an open file wait here and go out many at a time: one write
+    // per record costs more than the download itself on a large week.
+    // The buffers are kept small and reused, so that they stay in the cache.
+    std::array<QByteArray, 5> pending;
+    constexpr qsizetype kPendingLimit = 128 * 1024;
+    auto flush = [&](size_t i) {
+        if (pending[i].isEmpty()) return;
+        log.step("store record", [&] { files[i].writeRecords(files[i].count() + 1, pending[i]); });
+        pending[i].resize(0);  // keeps its capacity
+    };
+    auto flushAll = [&] {
+        for (size_t i = 0; i < files.size(); ++i) flush(i);
+    };
     auto openFiles = [&] {
         // Opened empty: even when last week's could not be deleted, the
         // download never appends to them.
         for (size_t i = 0; i < files.size(); ++i)
             log.step("open week file", [&] {
+                flush(i);
                 const QString path = AppFile(kWeekFiles[i].name);
                 WriteWholeFile(path, {});
                 files[i].open(path, imageLength(kWeekFiles[i].kind));
             });
     };
     auto store = [&](size_t i, const QByteArray& image) {
-        log.step("store record", [&] { files[i].append(image); });
+        if (!files[i].isOpen()) {
+            log.step("store record", [&] { files[i].append(image); });
+            return;
+        }
+        const qsizetype length = files[i].recordLength();
+        if (pending[i].capacity() < kPendingLimit + length) pending[i].reserve(kPendingLimit + length);
+        pending[i] += image.size() == length ? image : fixedBytes(image, length);
+        if (pending[i].size() >= kPendingLimit) flush(i);
     };
     auto onRecord = [&](QByteArrayView record) {
         const auto kind = kindOf(record);
@@ -57,7 +79,13 @@ void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& l
     // The request for the week's records, read to its end.
     const StoredRequest request{QStringLiteral("TOKURACETCVNRCVN"), SidMenu(), ctl::MenuWindow,
                                 /*reopenOn402=*/true};
-    RunStoredRequest(ui, JVLink1, request, {st.DialogResult, st.DownloadCount}, log, openFiles, onRecord);
+    try {
+        RunStoredRequest(ui, JVLink1, request, {st.DialogResult, st.DownloadCount}, log, openFiles, onRecord);
+    } catch (...) {
+        flushAll();  // what was received stays stored
+        throw;
+    }
+    flushAll();
     for (auto& f : files) f.close();
     ui.setText(ctl::MenuText1, QString::fromUtf8("今週開催取得終了"));
 }

@@ -68,7 +68,8 @@ qint64 WriteWeeklyExtract(QStringView packageFile, QStringView extractFile, int 
     qint64 written = 0;
     for (qint64 i = 1; i <= package.count; ++i) {
         const QByteArrayView rec = package.record(i);
-        const auto it = listed.constFind(rec.first(keyWidth).toByteArray());
+        // The key looked up in place, not copied: the package holds many records.
+        const auto it = listed.constFind(QByteArray::fromRawData(rec.data(), keyWidth));
         if (it == listed.cend()) continue;
         for (int t = 0; t < it.value(); ++t) out += rec;
         written += it.value();

@@ -121,6 +121,14 @@ static_assert(kRaFirst.width + kRaSecond.width == kRaceItemsWidth);
 static_assert(exAt("Distance").pos - kRaceItemsPos == kRaFirst.width);
 
 constexpr Field kRaWeekday = raAt("weekday code");
+// Members written for every record, found once.
+constexpr Field kExInvitedArea = exAt("InvitedArea");
+constexpr Field kExProductionArea = exAt("ProductionArea");
+constexpr Field kExJockeyBirthMonth = exAt("JockeyBirthMonth");
+constexpr Field kExJockeyBirthDay = exAt("JockeyBirthDay");
+constexpr Field kExJockeySexCode = exAt("JockeySexCode");
+constexpr Field kExJockeyInvitedArea = exAt("JockeyInvitedArea");
+constexpr Field kExJockeyQualificationCode = exAt("JockeyQualificationCode");
 constexpr Field kUmBirth = umAt("birth date");
 constexpr Field kKsBirth = ksAt("birth date");
 
@@ -130,11 +138,11 @@ void put(QByteArray& rec, Field f, QByteArrayView v) { putFixed(rec, f.pos, f.wi
 // A record file read whole: creates a missing file empty, as opening it for
 // random access does; `count` whole records (truncated).
 QByteArray readRecordFile(const QString& path, qsizetype length, qint64* count) {
-    {
-        RecordFile created(path, length);
-    }
+    // Opened as the random-access file is (which creates it), and read
+    // through that one opening.
+    RequireRegularFile(path);
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
+    if (!f.open(QIODevice::ReadWrite)) failFile("open", f);
     QByteArray all = f.readAll();
     if (f.error() != QFileDevice::NoError) failFile("read", f);
     *count = all.size() / length;
@@ -260,10 +268,9 @@ void buildHorse(ExpandedState& s, const Tables& t, QByteArrayView reg) {
         }
         exFile.writeRecords(1, out);
     }
-    exFile.close();
-
     // A stale last record: older than the one before it.
-    const qint64 m = RecordFile::countOf(exPath, kExRecordLength);
+    const qint64 m = exFile.count();
+    exFile.close();
     if (m < 2) return;
     auto recordOf = [&](qint64 r) -> QByteArray {
         if (r <= n) return out.mid((r - 1) * kExRecordLength, kExRecordLength);
@@ -310,21 +317,21 @@ void FillExpandedRecord(QByteArray& rec, QByteArrayView se, const HorseJoin& h, 
     put(rec, ex::BirthYear, h.BirthDate.left(4));
     put(rec, ex::BirthMonth, h.BirthDate.mid(4, 2));
     put(rec, ex::BirthDay, h.BirthDate.mid(6, 2));
-    put(rec, exAt("InvitedArea"), h.InvitedArea);
+    put(rec, kExInvitedArea, h.InvitedArea);
     put(rec, ex::BreederCode, h.BreederCode);
     put(rec, ex::BreederName, h.BreederName);
-    put(rec, exAt("ProductionArea"), h.ProductionArea);
+    put(rec, kExProductionArea, h.ProductionArea);
     put(rec, ex::SireNo, h.SireNo);
     put(rec, ex::SireName, h.SireName);
     put(rec, ex::Pedigree7Name, h.SireDamName);
     put(rec, ex::WeekdayCode, r.WeekdayCode);
     putFixed(rec, kRaceItemsPos, kRaceItemsWidth, r.RaceItems);
     put(rec, ex::JockeyBirthYear, r.JockeyBirthDate.left(4));
-    put(rec, exAt("JockeyBirthMonth"), r.JockeyBirthDate.mid(4, 2));
-    put(rec, exAt("JockeyBirthDay"), r.JockeyBirthDate.mid(6, 2));
-    put(rec, exAt("JockeySexCode"), r.JockeySexCode);
-    put(rec, exAt("JockeyInvitedArea"), r.JockeyInvitedArea);
-    put(rec, exAt("JockeyQualificationCode"), r.JockeyQualificationCode);
+    put(rec, kExJockeyBirthMonth, r.JockeyBirthDate.mid(4, 2));
+    put(rec, kExJockeyBirthDay, r.JockeyBirthDate.mid(6, 2));
+    put(rec, kExJockeySexCode, r.JockeySexCode);
+    put(rec, kExJockeyInvitedArea, r.JockeyInvitedArea);
+    put(rec, kExJockeyQualificationCode, r.JockeyQualificationCode);
 }
 
 void DamFoalIndex::load() {

@@ -26,11 +26,12 @@ int StatsKeyWidth(int recordLength) {
 
 StatsFileImage ReadStatsFile(QStringView systemName, int recordLength) {
     const QString path = AppFile(systemName);
-    {
-        RecordFile created(path, recordLength);  // a missing file is created empty
-    }
+    // Opened as the random-access file is (a missing file is created empty),
+    // and read through that one opening.
+    if (recordLength <= 0) fail("record length must be positive");
+    RequireRegularFile(path);
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
+    if (!f.open(QIODevice::ReadWrite)) failFile("open", f);
     StatsFileImage img;
     img.data = f.readAll();
     if (f.error() != QFileDevice::NoError) failFile("read", f);
