@@ -5,6 +5,7 @@
 #include "common/file_ops.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "model/expanded_record.h"
 #include "model/categorisers.h"
 #include "model/category_lookup.h"
 #include "model/factor_model.h"
@@ -113,13 +114,16 @@ private:
     CategoryFinder& categories_;
 };
 
-// The horse file: read once (created empty when absent), written back once.
-// Only whole records are rewritten; a part record at its end stays.
+// The horse file: read once (created empty when absent), written back once
+// through the same opening. Only whole records are rewritten; a part record
+// at its end stays.
 class HorseFile {
 public:
     explicit HorseFile(const QString& path) : file_(path) {
+        RequireRegularFile(path);
         if (!file_.open(QIODevice::ReadWrite)) failFile("open", file_);
         const QByteArray all = file_.readAll();
+        if (file_.error() != QFileDevice::NoError) failFile("read", file_);
         const qsizetype n = all.size() / kExRecordLength;
         records.reserve(n);
         for (qsizetype i = 0; i < n; ++i) records.append(all.mid(i * kExRecordLength, kExRecordLength));
@@ -129,8 +133,7 @@ public:
         QByteArray all;
         all.reserve(records.size() * kExRecordLength);
         for (const QByteArray& r : records) all += r;
-        if (!file_.seek(0) || file_.write(all) != all.size())
-            failFile("write", file_);
+        if (!file_.seek(0) || file_.write(all) != all.size() || !file_.flush()) failFile("write", file_);
     }
 
     QList<QByteArray> records;
@@ -259,25 +262,75 @@ private:
 
 }  // namespace
 
-void ComputeRunFactors(UiPort& ui, ExpandedState& st, SkipLog& log) {
-    st.Stats.clear();  // the package's statistics as they are now
-    PassModels models(log);
+struct RunFactorPass::Impl {
+    Impl(UiPort& u, ExpandedState& s, SkipLog& log) : ui(u), st(s), models(log) {}
+    UiPort& ui;
+    ExpandedState& st;
+    PassModels models;
     IndexedCategories categories;
+};
+
+RunFactorPass::RunFactorPass(UiPort& ui, ExpandedState& st, SkipLog& log) : d_(std::make_unique<Impl>(ui, st, log)) {
+    st.Stats.clear();
+}
+
+RunFactorPass::~RunFactorPass() = default;
+
+void RunFactorPass::compute(QList<QByteArray>& records) {
+    if (records.isEmpty()) return;
+    opened_ = true;  // the first pass opens a record before anything can fail
+    HorsePass(d_->ui, d_->st, d_->models, d_->categories).run(records);
+}
+
+void RunFactorPass::computeFile(QByteArrayView number) {
+    HorseFile file(ExpandedRecordFile(number));
+    try {
+        compute(file.records);
+    } catch (...) {
+        file.writeBack();  // what was written before the failure stays
+        throw;
+    }
+    file.writeBack();
+}
+
+void RunFactorPass::horseDone(int i, int n) {
+    d_->ui.processEvents();
+    d_->ui.setProgress(ctl::ExpandedProgressBar3, int(qint64(i) * 100 / n), 100);
+}
+
+RunFactorPass::Working RunFactorPass::working() const {
+    const ExpandedState& s = d_->st;
+    return {s.ExRecord,   s.SearchCode, s.ExRecordNo,    s.ItemNo,
+            s.CategoryNo, s.FoundIndex, s.SurfaceIndex,
+            {s.AgariSumTurf, s.AgariSumDirt, s.AgariSumJump, s.PaceSumTurf, s.PaceSumDirt, s.PaceSumJump},
+            opened_};
+}
+
+void RunFactorPass::restore(const Working& w) {
+    ExpandedState& s = d_->st;
+    s.ExRecord = w.ExRecord;
+    s.SearchCode = w.SearchCode;
+    s.ExRecordNo = w.ExRecordNo;
+    s.ItemNo = w.ItemNo;
+    s.CategoryNo = w.CategoryNo;
+    s.FoundIndex = w.FoundIndex;
+    s.SurfaceIndex = w.SurfaceIndex;
+    s.AgariSumTurf = w.Sums[0];
+    s.AgariSumDirt = w.Sums[1];
+    s.AgariSumJump = w.Sums[2];
+    s.PaceSumTurf = w.Sums[3];
+    s.PaceSumDirt = w.Sums[4];
+    s.PaceSumJump = w.Sums[5];
+    opened_ = w.opened;
+}
+
+void ComputeRunFactors(UiPort& ui, ExpandedState& st, SkipLog& log) {
+    RunFactorPass pass(ui, st, log);
     const int n = st.WeekListCount;
     for (int i = 1; i <= n; ++i) {
         const QByteArray number = st.WeekList.value(i - 1);
-        log.step("horse " + printable(number), [&] {
-            HorseFile file(ExpandedRecordFile(number));
-            try {
-                HorsePass(ui, st, models, categories).run(file.records);
-            } catch (...) {
-                file.writeBack();  // what was written before the failure stays
-                throw;
-            }
-            file.writeBack();
-        });
-        ui.processEvents();
-        ui.setProgress(ctl::ExpandedProgressBar3, int(qint64(i) * 100 / n), 100);
+        log.step("horse " + printable(number), [&] { pass.computeFile(number); });
+        pass.horseDone(i, n);
     }
 }
 

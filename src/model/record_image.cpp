@@ -1,0 +1,142 @@
+#include "model/record_image.h"
+
+#include "common/file_ops.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#ifndef _WIN32
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
+#endif
+
+namespace rw::model {
+
+namespace {
+
+// The ordinary opening: looked at, opened as the random-access file is
+// (which creates it), read through that one opening; it says why it fails.
+QByteArray readThroughQFile(const QString& path) {
+    RequireRegularFile(path);
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite)) failFile("open", f);
+    QByteArray all = f.readAll();
+    if (f.error() != QFileDevice::NoError) failFile("read", f);
+    return all;
+}
+
+#ifndef _WIN32
+// One look at the name, one opening, one read for a file that stays as it
+// was looked at; false where anything is out of the ordinary, which the
+// ordinary opening then reports.
+bool readDirect(const QByteArray& name, QByteArray& out) {
+    struct stat st {};
+    qsizetype expected = 0;
+    if (::stat(name.constData(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) return false;
+        expected = qsizetype(st.st_size);
+    } else if (errno != ENOENT) {
+        return false;
+    }
+    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (fd < 0) return false;
+    // One byte more than expected: a read that fills less has met the end.
+    qsizetype capacity = expected + 1, got = 0;
+    out.resize(capacity);
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = ::read(fd, out.data() + got, size_t(capacity - got));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        if (n == 0) break;
+        got += qsizetype(n);
+        if (got < capacity) break;
+        capacity *= 2;
+        out.resize(capacity);
+    }
+    ::close(fd);
+    out.resize(got);
+    return ok;
+}
+#endif
+
+}  // namespace
+
+QByteArray ReadRecordImage(const QString& path, qsizetype recordLength, PartRecord part, qint64* count) {
+    if (recordLength <= 0) fail("record length must be positive");
+    QByteArray all;
+    bool read = false;
+#ifndef _WIN32
+    read = readDirect(QFile::encodeName(path), all);
+#endif
+    if (!read) all = readThroughQFile(path);
+    if (part == PartRecord::Dropped) {
+        *count = all.size() / recordLength;
+    } else {
+        *count = all.isEmpty() ? 0 : qint64(std::nearbyint(double(all.size()) / double(recordLength)));
+        all.resize(*count * recordLength, '\0');
+    }
+    return all;
+}
+
+bool CreateNewFile(const QString& path) {
+#ifndef _WIN32
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
+bool WriteNewRecords(const QString& path, const QList<QByteArray>& records) {
+#ifndef _WIN32
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) return false;
+    std::vector<iovec> parts;
+    parts.reserve(size_t(records.size()));
+    for (const QByteArray& r : records)
+        if (!r.isEmpty()) parts.push_back({const_cast<char*>(r.constData()), size_t(r.size())});
+    size_t first = 0;
+    bool ok = true;
+    while (first < parts.size()) {
+        const int n = int(std::min<size_t>(parts.size() - first, IOV_MAX));
+        ssize_t done = ::writev(fd, parts.data() + first, n);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) {
+            ok = false;
+            break;
+        }
+        // A short write goes on from where it stopped.
+        while (first < parts.size() && size_t(done) >= parts[first].iov_len) {
+            done -= ssize_t(parts[first].iov_len);
+            ++first;
+        }
+        if (done > 0) {
+            parts[first].iov_base = static_cast<char*>(parts[first].iov_base) + done;
+            parts[first].iov_len -= size_t(done);
+        }
+    }
+    if (!ok && ::ftruncate(fd, 0) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    return ok;
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(records);
+    return false;
+#endif
+}
+
+}  // namespace rw::model
