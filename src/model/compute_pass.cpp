@@ -174,8 +174,9 @@ public:
                 for (int k = 1; k <= kItemCount; ++k) putWhole(st_.ExRecord, ex::CategoryIndex(k), st_.FoundIndex[size_t(k)]);
                 found[size_t(v - 1)] = st_.FoundIndex;
             }
-            copyBytes(records[v - 1], st_.ExRecord);
+            store(records, v);
         }
+        copyBytes(st_.ExRecord, records[c - 1]);
         ui_.processEvents();
         for (int v = 1; v <= c; ++v) {
             openCopy(records, v);
@@ -191,8 +192,9 @@ public:
             } else {
                 ApplySubstitutedFactorWeights(st_, models_.whole(surfaceOf(scope)), found[size_t(v - 1)].data());
             }
-            copyBytes(records[v - 1], st_.ExRecord);
+            store(records, v);
         }
+        copyBytes(st_.ExRecord, records[c - 1]);
     }
 
 private:
@@ -211,6 +213,11 @@ private:
         copyBytes(st_.ExRecord, records[n - 1]);
         st_.ExRecordNo = std::int16_t(n);
     }
+    // The record buffer stored as record n by trading buffers: the stored
+    // record keeps its bytes until the record is done, as a failure needs,
+    // and the buffer takes the old bytes, to be overwritten by the next open
+    // (the pass puts the last record back into the buffer at its end).
+    void store(QList<QByteArray>& records, int n) { records[n - 1].swap(st_.ExRecord); }
 
     // The value into the record buffer and the stored record, which share
     // one copy: the buffer lets go of it first, so that it changes in place
