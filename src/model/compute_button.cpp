@@ -17,7 +17,9 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -69,6 +71,45 @@ void readWeekList(UiPort& ui, ExpandedState& s, SkipLog& log, const char16_t* li
     const int shown = std::min(s.WeekListCount, kListScale) * 100 / kListScale;
     if (s.WeekListCount > 0) ui.setProgress(ctl::ExpandedProgressBar3, shown, 100);
 }
+
+// How often each key is listed, looked up in place for every record of a
+// package file (well over a hundred thousand): keys of the key width only,
+// as no other value can equal a record's key.
+class ListedKeys {
+public:
+    ListedKeys(const QList<QByteArray>& list, qsizetype count, int width) : width_(width) {
+        std::size_t size = 16;
+        while (size < std::size_t(count) * 2 + 1) size *= 2;
+        slots_.assign(size, Slot{});
+        mask_ = size - 1;
+        for (qsizetype k = 0; k < count; ++k) {
+            if (list[k].size() != width) continue;
+            Slot& s = slots_[slotOf(list[k].constData())];
+            s.key = list[k].constData();
+            ++s.times;
+        }
+    }
+    int times(const char* key) const { return slots_[slotOf(key)].times; }
+
+private:
+    struct Slot {
+        const char* key = nullptr;
+        int times = 0;
+    };
+    // The key's slot, or the free slot where it would go.
+    std::size_t slotOf(const char* key) const {
+        std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+        for (int i = 0; i < width_; ++i) h = (h ^ std::uint8_t(key[i])) * 1099511628211ull;
+        for (std::size_t i = std::size_t(h ^ (h >> 29)) & mask_;; i = (i + 1) & mask_) {
+            const Slot& s = slots_[i];
+            if (!s.key || std::memcmp(s.key, key, size_t(width_)) == 0) return i;
+        }
+    }
+
+    int width_;
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
+};
 
 // The messages of a part of the press kept aside, added to the press's log
 // where they would stand had the parts run one after another.
@@ -173,19 +214,17 @@ void buildAndCompute(UiPort& ui, ExpandedState& s, const std::vector<bool>& empt
 
 qint64 WriteWeeklyExtract(QStringView packageFile, QStringView extractFile, int recordLength,
                           const QList<QByteArray>& list, int count) {
-    QHash<QByteArray, int> listed;  // value -> times listed
-    for (int k = 0; k < count && k < list.size(); ++k) ++listed[list[k]];
-    const StatsFileImage package = ReadStatsFile(packageFile, recordLength);
     const int keyWidth = SireStatsRecord::StatsKey.width;
+    const ListedKeys listed(list, std::min<qsizetype>(count, list.size()), keyWidth);
+    const StatsFileImage package = ReadStatsFile(packageFile, recordLength);
     QByteArray out;
     qint64 written = 0;
     for (qint64 i = 1; i <= package.count; ++i) {
         const QByteArrayView rec = package.record(i);
-        // The key looked up in place, not copied: the package holds many records.
-        const auto it = listed.constFind(QByteArray::fromRawData(rec.data(), keyWidth));
-        if (it == listed.cend()) continue;
-        for (int t = 0; t < it.value(); ++t) out += rec;
-        written += it.value();
+        const int times = listed.times(rec.data());
+        if (times == 0) continue;
+        for (int t = 0; t < times; ++t) out += rec;
+        written += times;
     }
     if (written > 0) {
         RecordFile extract(AppFile(extractFile), recordLength);
