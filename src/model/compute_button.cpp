@@ -216,16 +216,15 @@ qint64 WriteWeeklyExtract(QStringView packageFile, QStringView extractFile, int 
                           const QList<QByteArray>& list, int count) {
     const int keyWidth = SireStatsRecord::StatsKey.width;
     const ListedKeys listed(list, std::min<qsizetype>(count, list.size()), keyWidth);
-    const StatsFileImage package = ReadStatsFile(packageFile, recordLength);
     QByteArray out;
     qint64 written = 0;
-    for (qint64 i = 1; i <= package.count; ++i) {
-        const QByteArrayView rec = package.record(i);
+    // The package counted as a statistics file is, passed through a small
+    // buffer: it holds well over a hundred thousand records.
+    ScanRecordImage(AppFile(packageFile), recordLength, PartRecord::Nearest, [&](QByteArrayView rec) {
         const int times = listed.times(rec.data());
-        if (times == 0) continue;
         for (int t = 0; t < times; ++t) out += rec;
         written += times;
-    }
+    });
     if (written > 0) {
         RecordFile extract(AppFile(extractFile), recordLength);
         extract.writeRecords(1, out);
