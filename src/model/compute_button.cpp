@@ -59,7 +59,12 @@ void readWeekList(UiPort& ui, ExpandedState& s, SkipLog& log, const char16_t* li
             continue;
         }
         log.step("emptying the expanded records of " + printable(v), [&] {
+            // Where nothing stands, creating the file is all there is to do.
             const QString file = ExpandedRecordFile(v);
+            if (CreateNewFile(file)) {
+                emptied->back() = true;
+                return;
+            }
             RemoveFile(file);
             if (CreateNewFile(file))
                 emptied->back() = true;
