@@ -6,6 +6,7 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "model/expanded_record.h"
+#include "model/record_image.h"
 #include "model/categorisers.h"
 #include "model/category_lookup.h"
 #include "model/factor_model.h"
@@ -112,34 +113,6 @@ private:
     const QList<QByteArray>& records_;
     StatsIndex& stats_;
     CategoryFinder& categories_;
-};
-
-// The horse file: read once (created empty when absent), written back once
-// through the same opening. Only whole records are rewritten; a part record
-// at its end stays.
-class HorseFile {
-public:
-    explicit HorseFile(const QString& path) : file_(path) {
-        RequireRegularFile(path);
-        if (!file_.open(QIODevice::ReadWrite)) failFile("open", file_);
-        const QByteArray all = file_.readAll();
-        if (file_.error() != QFileDevice::NoError) failFile("read", file_);
-        const qsizetype n = all.size() / kExRecordLength;
-        records.reserve(n);
-        for (qsizetype i = 0; i < n; ++i) records.append(all.mid(i * kExRecordLength, kExRecordLength));
-    }
-    void writeBack() {
-        if (records.isEmpty()) return;
-        QByteArray all;
-        all.reserve(records.size() * kExRecordLength);
-        for (const QByteArray& r : records) all += r;
-        if (!file_.seek(0) || file_.write(all) != all.size() || !file_.flush()) failFile("write", file_);
-    }
-
-    QList<QByteArray> records;
-
-private:
-    QFile file_;
 };
 
 void blankSpeedsAndCodes(QByteArray& r) {
@@ -290,7 +263,9 @@ void RunFactorPass::compute(QList<QByteArray>& records) {
 }
 
 void RunFactorPass::computeFile(QByteArrayView number) {
-    HorseFile file(ExpandedRecordFile(number));
+    // Read once (created empty when absent), written back once; only whole
+    // records are rewritten, a part record at the end stays.
+    RecordImageFile file(ExpandedRecordFile(number), kExRecordLength);
     try {
         compute(file.records);
     } catch (...) {

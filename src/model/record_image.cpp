@@ -165,6 +165,99 @@ void ScanRecordImage(const QString& path, qsizetype recordLength, PartRecord par
     eachOf(all, countOf(all.size(), recordLength, part), recordLength, each);
 }
 
+RecordImageFile::RecordImageFile(const QString& path, qsizetype recordLength) : path_(path), length_(recordLength) {
+    if (recordLength <= 0) fail("record length must be positive");
+#ifndef _WIN32
+    // One look at the name, one opening, one read straight into the records.
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    bool direct = true;
+    qint64 size = 0;
+    if (::stat(name.constData(), &st) == 0) {
+        direct = S_ISREG(st.st_mode);
+        size = qint64(st.st_size);
+    } else {
+        direct = errno == ENOENT;
+    }
+    if (direct) fd_ = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (fd_ >= 0) {
+        const qsizetype n = qsizetype(size / recordLength);
+        std::vector<iovec> parts;
+        parts.reserve(size_t(n));
+        records.reserve(n);
+        for (qsizetype i = 0; i < n; ++i) {
+            records.append(QByteArray(recordLength, Qt::Uninitialized));
+            parts.push_back({records.back().data(), size_t(recordLength)});
+        }
+        size_t first = 0;
+        while (first < parts.size()) {
+            ssize_t got = ::readv(fd_, parts.data() + first, int(std::min<size_t>(parts.size() - first, IOV_MAX)));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;  // an error, or a file cut short meanwhile: read again the ordinary way
+            while (first < parts.size() && size_t(got) >= parts[first].iov_len) {
+                got -= ssize_t(parts[first].iov_len);
+                ++first;
+            }
+            if (got > 0) {
+                parts[first].iov_base = static_cast<char*>(parts[first].iov_base) + got;
+                parts[first].iov_len -= size_t(got);
+            }
+        }
+        if (first == parts.size()) return;
+        ::close(fd_);
+        fd_ = -1;
+        records.clear();
+    }
+#endif
+    RequireRegularFile(path);
+    file_ = std::make_unique<QFile>(path);
+    if (!file_->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) failFile("open", *file_);
+    const QByteArray all = file_->readAll();
+    if (file_->error() != QFileDevice::NoError) failFile("read", *file_);
+    const qsizetype n = all.size() / recordLength;
+    records.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) records.append(all.mid(i * recordLength, recordLength));
+}
+
+RecordImageFile::~RecordImageFile() {
+#ifndef _WIN32
+    if (fd_ >= 0) ::close(fd_);
+#endif
+}
+
+void RecordImageFile::writeBack() {
+    if (records.isEmpty()) return;
+#ifndef _WIN32
+    if (fd_ >= 0) {
+        std::vector<iovec> parts;
+        parts.reserve(size_t(records.size()));
+        for (const QByteArray& r : records) parts.push_back({const_cast<char*>(r.constData()), size_t(r.size())});
+        size_t first = 0;
+        off_t at = 0;
+        while (first < parts.size()) {
+            ssize_t done =
+                ::pwritev(fd_, parts.data() + first, int(std::min<size_t>(parts.size() - first, IOV_MAX)), at);
+            if (done < 0 && errno == EINTR) continue;
+            if (done <= 0) failFile("write", path_, done < 0 ? qt_error_string(errno) : QStringLiteral("nothing written"));
+            at += done;
+            while (first < parts.size() && size_t(done) >= parts[first].iov_len) {
+                done -= ssize_t(parts[first].iov_len);
+                ++first;
+            }
+            if (done > 0) {
+                parts[first].iov_base = static_cast<char*>(parts[first].iov_base) + done;
+                parts[first].iov_len -= size_t(done);
+            }
+        }
+        return;
+    }
+#endif
+    QByteArray all;
+    all.reserve(records.size() * length_);
+    for (const QByteArray& r : records) all += r;
+    if (!file_->seek(0) || file_->write(all) != all.size()) failFile("write", *file_);
+}
+
 bool CreateNewFile(const QString& path) {
 #ifndef _WIN32
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);

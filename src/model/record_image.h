@@ -10,6 +10,9 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
+
+class QFile;
 
 namespace rw::model {
 
@@ -40,5 +43,28 @@ bool CreateNewFile(const QString& path);
 // that fails (a write that failed is cut back to nothing): the caller redoes
 // the write through the ordinary opening, which reports the reason.
 bool WriteNewRecords(const QString& path, const QList<QByteArray>& records);
+
+// A record file read whole into one buffer per record and written back over
+// itself through the same opening (created empty when missing; anything but
+// a regular file refused before it is opened).
+class RecordImageFile {
+public:
+    RecordImageFile(const QString& path, qsizetype recordLength);
+    ~RecordImageFile();
+    RecordImageFile(const RecordImageFile&) = delete;
+    RecordImageFile& operator=(const RecordImageFile&) = delete;
+
+    // The whole records of the file (a part record at its end left out).
+    QList<QByteArray> records;
+    // `records` written from the start of the file; a part record beyond
+    // them stays. Throws StepFailure.
+    void writeBack();
+
+private:
+    QString path_;
+    qsizetype length_;
+    int fd_ = -1;
+    std::unique_ptr<QFile> file_;  // the ordinary opening, where the direct one is out of the question
+};
 
 }  // namespace rw::model
