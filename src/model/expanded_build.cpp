@@ -15,6 +15,7 @@
 #include "model/record_image.h"
 
 #include <QFile>
+#include <cstring>
 #include <limits>
 
 namespace rw::model {
@@ -142,6 +143,20 @@ QByteArray readRecordFile(const QString& path, qsizetype length, qint64* count) 
     return ReadRecordImage(path, length, PartRecord::Dropped, count);
 }
 
+// The race join key (racecourse, year, month-day, race number) into `buf`,
+// to be looked up without a copy.
+QByteArray raceJoinKeyIn(QByteArrayView rec, char (&buf)[12]) {
+    static_assert(jv::head::Racecourse.width + jv::head::Year.width + jv::head::MonthDay.width +
+                      jv::head::RaceNumber.width == 12);
+    char* p = buf;
+    for (const Field f : {jv::head::Racecourse, jv::head::Year, jv::head::MonthDay, jv::head::RaceNumber}) {
+        const QByteArrayView v = bytesOf(rec, f);
+        std::memcpy(p, v.data(), size_t(v.size()));
+        p += v.size();
+    }
+    return QByteArray::fromRawData(buf, p - buf);
+}
+
 QByteArray raceJoinKeyOf(QByteArrayView rec) {
     QByteArray k;
     k.reserve(12);
@@ -250,14 +265,22 @@ HorseJoin HorseJoinOf(QByteArrayView um) {
     return h;
 }
 
+namespace {
+// Bytes from..from+n of a text, as far as it goes (QByteArray::mid without the copy).
+QByteArrayView part(const QByteArray& t, qsizetype from, qsizetype n) {
+    if (from >= t.size()) return {};
+    return QByteArrayView(t).sliced(from, std::min(n, t.size() - from));
+}
+}  // namespace
+
 void FillExpandedRecord(QByteArray& rec, QByteArrayView se, const HorseJoin& h, const RaceJoin& r) {
     if (rec.size() != kExRecordLength) rec.resize(kExRecordLength, '\0');
     for (const Copy& c : kSeCopies) put(rec, c.to, bytesOf(se, c.from));
     for (const Field& f : kBlankMembers) put(rec, f, {});
     put(rec, ex::FoalOrder, h.FoalOrder);
-    put(rec, ex::BirthYear, h.BirthDate.left(4));
-    put(rec, ex::BirthMonth, h.BirthDate.mid(4, 2));
-    put(rec, ex::BirthDay, h.BirthDate.mid(6, 2));
+    put(rec, ex::BirthYear, part(h.BirthDate, 0, 4));
+    put(rec, ex::BirthMonth, part(h.BirthDate, 4, 2));
+    put(rec, ex::BirthDay, part(h.BirthDate, 6, 2));
     put(rec, kExInvitedArea, h.InvitedArea);
     put(rec, ex::BreederCode, h.BreederCode);
     put(rec, ex::BreederName, h.BreederName);
@@ -267,9 +290,9 @@ void FillExpandedRecord(QByteArray& rec, QByteArrayView se, const HorseJoin& h, 
     put(rec, ex::Pedigree7Name, h.SireDamName);
     put(rec, ex::WeekdayCode, r.WeekdayCode);
     putFixed(rec, kRaceItemsPos, kRaceItemsWidth, r.RaceItems);
-    put(rec, ex::JockeyBirthYear, r.JockeyBirthDate.left(4));
-    put(rec, kExJockeyBirthMonth, r.JockeyBirthDate.mid(4, 2));
-    put(rec, kExJockeyBirthDay, r.JockeyBirthDate.mid(6, 2));
+    put(rec, ex::JockeyBirthYear, part(r.JockeyBirthDate, 0, 4));
+    put(rec, kExJockeyBirthMonth, part(r.JockeyBirthDate, 4, 2));
+    put(rec, kExJockeyBirthDay, part(r.JockeyBirthDate, 6, 2));
     put(rec, kExJockeySexCode, r.JockeySexCode);
     put(rec, kExJockeyInvitedArea, r.JockeyInvitedArea);
     put(rec, kExJockeyQualificationCode, r.JockeyQualificationCode);
@@ -337,13 +360,16 @@ void ExpandedBuilder::assemble(QByteArrayView reg, const QByteArray& runs, qint6
     for (qint64 k = 1; k <= n; ++k) {
         recordNo_ = std::int16_t(k);
         const QByteArrayView se = QByteArrayView(runs).sliced((k - 1) * kSeLength, kSeLength);
-        if (auto race = t.races.constFind(raceJoinKeyOf(se)); race != t.races.cend()) {
+        char key[12];
+        if (auto race = t.races.constFind(raceJoinKeyIn(se, key)); race != t.races.cend()) {
             RaceJoin& v = s.RaceJoinValues;
             v.JockeyBirthDate.clear();
             v.JockeyInvitedArea.clear();
             v.JockeySexCode.clear();
             v.JockeyQualificationCode.clear();
-            if (auto j = t.jockeys.constFind(bytesOf(se, jv::se::JockeyCode).toByteArray()); j != t.jockeys.cend()) {
+            const QByteArrayView jockey = bytesOf(se, jv::se::JockeyCode);
+            if (auto j = t.jockeys.constFind(QByteArray::fromRawData(jockey.data(), jockey.size()));
+                j != t.jockeys.cend()) {
                 v.JockeyBirthDate = j->birth;
                 v.JockeyInvitedArea = j->area;
                 v.JockeySexCode = j->sex;
