@@ -115,6 +115,24 @@ private:
     CategoryFinder& categories_;
 };
 
+// putWhole of each item's category index: below 10000 the digits are
+// written straight in, left-aligned and padded with blanks.
+void putCategoryIndexes(QByteArray& r, const std::array<std::int16_t, kItemCount + 1>& found) {
+    static_assert(ex::CategoryIndex(1).width == 4);
+    char* const base = r.data();
+    for (int k = 1; k <= kItemCount; ++k) {
+        const int v = found[size_t(k)];
+        if (v < 0 || v > 9999) {
+            putWhole(r, ex::CategoryIndex(k), v);
+            continue;
+        }
+        char* at = base + ex::CategoryIndex(k).offset();
+        const int n = v < 10 ? 1 : v < 100 ? 2 : v < 1000 ? 3 : 4;
+        std::memset(at, ' ', 4);
+        for (int i = n - 1, x = v; i >= 0; --i, x /= 10) at[i] = char('0' + x % 10);
+    }
+}
+
 void blankSpeedsAndCodes(QByteArray& r) {
     for (int i = 0; i <= 2; ++i) put(r, ex::SpeedTexts(i), kNoSpeed);
     for (int k = 1; k <= kItemCount; ++k) put(r, ex::Category(k), "");
@@ -144,7 +162,7 @@ public:
                 for (int k = 1; k <= kItemCount; ++k) put(st_.ExRecord, ex::CategoryIndex(k), "    ");
             } else {
                 FindCategoryIndexes(st_, models_.codes(surfaceOf(scope)), categories_);
-                for (int k = 1; k <= kItemCount; ++k) putWhole(st_.ExRecord, ex::CategoryIndex(k), st_.FoundIndex[size_t(k)]);
+                putCategoryIndexes(st_.ExRecord, st_.FoundIndex);
                 found[size_t(v - 1)] = st_.FoundIndex;
             }
             store(records, v);
