@@ -164,8 +164,19 @@ QByteArray RunnerWeatherGoing(const CodeTable& codes, QByteArrayView runner) {
 void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
     QHash<QByteArray, bool> filled;
     // A horse's expanded records are read once, however many listed races
-    // (results mode lists past races too) it runs in.
+    // (results mode lists past races too) it runs in, and kept only until
+    // its last runner is filled: the week's runners are counted first.
     QHash<QByteArray, QList<QByteArray>> expandedOf;
+    QHash<QByteArray, int> runnersLeft;
+    for (int k = 1; k <= s.RaceCount; ++k) {
+        const QByteArray& id = s.RaceIdList[k];
+        const auto it = work.runners.constFind(id);
+        if (it == work.runners.cend() || filled.contains(id)) continue;
+        filled.insert(id, true);
+        for (const QByteArray& runner : *it)
+            if (const QByteArrayView reg = at(runner, kReg0); isRegistrationNumber(reg)) ++runnersLeft[reg.toByteArray()];
+    }
+    filled.clear();
     for (int k = 1; k <= s.RaceCount; ++k) {
         s.RaceIndex = k;
         const QByteArray& id = s.RaceIdList[k];
@@ -182,13 +193,15 @@ void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
                 QList<QByteArray> expanded;
                 if (isRegistrationNumber(reg)) {
                     const QByteArray key = reg.toByteArray();
-                    if (const auto cached = expandedOf.constFind(key); cached != expandedOf.cend()) {
+                    const bool last = --runnersLeft[key] <= 0;
+                    if (const auto cached = expandedOf.find(key); cached != expandedOf.end()) {
                         expanded = *cached;
+                        if (last) expandedOf.erase(cached);
                     } else {
                         log.step("expanded records of " + printable(reg), [&] {
                             expanded = RecordFile::readAll(model::ExpandedRecordFile(reg), model::kExRecordLength);
                         });
-                        expandedOf.insert(key, expanded);
+                        if (!last) expandedOf.insert(key, expanded);
                     }
                 } else if (!neverAssigned(reg)) {
                     log.record("runner " + std::to_string(n + 1) + " of race " + printable(id),
