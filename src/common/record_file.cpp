@@ -68,19 +68,35 @@ qint64 RecordFile::countOf(const QString& path, qsizetype recordLength) {
     return fi.size() / recordLength;
 }
 
-QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
-    QList<QByteArray> out;
-    QFile f(path);
+namespace {
+
+// A file opened for a whole read; none when it is missing. One look at the
+// name: anything but a file is refused.
+std::unique_ptr<QFile> openWhole(const QString& path) {
     {
-        // One look at the name: missing gives none, anything but a file is refused.
         const QFileInfo info(path);
-        if (!info.exists()) return out;
+        if (!info.exists()) return nullptr;
         if (!info.isFile()) failFile("open", path, QStringLiteral("not a regular file"));
     }
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) failFile("open", f);
-    out.reserve(qsizetype(f.size() / std::max<qsizetype>(recordLength, 1)) + 1);
-    readEach(f, recordLength, part, [&](QByteArrayView rec) { out.append(rec.toByteArray()); });
+    auto f = std::make_unique<QFile>(path);
+    if (!f->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) failFile("open", *f);
+    return f;
+}
+
+}  // namespace
+
+QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
+    QList<QByteArray> out;
+    const auto f = openWhole(path);
+    if (!f) return out;
+    if (recordLength > 0) out.reserve(qsizetype(f->size() / recordLength) + 1);
+    readEach(*f, recordLength, part, [&](QByteArrayView rec) { out.append(rec.toByteArray()); });
     return out;
+}
+
+void RecordFile::readEach(const QString& path, qsizetype recordLength, PartRecord part,
+                          const std::function<void(QByteArrayView)>& each) {
+    if (const auto f = openWhole(path)) readEach(*f, recordLength, part, each);
 }
 
 void RecordFile::readEach(QFile& f, qsizetype recordLength, PartRecord part,

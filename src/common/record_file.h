@@ -56,6 +56,9 @@ public:
     // memory than a piece. Throws StepFailure with the system's reason.
     static void readEach(QFile& file, qsizetype recordLength, PartRecord part,
                          const std::function<void(QByteArrayView)>& each);
+    // The records readAll would give, handed on one by one instead of kept.
+    static void readEach(const QString& path, qsizetype recordLength, PartRecord part,
+                         const std::function<void(QByteArrayView)>& each);
 
 private:
     std::unique_ptr<QFile> file_;

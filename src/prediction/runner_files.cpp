@@ -70,12 +70,29 @@ constexpr Field kTrack0 = rr::TrackCode(0), kWeather0 = rr::WeatherCode(0), kTur
 }  // namespace
 
 void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
-    QList<QByteArray> entries;
-    log.step("read SETHISWEEKNNEW.dat",
-             [&] { entries = RecordFile::readAll(AppFile(jv::kSeNewFile), jv::kSE.imageLength); });
+    // Only the entries of listed races are kept, with their place in the
+    // file: the week's file holds many more, passed over as they are read.
+    QList<std::pair<qsizetype, QByteArray>> entries;
+    qsizetype entryCount = 0;
+    QByteArray lastEntry;
+    log.step("read SETHISWEEKNNEW.dat", [&] {
+        QList<std::pair<qsizetype, QByteArray>> listed;
+        qsizetype n = 0;
+        QByteArray last;
+        RecordFile::readEach(AppFile(jv::kSeNewFile), jv::kSE.imageLength, RecordFile::PartRecord::Dropped,
+                             [&](QByteArrayView se) {
+                                 if (work.runners.contains(RaceKey::ofRecord(se).raceId()))
+                                     listed.append({n, se.toByteArray()});
+                                 ++n;
+                                 last.resize(se.size());
+                                 std::memcpy(last.data(), se.data(), size_t(se.size()));
+                             });
+        entries = std::move(listed);
+        entryCount = n;
+        lastEntry = std::move(last);
+    });
     QByteArray& horse = s.CurrentHorse;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QByteArray& se = entries[i];
+    for (const auto& [i, se] : entries) {
         s.RaceIndex = int(i + 1);
         s.CurrentSE = se;
         const QByteArray id = RaceKey::ofRecord(se).raceId();
@@ -97,6 +114,10 @@ void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
         const qsizetype number = qsizetype(*n);
         while (records.size() < number) records.append(QByteArray(kRunnerRecordLength, '\0'));
         records[number - 1] = horse;
+    }
+    if (entryCount > 0) {  // as the last entry of the file leaves them
+        s.RaceIndex = int(entryCount);
+        s.CurrentSE = lastEntry;
     }
 }
 
