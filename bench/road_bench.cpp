@@ -19,7 +19,8 @@
 // the first folder: the road's floor, the steps' floors one after another,
 // and the road (raceweek-press --step-times, a process of its own: its start
 // counts). Printed: the medians of elapsed and processor seconds and of each
-// pair's ratio, per step and for the road, and the road's peak memory.
+// pair's ratio, per step and for the road, and the road's peak memory (the
+// driver's own figure: the peak resident memory of its process image).
 #include "common/control_names.h"
 #include "common/kestrav_path.h"
 #include "gui/KESF1THISWEEKNZ.h"

@@ -331,10 +331,10 @@ int main(int argc, char** argv) {
         }
         app.processEvents();
         if (stepTimes) {
+            const double elapsed = elapsedSeconds() - t0, processor = processorSeconds() - c0;
             const auto [peak, now] = residentMemoryKb();
             peakSeen = std::max(peakSeen, peak);
-            std::fprintf(stderr, "StepTime: %s\t%.6f\t%.6f\t%ld\t%ld\n", qPrintable(press), elapsedSeconds() - t0,
-                         processorSeconds() - c0, peak, now);
+            std::fprintf(stderr, "StepTime: %s\t%.6f\t%.6f\t%ld\t%ld\n", qPrintable(press), elapsed, processor, peak, now);
         }
     }
 
