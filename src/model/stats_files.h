@@ -29,6 +29,7 @@
 #include <QString>
 #include <array>
 #include <map>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -200,6 +201,9 @@ struct StatsFileImage {
     QByteArrayView record(qint64 n) const { return QByteArrayView(data).sliced((n - 1) * length, length); }
 };
 StatsFileImage ReadStatsFile(QStringView systemName, int recordLength);
+// The same records handed to `each` one by one as the file is read in
+// pieces: for a file scanned once, which need not be held whole.
+void ScanStatsFile(QStringView systemName, int recordLength, const std::function<void(QByteArrayView)>& each);
 
 class StatsIndex {
 public:
