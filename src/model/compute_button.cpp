@@ -223,9 +223,9 @@ qint64 WriteWeeklyExtract(QStringView packageFile, QStringView extractFile, int 
     const ListedKeys listed(list, std::min<qsizetype>(count, list.size()), keyWidth);
     QByteArray out;
     qint64 written = 0;
-    // The package counted as a statistics file is, passed through a small
-    // buffer: it holds well over a hundred thousand records.
-    ScanRecordImage(AppFile(packageFile), recordLength, PartRecord::Nearest, [&](QByteArrayView rec) {
+    // The package is scanned once as it is read: it is large, and only the
+    // listed records are kept.
+    ScanStatsFile(packageFile, recordLength, [&](QByteArrayView rec) {
         const int times = listed.times(rec.data());
         for (int t = 0; t < times; ++t) out += rec;
         written += times;

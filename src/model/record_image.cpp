@@ -71,74 +71,10 @@ bool readDirect(const QByteArray& name, QByteArray& out) {
 }
 #endif
 
-}  // namespace
-
-namespace {
-
 qint64 countOf(qint64 bytes, qsizetype recordLength, PartRecord part) {
     if (part == PartRecord::Dropped) return bytes / recordLength;
     return bytes <= 0 ? 0 : qint64(std::nearbyint(double(bytes) / double(recordLength)));
 }
-
-void eachOf(const QByteArray& whole, qint64 count, qsizetype recordLength,
-            const std::function<void(QByteArrayView)>& each) {
-    for (qint64 i = 0; i < count; ++i) {
-        const qsizetype at = qsizetype(i) * recordLength;
-        if (at + recordLength <= whole.size()) {
-            each(QByteArrayView(whole).sliced(at, recordLength));
-        } else {
-            QByteArray last = whole.mid(at);
-            last.resize(recordLength, '\0');
-            each(last);
-        }
-    }
-}
-
-#ifndef _WIN32
-// One look at the name, one opening, then pieces of about 1 MB; false where
-// anything is out of the ordinary before the first record is handed on.
-bool scanDirect(const QString& path, qsizetype recordLength, PartRecord part,
-                const std::function<void(QByteArrayView)>& each) {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat st {};
-    qint64 size = 0;
-    if (::stat(name.constData(), &st) == 0) {
-        if (!S_ISREG(st.st_mode)) return false;
-        size = qint64(st.st_size);
-    } else if (errno != ENOENT) {
-        return false;
-    }
-    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
-    if (fd < 0) return false;
-    const std::unique_ptr<const int, void (*)(const int*)> closing(&fd, [](const int* f) { ::close(*f); });
-    const qint64 count = countOf(size, recordLength, part);
-    const qsizetype perPiece = std::max<qsizetype>(1, (qsizetype(1) << 20) / recordLength);
-    QByteArray piece(perPiece * recordLength, Qt::Uninitialized);
-    qint64 handed = 0;
-    bool started = false;
-    while (handed < count) {
-        const qsizetype want = qsizetype(std::min<qint64>(perPiece, count - handed)) * recordLength;
-        qsizetype got = 0;
-        while (got < want) {
-            const ssize_t n = ::read(fd, piece.data() + got, size_t(want - got));
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                if (!started) return false;
-                failFile("read", path, qt_error_string(errno));
-            }
-            if (n == 0) break;
-            got += qsizetype(n);
-        }
-        if (got < want) std::memset(piece.data() + got, 0, size_t(want - got));  // the counted part record
-        started = true;
-        const qsizetype records = want / recordLength;
-        for (qsizetype r = 0; r < records; ++r) each(QByteArrayView(piece).sliced(r * recordLength, recordLength));
-        handed += records;
-        if (got < want) break;
-    }
-    return true;
-}
-#endif
 
 }  // namespace
 
@@ -153,16 +89,6 @@ QByteArray ReadRecordImage(const QString& path, qsizetype recordLength, PartReco
     *count = countOf(all.size(), recordLength, part);
     if (part == PartRecord::Nearest) all.resize(*count * recordLength, '\0');
     return all;
-}
-
-void ScanRecordImage(const QString& path, qsizetype recordLength, PartRecord part,
-                     const std::function<void(QByteArrayView)>& each) {
-    if (recordLength <= 0) fail("record length must be positive");
-#ifndef _WIN32
-    if (scanDirect(path, recordLength, part, each)) return;
-#endif
-    const QByteArray all = readThroughQFile(path);
-    eachOf(all, countOf(all.size(), recordLength, part), recordLength, each);
 }
 
 RecordImageFile::RecordImageFile(const QString& path, qsizetype recordLength) : path_(path), length_(recordLength) {

@@ -9,7 +9,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <functional>
 #include <memory>
 
 class QFile;
@@ -26,12 +25,6 @@ enum class PartRecord { Dropped, Nearest };
 // records; with Dropped it is the file's bytes as they are. Throws
 // StepFailure.
 QByteArray ReadRecordImage(const QString& path, qsizetype recordLength, PartRecord part, qint64* count);
-
-// The same file's records handed to `each` one at a time (a counted part
-// record padded with zero bytes), read a piece at a time so that a large
-// file passes through a small buffer. Throws StepFailure.
-void ScanRecordImage(const QString& path, qsizetype recordLength, PartRecord part,
-                     const std::function<void(QByteArrayView)>& each);
 
 // Creates the file empty; false (nothing created) when something already
 // stands at `path` or it cannot be created, which the caller then handles

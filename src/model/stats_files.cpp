@@ -8,6 +8,7 @@
 #include "common/record_file.h"
 #include "model/record_image.h"
 
+#include <QFile>
 #include <cmath>
 
 namespace rw::model {
@@ -30,6 +31,15 @@ StatsFileImage ReadStatsFile(QStringView systemName, int recordLength) {
     img.data = ReadRecordImage(AppFile(systemName), recordLength, PartRecord::Nearest, &img.count);
     img.length = recordLength;
     return img;
+}
+
+void ScanStatsFile(QStringView systemName, int recordLength, const std::function<void(QByteArrayView)>& each) {
+    const QString path = AppFile(systemName);
+    if (recordLength <= 0) fail("record length must be positive");
+    RequireRegularFile(path);
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) failFile("open", f);
+    RecordFile::readEach(f, recordLength, RecordFile::PartRecord::Nearest, each);
 }
 
 std::optional<QByteArray> StatsIndex::find(QStringView systemName, int recordLength, QByteArrayView key) {
