@@ -71,6 +71,40 @@ bool readDirect(const QByteArray& name, QByteArray& out) {
 }
 #endif
 
+#ifndef _WIN32
+// Moves every part of `parts` through `io` (readv, writev or pwritev over
+// the parts from a given one on, at most IOV_MAX at a time), going on where
+// a short transfer stopped. False at an error (errno says which) or at a
+// transfer of nothing.
+template <class Io>
+bool transferAll(std::vector<iovec>& parts, Io io) {
+    size_t first = 0;
+    while (first < parts.size()) {
+        ssize_t done = io(parts.data() + first, int(std::min<size_t>(parts.size() - first, IOV_MAX)));
+        if (done < 0 && errno == EINTR) continue;
+        if (done == 0) errno = 0;
+        if (done <= 0) return false;
+        while (first < parts.size() && size_t(done) >= parts[first].iov_len) {
+            done -= ssize_t(parts[first].iov_len);
+            ++first;
+        }
+        if (done > 0) {
+            parts[first].iov_base = static_cast<char*>(parts[first].iov_base) + done;
+            parts[first].iov_len -= size_t(done);
+        }
+    }
+    return true;
+}
+
+std::vector<iovec> partsOf(const QList<QByteArray>& records) {
+    std::vector<iovec> parts;
+    parts.reserve(size_t(records.size()));
+    for (const QByteArray& r : records)
+        if (!r.isEmpty()) parts.push_back({const_cast<char*>(r.constData()), size_t(r.size())});
+    return parts;
+}
+#endif
+
 qint64 countOf(qint64 bytes, qsizetype recordLength, PartRecord part) {
     if (part == PartRecord::Dropped) return bytes / recordLength;
     return bytes <= 0 ? 0 : qint64(std::nearbyint(double(bytes) / double(recordLength)));
@@ -115,21 +149,8 @@ RecordImageFile::RecordImageFile(const QString& path, qsizetype recordLength) : 
             records.append(QByteArray(recordLength, Qt::Uninitialized));
             parts.push_back({records.back().data(), size_t(recordLength)});
         }
-        size_t first = 0;
-        while (first < parts.size()) {
-            ssize_t got = ::readv(fd_, parts.data() + first, int(std::min<size_t>(parts.size() - first, IOV_MAX)));
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) break;  // an error, or a file cut short meanwhile: read again the ordinary way
-            while (first < parts.size() && size_t(got) >= parts[first].iov_len) {
-                got -= ssize_t(parts[first].iov_len);
-                ++first;
-            }
-            if (got > 0) {
-                parts[first].iov_base = static_cast<char*>(parts[first].iov_base) + got;
-                parts[first].iov_len -= size_t(got);
-            }
-        }
-        if (first == parts.size()) return;
+        // An error, or a file cut short meanwhile, reads again the ordinary way.
+        if (transferAll(parts, [&](iovec* p, int n) { return ::readv(fd_, p, n); })) return;
         ::close(fd_);
         fd_ = -1;
         records.clear();
@@ -155,26 +176,14 @@ void RecordImageFile::writeBack() {
     if (records.isEmpty()) return;
 #ifndef _WIN32
     if (fd_ >= 0) {
-        std::vector<iovec> parts;
-        parts.reserve(size_t(records.size()));
-        for (const QByteArray& r : records) parts.push_back({const_cast<char*>(r.constData()), size_t(r.size())});
-        size_t first = 0;
+        std::vector<iovec> parts = partsOf(records);
         off_t at = 0;
-        while (first < parts.size()) {
-            ssize_t done =
-                ::pwritev(fd_, parts.data() + first, int(std::min<size_t>(parts.size() - first, IOV_MAX)), at);
-            if (done < 0 && errno == EINTR) continue;
-            if (done <= 0) failFile("write", path_, done < 0 ? qt_error_string(errno) : QStringLiteral("nothing written"));
-            at += done;
-            while (first < parts.size() && size_t(done) >= parts[first].iov_len) {
-                done -= ssize_t(parts[first].iov_len);
-                ++first;
-            }
-            if (done > 0) {
-                parts[first].iov_base = static_cast<char*>(parts[first].iov_base) + done;
-                parts[first].iov_len -= size_t(done);
-            }
-        }
+        const bool written = transferAll(parts, [&](iovec* p, int n) {
+            const ssize_t done = ::pwritev(fd_, p, n, at);
+            if (done > 0) at += done;
+            return done;
+        });
+        if (!written) failFile("write", path_, errno ? qt_error_string(errno) : QStringLiteral("nothing written"));
         return;
     }
 #endif
@@ -201,30 +210,8 @@ bool WriteNewRecords(const QString& path, const QList<QByteArray>& records) {
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) return false;
-    std::vector<iovec> parts;
-    parts.reserve(size_t(records.size()));
-    for (const QByteArray& r : records)
-        if (!r.isEmpty()) parts.push_back({const_cast<char*>(r.constData()), size_t(r.size())});
-    size_t first = 0;
-    bool ok = true;
-    while (first < parts.size()) {
-        const int n = int(std::min<size_t>(parts.size() - first, IOV_MAX));
-        ssize_t done = ::writev(fd, parts.data() + first, n);
-        if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) {
-            ok = false;
-            break;
-        }
-        // A short write goes on from where it stopped.
-        while (first < parts.size() && size_t(done) >= parts[first].iov_len) {
-            done -= ssize_t(parts[first].iov_len);
-            ++first;
-        }
-        if (done > 0) {
-            parts[first].iov_base = static_cast<char*>(parts[first].iov_base) + done;
-            parts[first].iov_len -= size_t(done);
-        }
-    }
+    std::vector<iovec> parts = partsOf(records);
+    bool ok = transferAll(parts, [&](iovec* p, int n) { return ::writev(fd, p, n); });
     if (!ok && ::ftruncate(fd, 0) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
     return ok;
