@@ -4,54 +4,63 @@
 #include "common/file_ops.h"
 #include "common/fixed_text.h"
 
-#include <QFileInfo>
+#include <cerrno>
 #include <cmath>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace rw {
 
 void RecordFile::open(const QString& path, qsizetype recordLength) {
     close();
     if (recordLength <= 0) fail("record length must be positive");
-    RequireRegularFile(path);
-    auto f = std::make_unique<QFile>(path);
-    if (!f->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) failFile("open", *f);
-    file_ = std::move(f);
+    file_ = OpenRegularFile(path, FileAccess::ReadWrite);
+    path_ = path;
     length_ = recordLength;
 }
 
 void RecordFile::close() {
-    if (file_) file_->close();
-    file_.reset();
+    file_.close();
+    path_.clear();
 }
 
 qint64 RecordFile::count() const {
     if (!isOpen()) return 0;
-    return file_->size() / length_;
+    struct stat st;
+    if (::fstat(file_.get(), &st) != 0) return 0;
+    return qint64(st.st_size) / length_;
 }
 
 QByteArray RecordFile::read(qint64 n) const {
     if (!isOpen()) fail("record file not open");
     if (n < 1) fail("bad record number " + std::to_string(n));
     QByteArray out(length_, '\0');
-    if (!file_->seek((n - 1) * length_)) failFile("seek in", *file_);
-    const qint64 got = file_->read(out.data(), length_);
-    if (got < 0) failFile("read", *file_);
+    qsizetype got = 0;
+    while (got < length_) {
+        const ssize_t r = ::pread(file_.get(), out.data() + got, size_t(length_ - got), off_t((n - 1) * length_ + got));
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) failFile("read", path_, qt_error_string(errno));
+        if (r == 0) break;
+        got += qsizetype(r);
+    }
     return out;  // bytes beyond the end of the file stay zero
 }
 
 void RecordFile::write(qint64 n, QByteArrayView image) {
     if (!isOpen()) fail("record file not open");
     if (n < 1) fail("bad record number " + std::to_string(n));
-    QByteArray rec = image.size() == length_ ? image.toByteArray() : fixedBytes(image, length_);
-    if (!file_->seek((n - 1) * length_)) failFile("write", *file_);
-    WriteOrRestore(*file_, rec);
+    if (image.size() == length_) {
+        WriteAtOrRestore(file_, path_, (n - 1) * length_, image);
+        return;
+    }
+    WriteAtOrRestore(file_, path_, (n - 1) * length_, fixedBytes(image, length_));
 }
 
 void RecordFile::writeRecords(qint64 first, QByteArrayView images) {
     if (!isOpen()) fail("record file not open");
-    if (first < 1 || images.size() % length_ != 0) fail("bad records for " + file_->fileName().toStdString());
-    if (!file_->seek((first - 1) * length_)) failFile("write", *file_);
-    WriteOrRestore(*file_, images);
+    if (first < 1 || images.size() % length_ != 0) fail("bad records for " + path_.toStdString());
+    WriteAtOrRestore(file_, path_, (first - 1) * length_, images);
 }
 
 qint64 RecordFile::append(QByteArrayView image) {
@@ -61,31 +70,27 @@ qint64 RecordFile::append(QByteArrayView image) {
 }
 
 qint64 RecordFile::countOf(const QString& path, qsizetype recordLength) {
-    QFileInfo fi(path);
-    if (!fi.exists() || recordLength <= 0) return 0;
-    return fi.size() / recordLength;
+    struct stat st;
+    if (recordLength <= 0 || ::stat(QFile::encodeName(path).constData(), &st) != 0) return 0;
+    return qint64(st.st_size) / recordLength;
+}
+
+QByteArray RecordFile::readAllBytes(const QString& path, qsizetype recordLength, PartRecord part) {
+    QByteArray all;
+    if (!ReadWholeFile(path, all)) return all;
+    const qsizetype n = part == PartRecord::Dropped ? all.size() / recordLength
+                                                    : qsizetype(std::nearbyint(double(all.size()) / double(recordLength)));
+    // A part record the count drops goes; one it keeps is padded with zero bytes.
+    all.resize(n * recordLength, '\0');
+    return all;
 }
 
 QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
+    const QByteArray all = readAllBytes(path, recordLength, part);
+    const qsizetype n = all.size() / recordLength;
     QList<QByteArray> out;
-    QFile f(path);
-    {
-        // One look at the name: missing gives none, anything but a file is refused.
-        const QFileInfo info(path);
-        if (!info.exists()) return out;
-        if (!info.isFile()) failFile("open", path, QStringLiteral("not a regular file"));
-    }
-    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
-    const QByteArray all = f.readAll();
-    if (f.error() != QFileDevice::NoError) failFile("read", f);
-    const qsizetype n = part == PartRecord::Dropped ? all.size() / recordLength
-                                                    : qsizetype(std::nearbyint(double(all.size()) / double(recordLength)));
     out.reserve(n);
-    for (qsizetype i = 0; i < n; ++i) {
-        QByteArray rec = all.mid(i * recordLength, recordLength);
-        if (rec.size() < recordLength) rec.append(QByteArray(recordLength - rec.size(), '\0'));
-        out.append(std::move(rec));
-    }
+    for (qsizetype i = 0; i < n; ++i) out.append(QByteArray(all.constData() + i * recordLength, recordLength));
     return out;
 }
 
