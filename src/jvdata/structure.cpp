@@ -17,7 +17,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -59,12 +61,22 @@ struct KeyOf {
     static Key of(QByteArrayView r) {
         Key k{};
         size_t at = 0;
-        for (const Field& f : {F...}) {
-            const QByteArrayView v = item(r, f);
-            if (!v.isEmpty()) std::memcpy(k.data() + at, v.data(), size_t(v.size()));
-            at += size_t(f.width);
-        }
+        (put<F>(k, at, r), ...);
         return k;
+    }
+
+private:
+    template <Field G>
+    static void put(Key& k, size_t& at, QByteArrayView r) {
+        static_assert(G.pos >= 1 && G.width > 0);
+        // A record that holds the whole item: a copy of fixed width.
+        if (r.size() >= qsizetype(G.pos - 1 + G.width)) {
+            std::memcpy(k.data() + at, r.data() + (G.pos - 1), size_t(G.width));
+        } else {
+            const QByteArrayView v = item(r, G);
+            if (!v.isEmpty()) std::memcpy(k.data() + at, v.data(), size_t(v.size()));
+        }
+        at += size_t(G.width);
     }
 };
 
@@ -167,9 +179,14 @@ Records filterAnnouncedEntries() {
     const Records recs = readRecords(week, seLength());
     Records kept;
     kept.length = recs.length;
-    kept.bytes.reserve(recs.bytes.size());
+    kept.bytes.resize(recs.bytes.size());
+    char* to = kept.bytes.data();
     for (qsizetype i = 0; i < recs.size(); ++i)
-        if (dataKind(recs[i]) != '1') kept.bytes.append(recs[i]);
+        if (dataKind(recs[i]) != '1') {
+            std::memcpy(to, recs[i].data(), size_t(recs.length));
+            to += recs.length;
+        }
+    kept.bytes.truncate(to - kept.bytes.constData());
     ReplaceFile(week, kept.bytes, AppFile(kScratchFile));
     return kept;
 }
@@ -295,6 +312,10 @@ public:
     RunPlacement(RunMatch match, const Records& entries)
         : match_(match), entries_(entries), makeDate_(size_t(entries.size())), identity_(size_t(entries.size())) {
         placed_.reserve(size_t(entries.size()));
+        // Runs found by their identity in a table at most half full.
+        size_t size = 16;
+        while (size < 2 * size_t(entries.size())) size *= 2;
+        slots_.assign(size, 0);
         runs_.reserve(size_t(entries.size()));
     }
 
@@ -303,7 +324,7 @@ public:
         const QByteArrayView rec = entries_[qsizetype(e)];
         identity_[e] = RunIdentity::of(rec);
         makeDate_[e] = makeDateValue(rec);
-        Chain& run = runs_[std::string_view(identity_[e].data(), identity_[e].size())];
+        Chain& run = runOf(e);
         if (const qsizetype target = replaced(run, makeDate_[e]); target >= 0) {
             placed_[size_t(target)].entry = qsizetype(e);
             return;
@@ -327,7 +348,33 @@ private:
     };
     struct Chain {
         qsizetype first = -1, last = -1;
+        size_t owner = 0;  // the entry whose identity the run has
     };
+
+    static std::uint64_t hashOf(const RunIdentity::Key& id) {
+        std::uint64_t h = 0;
+        for (size_t i = 0; i < id.size(); i += 8) {
+            std::uint64_t w = 0;
+            std::memcpy(&w, id.data() + i, std::min<size_t>(8, id.size() - i));
+            h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+        }
+        return h ^ (h >> 29);
+    }
+
+    // The run of entry e's identity, a new one when none has it yet.
+    Chain& runOf(size_t e) {
+        const RunIdentity::Key& id = identity_[e];
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = size_t(hashOf(id)) & mask;; i = (i + 1) & mask) {
+            if (slots_[i] == 0) {
+                runs_.push_back(Chain{-1, -1, e});
+                slots_[i] = runs_.size();
+                return runs_.back();
+            }
+            Chain& run = runs_[slots_[i] - 1];
+            if (identity_[run.owner] == id) return run;
+        }
+    }
 
     // The run's record a delivery made on `date` replaces: the last (or
     // first) one whose make date is not newer; -1 for none.
@@ -344,7 +391,8 @@ private:
     std::vector<double> makeDate_;
     std::vector<RunIdentity::Key> identity_;
     std::vector<Placement> placed_;
-    std::unordered_map<std::string_view, Chain> runs_;
+    std::vector<size_t> slots_;  // a run's index + 1, 0 for an empty slot
+    std::vector<Chain> runs_;
 };
 
 // Every entry, in order, into the file of its horse; entries of horses not
