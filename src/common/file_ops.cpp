@@ -327,9 +327,16 @@ void WriteAtOrRestore(const FileDescriptor& file, const QString& path, qint64 of
     if (bytes.isEmpty()) return;
     struct stat st;
     if (::fstat(file.get(), &st) != 0) failFile("write", path, reasonOf(errno));
+    WriteAtOrRestore(file, path, offset, bytes, qint64(st.st_size));
+}
+
+void WriteAtOrRestore(const FileDescriptor& file, const QString& path, qint64 offset, QByteArrayView bytes,
+                      qint64 sizeBefore) {
+    refuseAfterFailure(path);
+    if (bytes.isEmpty()) return;
     int error = 0;
     const qint64 done = writeFully(file.get(), bytes, offset, &error);
-    if (error) restoreAfterWrite(file.get(), path, qint64(st.st_size), done, error);
+    if (error) restoreAfterWrite(file.get(), path, sizeBefore, done, error);
 }
 
 void WriteWholeFile(const QString& path, QByteArrayView bytes) {

@@ -149,8 +149,12 @@ bool ReadWholeFile(const QString& path, QByteArray& bytes);
 // names it). When the write fails, the file is cut back to its length
 // before it and StepFailure is thrown, as WriteOrRestore does.
 void AppendOrRestore(const FileDescriptor& file, const QString& path, QByteArrayView bytes);
-// Writes all of `bytes` at byte `offset` of `file`, likewise.
+// Writes all of `bytes` at byte `offset` of `file` (opened ReadWrite),
+// likewise; `sizeBefore`, when the caller has just looked, is the file's
+// length before the write.
 void WriteAtOrRestore(const FileDescriptor& file, const QString& path, qint64 offset, QByteArrayView bytes);
+void WriteAtOrRestore(const FileDescriptor& file, const QString& path, qint64 offset, QByteArrayView bytes,
+                      qint64 sizeBefore);
 
 // Creates the folder and any missing folder above it; one that exists is
 // left as it is. Throws StepFailure with the system's reason.

@@ -64,8 +64,15 @@ void RecordFile::writeRecords(qint64 first, QByteArrayView images) {
 }
 
 qint64 RecordFile::append(QByteArrayView image) {
-    const qint64 n = count() + 1;
-    write(n, image);
+    if (!isOpen()) fail("record file not open");
+    // One look at the file gives both the record number and the length a
+    // failed write cuts it back to.
+    struct stat st;
+    if (::fstat(file_.get(), &st) != 0) failFile("write", path_, qt_error_string(errno));
+    const qint64 n = qint64(st.st_size) / length_ + 1;
+    WriteAtOrRestore(file_, path_, (n - 1) * length_,
+                     image.size() == length_ ? QByteArray::fromRawData(image.data(), image.size()) : fixedBytes(image, length_),
+                     qint64(st.st_size));
     return n;
 }
 

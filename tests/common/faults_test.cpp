@@ -62,6 +62,7 @@ TEST(DiskFull, AWriteThatDoesNotFitLeavesTheFileAsItWas) {
         {"text append", [](const QString& p) { TextOut(p, TextOut::Mode::Append).writeRaw(bytes(30, 'n')); }},
         {"line append", [](const QString& p) { appendLine(p, bytes(30, 'n')); }},
         {"record append", [](const QString& p) { RecordFile(p, 10).writeRecords(5, bytes(30, 'n')); }},
+        {"record appended", [](const QString& p) { RecordFile(p, 20).append(bytes(20, 'n')); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
