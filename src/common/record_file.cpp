@@ -4,8 +4,10 @@
 #include "common/file_ops.h"
 #include "common/fixed_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -92,13 +94,93 @@ QByteArray RecordFile::readAllBytes(const QString& path, qsizetype recordLength,
     return all;
 }
 
+namespace {
+
+// The records of `left` bytes that `read` gives (the bytes it read, or a
+// negative count when the read failed, after which `failRead` throws), in
+// pieces of whole records of about a megabyte; a small file is one piece.
+template <class Read, class FailRead>
+void eachRecord(Read&& read, FailRead&& failRead, qint64 left, qsizetype recordLength, RecordFile::PartRecord part,
+                const std::function<void(QByteArrayView)>& each) {
+    if (recordLength <= 0) fail("record length must be positive");
+    constexpr qint64 kPiece = 1 << 20;
+    left = std::max<qint64>(0, left);
+    const qint64 perPiece = std::max<qint64>(1, kPiece / recordLength) * recordLength;
+    QByteArray piece(qsizetype(std::min(perPiece, left)), Qt::Uninitialized);
+    qint64 total = 0, held = 0;  // bytes read; bytes at the piece's start not yet handed on
+    while (left > 0) {
+        const qint64 want = std::min<qint64>(left, piece.size() - held);
+        const qint64 got = read(piece.data() + held, want);
+        if (got < 0) failRead();
+        total += got;
+        held += got;
+        left -= got;
+        const qint64 whole = held / recordLength * recordLength;
+        for (qint64 at = 0; at < whole; at += recordLength) each(QByteArrayView(piece.constData() + at, recordLength));
+        held -= whole;
+        if (held > 0 && whole > 0) std::memmove(piece.data(), piece.constData() + whole, size_t(held));
+        if (got < want) break;  // the file ended sooner
+    }
+    const qint64 count = part == RecordFile::PartRecord::Dropped
+                             ? total / recordLength
+                             : qint64(std::nearbyint(double(total) / double(recordLength)));
+    if (held > 0 && count > total / recordLength) {
+        QByteArray last(piece.constData(), qsizetype(held));
+        last.append(QByteArray(recordLength - held, '\0'));
+        each(last);
+    }
+}
+
+// The records of the regular file at `path` as it is now; none when it is
+// missing. `opened` learns the file's length first.
+void eachRecordOf(const QString& path, qsizetype recordLength, RecordFile::PartRecord part,
+                  const std::function<void(QByteArrayView)>& each, const std::function<void(qint64)>& opened = {}) {
+    qint64 size = 0;
+    const FileDescriptor file = OpenRegularFile(path, FileAccess::Read, &size);
+    if (!file.isOpen()) return;
+    if (opened) opened(size);
+    int error = 0;
+    eachRecord(
+        [&](char* to, qint64 want) -> qint64 {
+            // A whole piece, unless the file ends sooner.
+            qint64 got = 0;
+            while (got < want) {
+                const ssize_t n = ::read(file.get(), to + got, size_t(want - got));
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) {
+                    error = errno;
+                    return -1;
+                }
+                if (n == 0) break;
+                got += n;
+            }
+            return got;
+        },
+        [&] { failFile("read", path, qt_error_string(error)); }, size, recordLength, part, each);
+}
+
+}  // namespace
+
 QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
-    const QByteArray all = readAllBytes(path, recordLength, part);
-    const qsizetype n = all.size() / recordLength;
     QList<QByteArray> out;
-    out.reserve(n);
-    for (qsizetype i = 0; i < n; ++i) out.append(QByteArray(all.constData() + i * recordLength, recordLength));
+    eachRecordOf(
+        path, recordLength, part, [&](QByteArrayView rec) { out.append(rec.toByteArray()); },
+        [&](qint64 size) {
+            if (recordLength > 0) out.reserve(qsizetype(size / recordLength) + 1);
+        });
     return out;
+}
+
+void RecordFile::readEach(const QString& path, qsizetype recordLength, PartRecord part,
+                          const std::function<void(QByteArrayView)>& each) {
+    eachRecordOf(path, recordLength, part, each);
+}
+
+void RecordFile::readEach(QFile& f, qsizetype recordLength, PartRecord part,
+                          const std::function<void(QByteArrayView)>& each) {
+    // The bytes the file has now, as a whole read takes them.
+    eachRecord([&](char* to, qint64 want) { return f.read(to, want); }, [&] { failFile("read", f); },
+               f.size() - f.pos(), recordLength, part, each);
 }
 
 }  // namespace rw

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace rw {
@@ -56,6 +57,15 @@ public:
     // bytes.size() / recordLength. A missing file gives none.
     static QByteArray readAllBytes(const QString& path, qsizetype recordLength,
                                    PartRecord part = PartRecord::Dropped);
+    // The records of an open file from its position to its end, handed to
+    // `each` one by one as readAll would list them; the file is read in
+    // pieces, never copied whole, so a file scanned once costs no more
+    // memory than a piece. Throws StepFailure with the system's reason.
+    static void readEach(QFile& file, qsizetype recordLength, PartRecord part,
+                         const std::function<void(QByteArrayView)>& each);
+    // The records readAll would give, handed on one by one instead of kept.
+    static void readEach(const QString& path, qsizetype recordLength, PartRecord part,
+                         const std::function<void(QByteArrayView)>& each);
 
 private:
     FileDescriptor file_;

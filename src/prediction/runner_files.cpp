@@ -70,12 +70,29 @@ constexpr Field kTrack0 = rr::TrackCode(0), kWeather0 = rr::WeatherCode(0), kTur
 }  // namespace
 
 void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
-    QList<QByteArray> entries;
-    log.step("read SETHISWEEKNNEW.dat",
-             [&] { entries = RecordFile::readAll(AppFile(jv::kSeNewFile), jv::kSE.imageLength); });
+    // Only the entries of listed races are kept, with their place in the
+    // file: the week's file holds many more, passed over as they are read.
+    QList<std::pair<qsizetype, QByteArray>> entries;
+    qsizetype entryCount = 0;
+    QByteArray lastEntry;
+    log.step("read SETHISWEEKNNEW.dat", [&] {
+        QList<std::pair<qsizetype, QByteArray>> listed;
+        qsizetype n = 0;
+        QByteArray last;
+        RecordFile::readEach(AppFile(jv::kSeNewFile), jv::kSE.imageLength, RecordFile::PartRecord::Dropped,
+                             [&](QByteArrayView se) {
+                                 if (work.runners.contains(RaceKey::ofRecord(se).raceId()))
+                                     listed.append({n, se.toByteArray()});
+                                 ++n;
+                                 last.resize(se.size());
+                                 std::memcpy(last.data(), se.data(), size_t(se.size()));
+                             });
+        entries = std::move(listed);
+        entryCount = n;
+        lastEntry = std::move(last);
+    });
     QByteArray& horse = s.CurrentHorse;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QByteArray& se = entries[i];
+    for (const auto& [i, se] : entries) {
         s.RaceIndex = int(i + 1);
         s.CurrentSE = se;
         const QByteArray id = RaceKey::ofRecord(se).raceId();
@@ -97,6 +114,10 @@ void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
         const qsizetype number = qsizetype(*n);
         while (records.size() < number) records.append(QByteArray(kRunnerRecordLength, '\0'));
         records[number - 1] = horse;
+    }
+    if (entryCount > 0) {  // as the last entry of the file leaves them
+        s.RaceIndex = int(entryCount);
+        s.CurrentSE = lastEntry;
     }
 }
 
@@ -164,8 +185,19 @@ QByteArray RunnerWeatherGoing(const CodeTable& codes, QByteArrayView runner) {
 void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
     QHash<QByteArray, bool> filled;
     // A horse's expanded records are read once, however many listed races
-    // (results mode lists past races too) it runs in.
+    // (results mode lists past races too) it runs in, and kept only until
+    // its last runner is filled: the week's runners are counted first.
     QHash<QByteArray, QList<QByteArray>> expandedOf;
+    QHash<QByteArray, int> runnersLeft;
+    for (int k = 1; k <= s.RaceCount; ++k) {
+        const QByteArray& id = s.RaceIdList[k];
+        const auto it = work.runners.constFind(id);
+        if (it == work.runners.cend() || filled.contains(id)) continue;
+        filled.insert(id, true);
+        for (const QByteArray& runner : *it)
+            if (const QByteArrayView reg = at(runner, kReg0); isRegistrationNumber(reg)) ++runnersLeft[reg.toByteArray()];
+    }
+    filled.clear();
     for (int k = 1; k <= s.RaceCount; ++k) {
         s.RaceIndex = k;
         const QByteArray& id = s.RaceIdList[k];
@@ -182,13 +214,15 @@ void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
                 QList<QByteArray> expanded;
                 if (isRegistrationNumber(reg)) {
                     const QByteArray key = reg.toByteArray();
-                    if (const auto cached = expandedOf.constFind(key); cached != expandedOf.cend()) {
+                    const bool last = --runnersLeft[key] <= 0;
+                    if (const auto cached = expandedOf.find(key); cached != expandedOf.end()) {
                         expanded = *cached;
+                        if (last) expandedOf.erase(cached);
                     } else {
                         log.step("expanded records of " + printable(reg), [&] {
                             expanded = RecordFile::readAll(model::ExpandedRecordFile(reg), model::kExRecordLength);
                         });
-                        expandedOf.insert(key, expanded);
+                        if (!last) expandedOf.insert(key, expanded);
                     }
                 } else if (!neverAssigned(reg)) {
                     log.record("runner " + std::to_string(n + 1) + " of race " + printable(id),
