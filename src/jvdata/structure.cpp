@@ -475,6 +475,7 @@ bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
     std::optional<Records> week, newEntries;
     log.step("entry filter", [&] { week = filterAnnouncedEntries(); });
     log.step("entries", [&] { newEntries = sortEntries(week); });
+    week.reset();  // the sorted entries are what the run files take
     // A horse master that cannot be read leaves both lists as they were.
     std::optional<Records> horses;
     log.step("horses and HorseList", [&] {
