@@ -3,15 +3,15 @@
 // as the file's rules allow: thousands of horse files are read or written
 // once each per press, so every look at a name costs.
 //
-// The readers keep the rules of a file opened for random access: a missing
-// file is created empty, anything but a regular file is refused before it
-// is opened, and every failure names the file and the system's reason.
+// The readers keep the rules of a file opened for random access, through
+// the file layer's OpenRegularFile: a missing file is created empty,
+// anything but a regular file is refused without being waited on, and
+// every failure names the file and the system's reason.
+#include "common/file_ops.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <memory>
-
-class QFile;
 
 namespace rw::model {
 
@@ -43,7 +43,6 @@ bool WriteNewRecords(const QString& path, const QList<QByteArray>& records);
 class RecordImageFile {
 public:
     RecordImageFile(const QString& path, qsizetype recordLength);
-    ~RecordImageFile();
     RecordImageFile(const RecordImageFile&) = delete;
     RecordImageFile& operator=(const RecordImageFile&) = delete;
 
@@ -55,9 +54,7 @@ public:
 
 private:
     QString path_;
-    qsizetype length_;
-    int fd_ = -1;
-    std::unique_ptr<QFile> file_;  // the ordinary opening, where the direct one is out of the question
+    FileDescriptor file_;
 };
 
 }  // namespace rw::model
