@@ -61,7 +61,11 @@ void GuiUi::messageBox(const QString& text) {
     box.exec();
 }
 
-void GuiUi::processEvents() { QCoreApplication::processEvents(); }
+void GuiUi::processEvents() {
+    if (lastTurn_.isValid() && !lastTurn_.hasExpired(kEventTurnIntervalMs)) return;
+    QCoreApplication::processEvents();
+    lastTurn_.start();
+}
 
 void GuiUi::runModal(TimedDialog& dialog, const QString& owner) {
     KESF2THISWEEKNZ window(dialog, findWindow(owner));

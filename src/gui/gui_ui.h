@@ -6,12 +6,18 @@
 #include "gui/repaint_throttle.h"
 #include "gui/widget_ui.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
 
 namespace rw::gui {
+
+// The work turns the event loop once per record; a turn costs a look at the
+// window system, more than a record's work. Turns closer together than this
+// are let go: presses and repaints still wait no longer than this.
+inline constexpr int kEventTurnIntervalMs = 5;
 
 class GuiUi : public WidgetUi {
 public:
@@ -30,6 +36,7 @@ public:
 
 private:
     RepaintThrottle repaints_;
+    QElapsedTimer lastTurn_;
     QList<QPointer<QWidget>> windows_;
 };
 
