@@ -5,6 +5,8 @@
 #include "common/file_ops.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "model/expanded_record.h"
+#include "model/record_image.h"
 #include "model/categorisers.h"
 #include "model/category_lookup.h"
 #include "model/factor_model.h"
@@ -113,31 +115,23 @@ private:
     CategoryFinder& categories_;
 };
 
-// The horse file: read once (created empty when absent), written back once.
-// Only whole records are rewritten; a part record at its end stays.
-class HorseFile {
-public:
-    explicit HorseFile(const QString& path) : file_(path) {
-        if (!file_.open(QIODevice::ReadWrite)) failFile("open", file_);
-        const QByteArray all = file_.readAll();
-        const qsizetype n = all.size() / kExRecordLength;
-        records.reserve(n);
-        for (qsizetype i = 0; i < n; ++i) records.append(all.mid(i * kExRecordLength, kExRecordLength));
+// putWhole of each item's category index: below 10000 the digits are
+// written straight in, left-aligned and padded with blanks.
+void putCategoryIndexes(QByteArray& r, const std::array<std::int16_t, kItemCount + 1>& found) {
+    static_assert(ex::CategoryIndex(1).width == 4);
+    char* const base = r.data();
+    for (int k = 1; k <= kItemCount; ++k) {
+        const int v = found[size_t(k)];
+        if (v < 0 || v > 9999) {
+            putWhole(r, ex::CategoryIndex(k), v);
+            continue;
+        }
+        char* at = base + ex::CategoryIndex(k).offset();
+        const int n = v < 10 ? 1 : v < 100 ? 2 : v < 1000 ? 3 : 4;
+        std::memset(at, ' ', 4);
+        for (int i = n - 1, x = v; i >= 0; --i, x /= 10) at[i] = char('0' + x % 10);
     }
-    void writeBack() {
-        if (records.isEmpty()) return;
-        QByteArray all;
-        all.reserve(records.size() * kExRecordLength);
-        for (const QByteArray& r : records) all += r;
-        if (!file_.seek(0) || file_.write(all) != all.size())
-            failFile("write", file_);
-    }
-
-    QList<QByteArray> records;
-
-private:
-    QFile file_;
-};
+}
 
 void blankSpeedsAndCodes(QByteArray& r) {
     for (int i = 0; i <= 2; ++i) put(r, ex::SpeedTexts(i), kNoSpeed);
@@ -168,11 +162,12 @@ public:
                 for (int k = 1; k <= kItemCount; ++k) put(st_.ExRecord, ex::CategoryIndex(k), "    ");
             } else {
                 FindCategoryIndexes(st_, models_.codes(surfaceOf(scope)), categories_);
-                for (int k = 1; k <= kItemCount; ++k) putWhole(st_.ExRecord, ex::CategoryIndex(k), st_.FoundIndex[size_t(k)]);
+                putCategoryIndexes(st_.ExRecord, st_.FoundIndex);
                 found[size_t(v - 1)] = st_.FoundIndex;
             }
-            copyBytes(records[v - 1], st_.ExRecord);
+            store(records, v);
         }
+        copyBytes(st_.ExRecord, records[c - 1]);
         ui_.processEvents();
         for (int v = 1; v <= c; ++v) {
             openCopy(records, v);
@@ -188,8 +183,9 @@ public:
             } else {
                 ApplySubstitutedFactorWeights(st_, models_.whole(surfaceOf(scope)), found[size_t(v - 1)].data());
             }
-            copyBytes(records[v - 1], st_.ExRecord);
+            store(records, v);
         }
+        copyBytes(st_.ExRecord, records[c - 1]);
     }
 
 private:
@@ -208,6 +204,11 @@ private:
         copyBytes(st_.ExRecord, records[n - 1]);
         st_.ExRecordNo = std::int16_t(n);
     }
+    // The record buffer stored as record n by trading buffers: the stored
+    // record keeps its bytes until the record is done, as a failure needs,
+    // and the buffer takes the old bytes, to be overwritten by the next open
+    // (the pass puts the last record back into the buffer at its end).
+    void store(QList<QByteArray>& records, int n) { records[n - 1].swap(st_.ExRecord); }
 
     // The value into the record buffer and the stored record, which share
     // one copy: the buffer lets go of it first, so that it changes in place
@@ -259,25 +260,77 @@ private:
 
 }  // namespace
 
-void ComputeRunFactors(UiPort& ui, ExpandedState& st, SkipLog& log) {
-    st.Stats.clear();  // the package's statistics as they are now
-    PassModels models(log);
+struct RunFactorPass::Impl {
+    Impl(UiPort& u, ExpandedState& s, SkipLog& log) : ui(u), st(s), models(log) {}
+    UiPort& ui;
+    ExpandedState& st;
+    PassModels models;
     IndexedCategories categories;
+};
+
+RunFactorPass::RunFactorPass(UiPort& ui, ExpandedState& st, SkipLog& log) : d_(std::make_unique<Impl>(ui, st, log)) {
+    st.Stats.clear();
+}
+
+RunFactorPass::~RunFactorPass() = default;
+
+void RunFactorPass::compute(QList<QByteArray>& records) {
+    if (records.isEmpty()) return;
+    opened_ = true;  // the first pass opens a record before anything can fail
+    HorsePass(d_->ui, d_->st, d_->models, d_->categories).run(records);
+}
+
+void RunFactorPass::computeFile(QByteArrayView number) {
+    // Read once (created empty when absent), written back once; only whole
+    // records are rewritten, a part record at the end stays.
+    RecordImageFile file(ExpandedRecordFile(number), kExRecordLength);
+    try {
+        compute(file.records);
+    } catch (...) {
+        file.writeBack();  // what was written before the failure stays
+        throw;
+    }
+    file.writeBack();
+}
+
+void RunFactorPass::horseDone(int i, int n) {
+    d_->ui.processEvents();
+    d_->ui.setProgress(ctl::ExpandedProgressBar3, int(qint64(i) * 100 / n), 100);
+}
+
+RunFactorPass::Working RunFactorPass::working() const {
+    const ExpandedState& s = d_->st;
+    return {s.ExRecord,   s.SearchCode, s.ExRecordNo,    s.ItemNo,
+            s.CategoryNo, s.FoundIndex, s.SurfaceIndex,
+            {s.AgariSumTurf, s.AgariSumDirt, s.AgariSumJump, s.PaceSumTurf, s.PaceSumDirt, s.PaceSumJump},
+            opened_};
+}
+
+void RunFactorPass::restore(const Working& w) {
+    ExpandedState& s = d_->st;
+    s.ExRecord = w.ExRecord;
+    s.SearchCode = w.SearchCode;
+    s.ExRecordNo = w.ExRecordNo;
+    s.ItemNo = w.ItemNo;
+    s.CategoryNo = w.CategoryNo;
+    s.FoundIndex = w.FoundIndex;
+    s.SurfaceIndex = w.SurfaceIndex;
+    s.AgariSumTurf = w.Sums[0];
+    s.AgariSumDirt = w.Sums[1];
+    s.AgariSumJump = w.Sums[2];
+    s.PaceSumTurf = w.Sums[3];
+    s.PaceSumDirt = w.Sums[4];
+    s.PaceSumJump = w.Sums[5];
+    opened_ = w.opened;
+}
+
+void ComputeRunFactors(UiPort& ui, ExpandedState& st, SkipLog& log) {
+    RunFactorPass pass(ui, st, log);
     const int n = st.WeekListCount;
     for (int i = 1; i <= n; ++i) {
         const QByteArray number = st.WeekList.value(i - 1);
-        log.step("horse " + printable(number), [&] {
-            HorseFile file(ExpandedRecordFile(number));
-            try {
-                HorsePass(ui, st, models, categories).run(file.records);
-            } catch (...) {
-                file.writeBack();  // what was written before the failure stays
-                throw;
-            }
-            file.writeBack();
-        });
-        ui.processEvents();
-        ui.setProgress(ctl::ExpandedProgressBar3, int(qint64(i) * 100 / n), 100);
+        log.step("horse " + printable(number), [&] { pass.computeFile(number); });
+        pass.horseDone(i, n);
     }
 }
 

@@ -46,10 +46,54 @@
 #include "model/expanded_state.h"
 
 #include <QByteArray>
+#include <QList>
+#include <array>
+#include <memory>
 
 namespace rw::model {
 
 void ComputeRunFactors(UiPort& ui, ExpandedState& state, SkipLog& log);
+
+// The pass one horse at a time, as ComputeRunFactors runs it; ⑤ also gives
+// it a horse's records straight from the builder. The models, category
+// tables and statistics index of one pass are kept from horse to horse.
+class RunFactorPass {
+public:
+    // Clears state.Stats: the package's statistics as they are now.
+    RunFactorPass(UiPort& ui, ExpandedState& state, SkipLog& log);
+    ~RunFactorPass();
+    RunFactorPass(const RunFactorPass&) = delete;
+    RunFactorPass& operator=(const RunFactorPass&) = delete;
+
+    // The three passes over one horse's records; on a failure `records`
+    // hold what was written before it and the failure is thrown.
+    void compute(QList<QByteArray>& records);
+    // The same over the horse's file, read once and written back once.
+    void computeFile(QByteArrayView registrationNo);
+    // After horse i of n: pending events, then ProgressBar3.
+    void horseDone(int i, int n);
+    // Whether any record has been opened into state.ExRecord.
+    bool openedRecord() const { return opened_; }
+
+    // The working values of state that computing a horse changes, to put
+    // back when its result is not kept.
+    struct Working {
+        QByteArray ExRecord, SearchCode;
+        std::int16_t ExRecordNo = 0;
+        int ItemNo = 0;
+        std::int32_t CategoryNo = 0;
+        std::array<std::int16_t, kItemCount + 1> FoundIndex{}, SurfaceIndex{};
+        std::array<float, 6> Sums{};
+        bool opened = false;
+    };
+    Working working() const;
+    void restore(const Working& w);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+    bool opened_ = false;
+};
 
 // The scope of a record in passes 2 and 3 (the surface of its model), and
 // in pass 1. Throw StepFailure when the run date is not a number.

@@ -12,8 +12,10 @@
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
 #include "model/package_files.h"
+#include "model/record_image.h"
 
 #include <QFile>
+#include <cstring>
 #include <limits>
 
 namespace rw::model {
@@ -135,18 +137,24 @@ constexpr Field kKsBirth = ksAt("birth date");
 QByteArrayView bytesOf(QByteArrayView rec, Field f) { return member(rec, f.pos, f.width); }
 void put(QByteArray& rec, Field f, QByteArrayView v) { putFixed(rec, f.pos, f.width, v); }
 
-// A record file read whole: creates a missing file empty, as opening it for
-// random access does; `count` whole records (truncated).
+// A record file read whole, `count` whole records (truncated); a missing
+// file is created empty, as opening it for random access does.
 QByteArray readRecordFile(const QString& path, qsizetype length, qint64* count) {
-    // Opened as the random-access file is (which creates it), and read
-    // through that one opening.
-    RequireRegularFile(path);
-    QFile f(path);
-    if (!f.open(QIODevice::ReadWrite)) failFile("open", f);
-    QByteArray all = f.readAll();
-    if (f.error() != QFileDevice::NoError) failFile("read", f);
-    *count = all.size() / length;
-    return all;
+    return ReadRecordImage(path, length, PartRecord::Dropped, count);
+}
+
+// The race join key (racecourse, year, month-day, race number) into `buf`,
+// to be looked up without a copy.
+QByteArray raceJoinKeyIn(QByteArrayView rec, char (&buf)[12]) {
+    static_assert(jv::head::Racecourse.width + jv::head::Year.width + jv::head::MonthDay.width +
+                      jv::head::RaceNumber.width == 12);
+    char* p = buf;
+    for (const Field f : {jv::head::Racecourse, jv::head::Year, jv::head::MonthDay, jv::head::RaceNumber}) {
+        const QByteArrayView v = bytesOf(rec, f);
+        std::memcpy(p, v.data(), size_t(v.size()));
+        p += v.size();
+    }
+    return QByteArray::fromRawData(buf, p - buf);
 }
 
 QByteArray raceJoinKeyOf(QByteArrayView rec) {
@@ -163,11 +171,17 @@ struct JockeyValues {
     QByteArray birth, area, sex, qualification;
 };
 
-struct Tables {
+}  // namespace
+
+struct ExpandedBuilder::Tables {
     QHash<QByteArray, HorseJoin> horses;     // registration number -> last UM row
     QHash<QByteArray, JockeyValues> jockeys; // jockey code -> last KS row
     QHash<QByteArray, RaceJoin> races;       // RaceJoinKey -> last RA row (without jockey values)
 };
+
+namespace {
+
+using Tables = ExpandedBuilder::Tables;
 
 void loadUmTable(UiPort& ui, Tables& t) {
     qint64 n = 0;
@@ -229,69 +243,11 @@ double makeDateOf(QByteArrayView rec) {
     return valLenient(d);
 }
 
-// One horse: its records built in memory, its file written once. On a
-// failure the records already built are written, as a record-by-record
-// writer would have left them, and the failure goes on to the caller.
-void buildHorse(ExpandedState& s, const Tables& t, QByteArrayView reg) {
-    const QString exPath = ExpandedRecordFile(reg);
-    const QString runPath = jv::HorseRunFile(reg);
-    RecordFile exFile(exPath, kExRecordLength);
-    qint64 n = 0;
-    const QByteArray runs = readRecordFile(runPath, kSeLength, &n);
-    if (n > std::numeric_limits<std::int16_t>::max())
-        fail("run file of " + printable(reg) + " holds more runs than a record number can count");
-
-    QByteArray out;
-    if (n > 0) {
-        if (auto it = t.horses.constFind(reg.toByteArray()); it != t.horses.cend()) s.HorseJoinValues = *it;
-        out.reserve(n * kExRecordLength);
-        for (qint64 k = 1; k <= n; ++k) {
-            s.ExRecordNo = std::int16_t(k);
-            const QByteArrayView se = QByteArrayView(runs).sliced((k - 1) * kSeLength, kSeLength);
-            if (auto race = t.races.constFind(raceJoinKeyOf(se)); race != t.races.cend()) {
-                RaceJoin& v = s.RaceJoinValues;
-                v.JockeyBirthDate.clear();
-                v.JockeyInvitedArea.clear();
-                v.JockeySexCode.clear();
-                v.JockeyQualificationCode.clear();
-                if (auto j = t.jockeys.constFind(bytesOf(se, jv::se::JockeyCode).toByteArray()); j != t.jockeys.cend()) {
-                    v.JockeyBirthDate = j->birth;
-                    v.JockeyInvitedArea = j->area;
-                    v.JockeySexCode = j->sex;
-                    v.JockeyQualificationCode = j->qualification;
-                }
-                v.RaceItems = race->RaceItems;
-                v.WeekdayCode = race->WeekdayCode;
-            }
-            FillExpandedRecord(s.ExRecord, se, s.HorseJoinValues, s.RaceJoinValues);
-            out += s.ExRecord;
-        }
-        exFile.writeRecords(1, out);
-    }
-    // A stale last record: older than the one before it.
-    const qint64 m = exFile.count();
-    exFile.close();
-    if (m < 2) return;
-    auto recordOf = [&](qint64 r) -> QByteArray {
-        if (r <= n) return out.mid((r - 1) * kExRecordLength, kExRecordLength);
-        RecordFile f(exPath, kExRecordLength);
-        return f.read(r);
-    };
-    if (!(makeDateOf(recordOf(m)) < makeDateOf(recordOf(m - 1)))) return;
-    QByteArray kept;
-    if (m <= n) {
-        kept = out.left((m - 1) * kExRecordLength);
-    } else {
-        RecordFile f(exPath, kExRecordLength);
-        kept = f.read(1);
-        for (qint64 r = 2; r <= m - 1; ++r) kept += f.read(r);
-    }
-    RecordFile temp(AppFile(jv::kScratchFile), kExRecordLength);
-    temp.writeRecords(1, kept);
-    temp.close();
-    if (QString reason; !RemoveFile(exPath, &reason)) failFile("delete", exPath, reason);
-    RecordFile again(exPath, kExRecordLength);
-    again.writeRecords(1, kept);
+QByteArray joined(const QList<QByteArray>& records, qsizetype n) {
+    QByteArray all;
+    all.reserve(n * kExRecordLength);
+    for (qsizetype r = 0; r < n; ++r) all += records[r];
+    return all;
 }
 
 }  // namespace
@@ -309,14 +265,22 @@ HorseJoin HorseJoinOf(QByteArrayView um) {
     return h;
 }
 
+namespace {
+// Bytes from..from+n of a text, as far as it goes (QByteArray::mid without the copy).
+QByteArrayView part(const QByteArray& t, qsizetype from, qsizetype n) {
+    if (from >= t.size()) return {};
+    return QByteArrayView(t).sliced(from, std::min(n, t.size() - from));
+}
+}  // namespace
+
 void FillExpandedRecord(QByteArray& rec, QByteArrayView se, const HorseJoin& h, const RaceJoin& r) {
     if (rec.size() != kExRecordLength) rec.resize(kExRecordLength, '\0');
     for (const Copy& c : kSeCopies) put(rec, c.to, bytesOf(se, c.from));
     for (const Field& f : kBlankMembers) put(rec, f, {});
     put(rec, ex::FoalOrder, h.FoalOrder);
-    put(rec, ex::BirthYear, h.BirthDate.left(4));
-    put(rec, ex::BirthMonth, h.BirthDate.mid(4, 2));
-    put(rec, ex::BirthDay, h.BirthDate.mid(6, 2));
+    put(rec, ex::BirthYear, part(h.BirthDate, 0, 4));
+    put(rec, ex::BirthMonth, part(h.BirthDate, 4, 2));
+    put(rec, ex::BirthDay, part(h.BirthDate, 6, 2));
     put(rec, kExInvitedArea, h.InvitedArea);
     put(rec, ex::BreederCode, h.BreederCode);
     put(rec, ex::BreederName, h.BreederName);
@@ -326,9 +290,9 @@ void FillExpandedRecord(QByteArray& rec, QByteArrayView se, const HorseJoin& h, 
     put(rec, ex::Pedigree7Name, h.SireDamName);
     put(rec, ex::WeekdayCode, r.WeekdayCode);
     putFixed(rec, kRaceItemsPos, kRaceItemsWidth, r.RaceItems);
-    put(rec, ex::JockeyBirthYear, r.JockeyBirthDate.left(4));
-    put(rec, kExJockeyBirthMonth, r.JockeyBirthDate.mid(4, 2));
-    put(rec, kExJockeyBirthDay, r.JockeyBirthDate.mid(6, 2));
+    put(rec, ex::JockeyBirthYear, part(r.JockeyBirthDate, 0, 4));
+    put(rec, kExJockeyBirthMonth, part(r.JockeyBirthDate, 4, 2));
+    put(rec, kExJockeyBirthDay, part(r.JockeyBirthDate, 6, 2));
     put(rec, kExJockeySexCode, r.JockeySexCode);
     put(rec, kExJockeyInvitedArea, r.JockeyInvitedArea);
     put(rec, kExJockeyQualificationCode, r.JockeyQualificationCode);
@@ -367,35 +331,139 @@ QByteArray DamFoalOrder(const DamFoalIndex& index, QByteArrayView um) {
     return index.order(bytesOf(um, jv::um::DamNumber), bytesOf(um, jv::um::RegistrationNumber));
 }
 
-void BuildExpandedRecords(UiPort& ui, ExpandedState& s, SkipLog& log) {
+ExpandedBuilder::ExpandedBuilder(UiPort& ui, ExpandedState& s) : ui_(ui), s_(s), t_(std::make_unique<Tables>()) {
     // Every build starts as a new window's first one would.
     s.ExRecord = QByteArray(kExRecordLength, '\0');
     s.ExRecordNo = 0;
     s.HorseJoinValues = HorseJoin{};
     s.RaceJoinValues = RaceJoin{};
+    record_ = s.ExRecord;
+    loadUmTable(ui, *t_);
+    loadKsTable(*t_);
+    loadRaTable(*t_);
+}
 
-    Tables t;
-    loadUmTable(ui, t);
-    loadKsTable(t);
-    loadRaTable(t);
+ExpandedBuilder::~ExpandedBuilder() = default;
 
+QByteArray ExpandedBuilder::readRuns(QByteArrayView reg, qint64* n) {
+    QByteArray runs = readRecordFile(jv::HorseRunFile(reg), kSeLength, n);
+    if (*n > std::numeric_limits<std::int16_t>::max())
+        fail("run file of " + printable(reg) + " holds more runs than a record number can count");
+    return runs;
+}
+
+void ExpandedBuilder::assemble(QByteArrayView reg, const QByteArray& runs, qint64 n, QList<QByteArray>& out) {
+    const Tables& t = *t_;
+    ExpandedState& s = s_;
+    if (auto it = t.horses.constFind(reg.toByteArray()); it != t.horses.cend()) s.HorseJoinValues = *it;
+    out.reserve(n);
+    for (qint64 k = 1; k <= n; ++k) {
+        recordNo_ = std::int16_t(k);
+        const QByteArrayView se = QByteArrayView(runs).sliced((k - 1) * kSeLength, kSeLength);
+        char key[12];
+        if (auto race = t.races.constFind(raceJoinKeyIn(se, key)); race != t.races.cend()) {
+            RaceJoin& v = s.RaceJoinValues;
+            v.JockeyBirthDate.clear();
+            v.JockeyInvitedArea.clear();
+            v.JockeySexCode.clear();
+            v.JockeyQualificationCode.clear();
+            const QByteArrayView jockey = bytesOf(se, jv::se::JockeyCode);
+            if (auto j = t.jockeys.constFind(QByteArray::fromRawData(jockey.data(), jockey.size()));
+                j != t.jockeys.cend()) {
+                v.JockeyBirthDate = j->birth;
+                v.JockeyInvitedArea = j->area;
+                v.JockeySexCode = j->sex;
+                v.JockeyQualificationCode = j->qualification;
+            }
+            v.RaceItems = race->RaceItems;
+            v.WeekdayCode = race->WeekdayCode;
+        }
+        FillExpandedRecord(record_, se, s.HorseJoinValues, s.RaceJoinValues);
+        out.append(record_);
+    }
+}
+
+// One horse: its records built in memory, its file written once. On a
+// failure the records already built are written, as a record-by-record
+// writer would have left them, and the failure goes on to the caller.
+void ExpandedBuilder::buildFile(QByteArrayView reg) {
+    const QString exPath = ExpandedRecordFile(reg);
+    RecordFile exFile(exPath, kExRecordLength);
+    qint64 n = 0;
+    const QByteArray runs = readRuns(reg, &n);
+    QList<QByteArray> built;
+    if (n > 0) {
+        assemble(reg, runs, n, built);
+        exFile.writeRecords(1, joined(built, n));
+    }
+    // A stale last record: older than the one before it.
+    const qint64 m = exFile.count();
+    exFile.close();
+    if (m < 2) return;
+    auto recordOf = [&](qint64 r) -> QByteArray {
+        if (r <= n) return built[r - 1];
+        RecordFile f(exPath, kExRecordLength);
+        return f.read(r);
+    };
+    if (!(makeDateOf(recordOf(m)) < makeDateOf(recordOf(m - 1)))) return;
+    QByteArray kept;
+    if (m <= n) {
+        kept = joined(built, m - 1);
+    } else {
+        RecordFile f(exPath, kExRecordLength);
+        kept = f.read(1);
+        for (qint64 r = 2; r <= m - 1; ++r) kept += f.read(r);
+    }
+    RecordFile temp(AppFile(jv::kScratchFile), kExRecordLength);
+    temp.writeRecords(1, kept);
+    temp.close();
+    if (QString reason; !RemoveFile(exPath, &reason)) failFile("delete", exPath, reason);
+    RecordFile again(exPath, kExRecordLength);
+    again.writeRecords(1, kept);
+}
+
+void ExpandedBuilder::buildRecords(QByteArrayView reg, QList<QByteArray>& records) {
+    records.clear();
+    qint64 n = 0;
+    const QByteArray runs = readRuns(reg, &n);
+    if (n == 0) return;
+    assemble(reg, runs, n, records);
+    // The stale last record, as buildFile drops it from a file that held
+    // nothing before: the scratch file gets the records kept, the horse file
+    // (empty on disk) is deleted, to be created again with them.
+    if (n < 2 || !(makeDateOf(records[n - 1]) < makeDateOf(records[n - 2]))) return;
+    RecordFile temp(AppFile(jv::kScratchFile), kExRecordLength);
+    temp.writeRecords(1, joined(records, n - 1));
+    temp.close();
+    const QString exPath = ExpandedRecordFile(reg);
+    if (QString reason; !RemoveFile(exPath, &reason)) failFile("delete", exPath, reason);
+    records.removeLast();
+}
+
+void ExpandedBuilder::horseDone(int h, int count) {
+    const int value = int(qint64(h) * 100 / count);
+    if (value != shown_) {
+        ui_.setProgress(ctl::ExpandedProgressBar3, value, 100);
+        shown_ = value;
+    }
+}
+
+void BuildExpandedRecords(UiPort& ui, ExpandedState& s, SkipLog& log) {
+    ExpandedBuilder builder(ui, s);
     const int count = std::min<int>(s.WeekListCount, int(s.WeekList.size()));
-    int shown = -1;
     for (int h = 1; h <= count; ++h) {
         const QByteArray reg = s.WeekList[h - 1];
         if (!isRegistrationNumber(reg)) {
             log.record("building the expanded records of \"" + printable(reg) + "\"",
                        "not a ten-digit registration number; no file is named by it");
         } else {
-            log.step("building the expanded records of " + printable(reg), [&] { buildHorse(s, t, reg); });
+            log.step("building the expanded records of " + printable(reg), [&] { builder.buildFile(reg); });
         }
-        const int value = int(qint64(h) * 100 / count);
-        if (value != shown) {
-            ui.setProgress(ctl::ExpandedProgressBar3, value, 100);
-            shown = value;
-        }
+        builder.horseDone(h, count);
     }
     ui.processEvents();
+    s.ExRecord = builder.record();
+    s.ExRecordNo = builder.recordNo();
 }
 
 }  // namespace rw::model

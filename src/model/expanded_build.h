@@ -34,11 +34,56 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
+#include <QList>
+#include <memory>
 #include <vector>
 
 namespace rw::model {
 
 void BuildExpandedRecords(UiPort& ui, ExpandedState& state, SkipLog& log);
+
+// The builder one horse at a time. Its record buffer is its own (state's
+// ExRecord is reset at the start and receives the buffer at the end of
+// BuildExpandedRecords), so that ⑤ can compute each horse right after
+// building it without the computed values reaching the next horse's
+// records; the carried join values live in `state`.
+class ExpandedBuilder {
+public:
+    // Resets state's buffer and carried values as a new window's first
+    // build, then indexes the tables (StepFailure when one cannot be read).
+    ExpandedBuilder(UiPort& ui, ExpandedState& state);
+    ~ExpandedBuilder();
+    ExpandedBuilder(const ExpandedBuilder&) = delete;
+    ExpandedBuilder& operator=(const ExpandedBuilder&) = delete;
+
+    // The horse's file built, as BuildExpandedRecords does for each horse.
+    void buildFile(QByteArrayView registrationNo);
+    // The same for a horse whose file is empty, without writing it:
+    // `records` receives what buildFile would leave in the file, also when a
+    // failure is thrown after the records are built (a stale last record
+    // whose scratch copy or deletion failed). A stale last record is dropped
+    // as buildFile drops it: the scratch file is written and the horse file
+    // deleted, for the caller to create with the records.
+    void buildRecords(QByteArrayView registrationNo, QList<QByteArray>& records);
+    // ProgressBar3 after horse h of count, when its value changes.
+    void horseDone(int h, int count);
+
+    const QByteArray& record() const { return record_; }
+    std::int16_t recordNo() const { return recordNo_; }
+
+    struct Tables;
+
+private:
+    QByteArray readRuns(QByteArrayView registrationNo, qint64* n);
+    void assemble(QByteArrayView registrationNo, const QByteArray& runs, qint64 n, QList<QByteArray>& out);
+
+    UiPort& ui_;
+    ExpandedState& s_;
+    std::unique_ptr<Tables> t_;
+    QByteArray record_;
+    std::int16_t recordNo_ = 0;
+    int shown_ = -1;
+};
 
 // "OPTION1N\HNSKOPTION1N.dat" indexed: the first record of every dam.
 class DamFoalIndex {

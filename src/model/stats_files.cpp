@@ -6,6 +6,7 @@
 #include "common/kestrav_path.h"
 #include "common/numbers.h"
 #include "common/record_file.h"
+#include "model/record_image.h"
 
 #include <QFile>
 #include <cmath>
@@ -25,19 +26,10 @@ int StatsKeyWidth(int recordLength) {
 }
 
 StatsFileImage ReadStatsFile(QStringView systemName, int recordLength) {
-    const QString path = AppFile(systemName);
-    // Opened as the random-access file is (a missing file is created empty),
-    // and read through that one opening.
-    if (recordLength <= 0) fail("record length must be positive");
-    RequireRegularFile(path);
-    QFile f(path);
-    if (!f.open(QIODevice::ReadWrite)) failFile("open", f);
+    // Read as the random-access file is opened: a missing file is created empty.
     StatsFileImage img;
-    img.data = f.readAll();
-    if (f.error() != QFileDevice::NoError) failFile("read", f);
+    img.data = ReadRecordImage(AppFile(systemName), recordLength, PartRecord::Nearest, &img.count);
     img.length = recordLength;
-    img.count = StatsRecordCount(img.data.size(), recordLength);
-    img.data.resize(img.count * recordLength, '\0');
     return img;
 }
 

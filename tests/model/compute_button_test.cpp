@@ -1,10 +1,12 @@
 #include "common/control_names.h"
+#include "common/file_ops.h"
 #include "common/fixed_text.h"
 #include "common/kestrav_path.h"
 #include "support/recording_ui.h"
 #include "jvdata/store_files.h"
 #include "jvdata/structure.h"
 #include "model/compute_button.h"
+#include "model/expanded_record.h"
 #include "model/package_files.h"
 #include "support/literal_expanded.h"
 #include "support/random_expanded_week.h"
@@ -119,6 +121,56 @@ TEST_F(ComputeButton, ABadListValueAndAnUnreadableRunFileCostOnlyTheirHorse) {
     int named = 0;
     for (const auto& s : skipped) named += s.find("../x") != std::string::npos || s.find("2019100002") != std::string::npos;
     EXPECT_EQ(named, 4);  // the bad value when emptying, building and computing; the unreadable run file
+}
+
+// Each horse is built and computed in one go, yet the messages stand as if
+// every horse were built before any was computed.
+TEST_F(ComputeButton, BuildMessagesComeBeforeComputeMessages) {
+    horses("\"2019100001\",\"2019100002\",\"2019100003\"\r\n");
+    // Horse 1 builds, but its run date cannot be read as a number.
+    app.write(QStringLiteral("UMAGOTOTHISWEEKN\\2019100001.dat"),
+              RecordBuilder(Kind::SE).raceKey("20x4120705040101").set(jv::se::RegistrationNumber, "2019100001"));
+    QDir().mkpath(app.file(QStringLiteral("UMAGOTOTHISWEEKN\\2019100002.dat")));  // horse 2 cannot be built
+    app.write(QStringLiteral("UMAGOTOTHISWEEKN\\2019100003.dat"),
+              RecordBuilder(Kind::SE).raceKey("2024120705040101").set(jv::se::RegistrationNumber, "2019100003"));
+    ASSERT_TRUE(press());
+    auto at = [&](const char* start) {
+        for (size_t i = 0; i < skipped.size(); ++i)
+            if (skipped[i].rfind(start, 0) == 0) return int(i);
+        return -1;
+    };
+    const int built2 = at("building the expanded records of 2019100002: ");
+    const int computed1 = at("horse 2019100001: ");
+    ASSERT_GE(built2, 0);
+    ASSERT_GE(computed1, 0);
+    EXPECT_LT(built2, computed1);
+    EXPECT_EQ(exFile("2019100001").size(), 2603);
+    EXPECT_EQ(exFile("2019100002").size(), 0);  // emptied, then not built
+    EXPECT_EQ(exFile("2019100003").size(), 2603);
+}
+
+// A stale last record whose horse file cannot be deleted stays, and the
+// horse is computed with it, as a file written by the builder and then read
+// by the pass would be.
+TEST_F(ComputeButton, AStaleLastRecordThatCannotBeDeletedIsComputed) {
+    horses("\"2019100001\"\r\n");
+    const auto run = [](const char* race, const char* made) {
+        return RecordBuilder(Kind::SE).raceKey(race).setAt(4, made).set(jv::se::RegistrationNumber, "2019100001").image();
+    };
+    app.write(QStringLiteral("UMAGOTOTHISWEEKN\\2019100001.dat"),
+              run("2024120705040101", "20241201") + run("2024121405040101", "20241101"));
+    SetRemoveFileHook([](const QString& path) { return !path.endsWith(QStringLiteral("2019100001EX.dat")); });
+    const bool ran = press();
+    SetRemoveFileHook(nullptr);
+    ASSERT_TRUE(ran);
+    const QByteArray ex = exFile("2019100001");
+    ASSERT_EQ(ex.size(), 2 * 2603);
+    EXPECT_EQ(app.read(QStringLiteral("TEMPORARY")).size(), 2603);
+    // Computed: the category indexes are no longer the builder's zero bytes.
+    EXPECT_NE(ex.mid(2603 + ex::CategoryIndex(1).offset(), 4), QByteArray(4, '\0'));
+    int refused = 0;
+    for (const auto& m : skipped) refused += m.find("cannot delete") != std::string::npos;
+    EXPECT_EQ(refused, 1);
 }
 
 TEST_F(ComputeButton, BeyondTwoThousandListValuesTheBarStaysAt100) {

@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <cmath>
 #include <map>
 
@@ -349,6 +350,19 @@ TEST_F(ComputePass, AHorseFileThatCannotBeOpenedIsNamedWithTheSystemsReason) {
     EXPECT_NE(line.find("cannot open "), std::string::npos) << line;
     EXPECT_NE(line.find("2020110001EX.dat: "), std::string::npos) << line;
     EXPECT_EQ(line.find("unknown reason"), std::string::npos) << line;
+    EXPECT_EQ(field(records(2)[0], ex::CategoryIndex(1)), "1   ");
+}
+
+// A FIFO in the horse file's place is refused before it is opened: reading
+// it would wait for a writer for ever.
+TEST_F(ComputePass, AFifoInPlaceOfAHorseFileIsRefused) {
+    st.WeekList << number(1);
+    st.WeekListCount = 1;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(app.file(horseFile(1))).constData(), 0600), 0);
+    addHorse(2, {exRecord()});
+    run();
+    ASSERT_EQ(log.skipped().size(), 1u);
+    EXPECT_NE(log.skipped()[0].find("2020110001EX.dat: not a regular file"), std::string::npos) << log.skipped()[0];
     EXPECT_EQ(field(records(2)[0], ex::CategoryIndex(1)), "1   ");
 }
 
