@@ -95,8 +95,13 @@ void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
         put(horse, rr::RecordEnd, "\r\n");
         QList<QByteArray>& records = *it;
         const qsizetype number = qsizetype(*n);
-        while (records.size() < number) records.append(QByteArray(kRunnerRecordLength, '\0'));
-        records[number - 1] = horse;
+        // Only a gap in the horse numbers gets a record of zero bytes; the
+        // horse's own place takes its record as it is.
+        while (records.size() < number - 1) records.append(QByteArray(kRunnerRecordLength, '\0'));
+        if (records.size() < number)
+            records.append(horse);
+        else
+            records[number - 1] = horse;
     }
 }
 
@@ -162,10 +167,24 @@ QByteArray RunnerWeatherGoing(const CodeTable& codes, QByteArrayView runner) {
 }
 
 void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
-    QHash<QByteArray, bool> filled;
     // A horse's expanded records are read once, however many listed races
-    // (results mode lists past races too) it runs in.
+    // (results mode lists past races too) it runs in; they are kept only
+    // until its last race is filled, so that the week's expanded files are
+    // never all in memory at once.
+    QHash<QByteArray, int> usesLeft;
+    {
+        QHash<QByteArray, bool> counted;
+        for (int k = 1; k <= s.RaceCount; ++k) {
+            const QByteArray& id = s.RaceIdList[k];
+            const auto it = work.runners.constFind(id);
+            if (it == work.runners.cend() || counted.contains(id)) continue;
+            counted.insert(id, true);
+            for (const QByteArray& runner : *it)
+                if (const QByteArrayView reg = at(runner, kReg0); isRegistrationNumber(reg)) ++usesLeft[reg.toByteArray()];
+        }
+    }
     QHash<QByteArray, QList<QByteArray>> expandedOf;
+    QHash<QByteArray, bool> filled;
     for (int k = 1; k <= s.RaceCount; ++k) {
         s.RaceIndex = k;
         const QByteArray& id = s.RaceIdList[k];
@@ -182,14 +201,15 @@ void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
                 QList<QByteArray> expanded;
                 if (isRegistrationNumber(reg)) {
                     const QByteArray key = reg.toByteArray();
-                    if (const auto cached = expandedOf.constFind(key); cached != expandedOf.cend()) {
-                        expanded = *cached;
+                    if (const auto cached = expandedOf.find(key); cached != expandedOf.end()) {
+                        expanded = std::move(*cached);
+                        expandedOf.erase(cached);
                     } else {
                         log.step("expanded records of " + printable(reg), [&] {
                             expanded = RecordFile::readAll(model::ExpandedRecordFile(reg), model::kExRecordLength);
                         });
-                        expandedOf.insert(key, expanded);
                     }
+                    if (--usesLeft[key] > 0) expandedOf.insert(key, expanded);
                 } else if (!neverAssigned(reg)) {
                     log.record("runner " + std::to_string(n + 1) + " of race " + printable(id),
                                "registration number \"" + printable(reg) +
