@@ -78,7 +78,7 @@ void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
         const QByteArray& se = entries[i];
         s.RaceIndex = int(i + 1);
         s.CurrentSE = se;
-        const QByteArray id = RaceKey::ofRecord(se).raceId();
+        const QByteArray id = RaceKey::raceIdOfRecord(se);
         const auto it = work.runners.find(id);
         if (it == work.runners.end()) continue;
         const QByteArrayView horseNo = at(se, jv::se::HorseNumber);
