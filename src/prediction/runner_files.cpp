@@ -70,38 +70,52 @@ constexpr Field kTrack0 = rr::TrackCode(0), kWeather0 = rr::WeatherCode(0), kTur
 }  // namespace
 
 void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
-    QList<QByteArray> entries;
-    log.step("read SETHISWEEKNNEW.dat",
-             [&] { entries = RecordFile::readAll(AppFile(jv::kSeNewFile), jv::kSE.imageLength); });
-    QByteArray& horse = s.CurrentHorse;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QByteArray& se = entries[i];
-        s.RaceIndex = int(i + 1);
-        s.CurrentSE = se;
-        const QByteArray id = RaceKey::raceIdOfRecord(se);
-        const auto it = work.runners.find(id);
-        if (it == work.runners.end()) continue;
-        const QByteArrayView horseNo = at(se, jv::se::HorseNumber);
-        const auto n = parseStrict(horseNo);
-        if (!n || *n < 1 || *n != vbInt(*n) || *n > 99) {
-            log.record("runner record of entry " + std::to_string(i + 1),
-                       "horse number \"" + printable(horseNo) + "\" is not a whole number from 1");
-            continue;
+    // The entries' identities are taken out first and the week's entries
+    // let go before any runner record is made, so that the records take the
+    // memory the entries held instead of memory of their own.
+    struct Placed {
+        QList<QByteArray>* records;
+        qsizetype number;
+        QByteArray frame, horseNo, reg, name;
+    };
+    QList<Placed> placed;
+    {
+        QList<QByteArray> entries;
+        log.step("read SETHISWEEKNNEW.dat",
+                 [&] { entries = RecordFile::readAll(AppFile(jv::kSeNewFile), jv::kSE.imageLength); });
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            const QByteArray& se = entries[i];
+            s.RaceIndex = int(i + 1);
+            const QByteArray id = RaceKey::raceIdOfRecord(se);
+            const auto it = work.runners.find(id);
+            if (it == work.runners.end()) continue;
+            const QByteArrayView horseNo = at(se, jv::se::HorseNumber);
+            const auto n = parseStrict(horseNo);
+            if (!n || *n < 1 || *n != vbInt(*n) || *n > 99) {
+                log.record("runner record of entry " + std::to_string(i + 1),
+                           "horse number \"" + printable(horseNo) + "\" is not a whole number from 1");
+                continue;
+            }
+            placed.append({&*it, qsizetype(*n), at(se, jv::se::FrameNumber).toByteArray(), horseNo.toByteArray(),
+                           at(se, jv::se::RegistrationNumber).toByteArray(), at(se, jv::se::HorseName).toByteArray()});
         }
-        put(horse, kFrame0, at(se, jv::se::FrameNumber));
-        put(horse, kHorseNo0, horseNo);
-        put(horse, kReg0, at(se, jv::se::RegistrationNumber));
-        put(horse, rr::HorseName, at(se, jv::se::HorseName));
+        if (!entries.isEmpty()) s.CurrentSE = entries.last();
+    }
+    QByteArray& horse = s.CurrentHorse;
+    for (const Placed& p : placed) {
+        put(horse, kFrame0, p.frame);
+        put(horse, kHorseNo0, p.horseNo);
+        put(horse, kReg0, p.reg);
+        put(horse, rr::HorseName, p.name);
         put(horse, rr::RecordEnd, "\r\n");
-        QList<QByteArray>& records = *it;
-        const qsizetype number = qsizetype(*n);
+        QList<QByteArray>& records = *p.records;
         // Only a gap in the horse numbers gets a record of zero bytes; the
         // horse's own place takes its record as it is.
-        while (records.size() < number - 1) records.append(QByteArray(kRunnerRecordLength, '\0'));
-        if (records.size() < number)
+        while (records.size() < p.number - 1) records.append(QByteArray(kRunnerRecordLength, '\0'));
+        if (records.size() < p.number)
             records.append(horse);
         else
-            records[number - 1] = horse;
+            records[p.number - 1] = horse;
     }
 }
 
