@@ -5,7 +5,9 @@
 #include "common/fixed_text.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace rw {
 
@@ -66,27 +68,67 @@ qint64 RecordFile::countOf(const QString& path, qsizetype recordLength) {
     return fi.size() / recordLength;
 }
 
-QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
-    QList<QByteArray> out;
-    QFile f(path);
+namespace {
+
+// A file opened for a whole read; none when it is missing. One look at the
+// name: anything but a file is refused.
+std::unique_ptr<QFile> openWhole(const QString& path) {
     {
-        // One look at the name: missing gives none, anything but a file is refused.
         const QFileInfo info(path);
-        if (!info.exists()) return out;
+        if (!info.exists()) return nullptr;
         if (!info.isFile()) failFile("open", path, QStringLiteral("not a regular file"));
     }
-    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
-    const QByteArray all = f.readAll();
-    if (f.error() != QFileDevice::NoError) failFile("read", f);
-    const qsizetype n = part == PartRecord::Dropped ? all.size() / recordLength
-                                                    : qsizetype(std::nearbyint(double(all.size()) / double(recordLength)));
-    out.reserve(n);
-    for (qsizetype i = 0; i < n; ++i) {
-        QByteArray rec = all.mid(i * recordLength, recordLength);
-        if (rec.size() < recordLength) rec.append(QByteArray(recordLength - rec.size(), '\0'));
-        out.append(std::move(rec));
-    }
+    auto f = std::make_unique<QFile>(path);
+    if (!f->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) failFile("open", *f);
+    return f;
+}
+
+}  // namespace
+
+QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
+    QList<QByteArray> out;
+    const auto f = openWhole(path);
+    if (!f) return out;
+    if (recordLength > 0) out.reserve(qsizetype(f->size() / recordLength) + 1);
+    readEach(*f, recordLength, part, [&](QByteArrayView rec) { out.append(rec.toByteArray()); });
     return out;
+}
+
+void RecordFile::readEach(const QString& path, qsizetype recordLength, PartRecord part,
+                          const std::function<void(QByteArrayView)>& each) {
+    if (const auto f = openWhole(path)) readEach(*f, recordLength, part, each);
+}
+
+void RecordFile::readEach(QFile& f, qsizetype recordLength, PartRecord part,
+                          const std::function<void(QByteArrayView)>& each) {
+    if (recordLength <= 0) fail("record length must be positive");
+    // The bytes the file has now, as a whole read takes them, in pieces of
+    // whole records; a small file is one piece.
+    constexpr qint64 kPiece = 1 << 20;
+    qint64 left = std::max<qint64>(0, f.size() - f.pos());
+    const qint64 perPiece = std::max<qint64>(1, kPiece / recordLength) * recordLength;
+    QByteArray piece(qsizetype(std::min(perPiece, left)), Qt::Uninitialized);
+    qint64 total = 0, held = 0;  // bytes read; bytes at the piece's start not yet handed on
+    while (left > 0) {
+        const qint64 want = std::min<qint64>(left, piece.size() - held);
+        const qint64 got = f.read(piece.data() + held, want);
+        if (got < 0) failFile("read", f);
+        total += got;
+        held += got;
+        left -= got;
+        const qint64 whole = held / recordLength * recordLength;
+        for (qint64 at = 0; at < whole; at += recordLength) each(QByteArrayView(piece.constData() + at, recordLength));
+        held -= whole;
+        if (held > 0 && whole > 0) std::memmove(piece.data(), piece.constData() + whole, size_t(held));
+        if (got < want) break;  // the file ended sooner
+    }
+    const qint64 count = part == PartRecord::Dropped ? total / recordLength
+                                                     : qint64(std::nearbyint(double(total) / double(recordLength)));
+    if (held > 0 && count > total / recordLength) {
+        QByteArray last(piece.constData(), qsizetype(held));
+        last.append(QByteArray(recordLength - held, '\0'));
+        each(last);
+    }
 }
 
 }  // namespace rw

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace rw {
@@ -49,6 +50,15 @@ public:
     // none. Throws StepFailure with the system's reason.
     static QList<QByteArray> readAll(const QString& path, qsizetype recordLength,
                                      PartRecord part = PartRecord::Dropped);
+    // The records of an open file from its position to its end, handed to
+    // `each` one by one as readAll would list them; the file is read in
+    // pieces, never copied whole, so a file scanned once costs no more
+    // memory than a piece. Throws StepFailure with the system's reason.
+    static void readEach(QFile& file, qsizetype recordLength, PartRecord part,
+                         const std::function<void(QByteArrayView)>& each);
+    // The records readAll would give, handed on one by one instead of kept.
+    static void readEach(const QString& path, qsizetype recordLength, PartRecord part,
+                         const std::function<void(QByteArrayView)>& each);
 
 private:
     std::unique_ptr<QFile> file_;

@@ -57,10 +57,10 @@ KakoSeisekiZ::KakoSeisekiZ() {
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     outer->addWidget(SSTab1, 3);
     auto* hits = SSTab1->addPage(QString::fromUtf8("的中状況"));
-    KakoSeiFG = grid(hits, new QVBoxLayout(hits), "KakoSeiFG", day_.KakoSeiFG);
+    grid(hits, new QVBoxLayout(hits), "KakoSeiFG", day_.KakoSeiFG);
     auto* rates = SSTab1->addPage(QString::fromUtf8("的中率・回収率"));
     auto* ratesLayout = new QVBoxLayout(rates);
-    TekiKaiFG = grid(rates, ratesLayout, "TekiKaiFG", day_.TekiKaiFG);
+    grid(rates, ratesLayout, "TekiKaiFG", day_.TekiKaiFG);
     Text1 = textBox(rates, ratesLayout, "Text1");
     auto* races = SSTab1->addPage(QString::fromUtf8("レース詳細"));
     auto* racesLayout = new QVBoxLayout(races);
@@ -72,14 +72,13 @@ KakoSeisekiZ::KakoSeisekiZ() {
         auto* l = new QVBoxLayout(page);
         Text2[i] = textBox(page, l, QStringLiteral("Text2(%1)").arg(i));
         Text2[i]->setMaximumHeight(60);
-        TKFG[i] = grid(page, l, QStringLiteral("TKFG(%1)").arg(i), day_.TKFG[i]);
-        TKFG[i]->setMaximumHeight(200);
-        RACEFG[i] = grid(page, l, QStringLiteral("RACEFG(%1)").arg(i), day_.RACEFG[i]);
+        grid(page, l, QStringLiteral("TKFG(%1)").arg(i), day_.TKFG[i])->setMaximumHeight(200);
+        grid(page, l, QStringLiteral("RACEFG(%1)").arg(i), day_.RACEFG[i]);
     }
     auto* selections = SSTab1->addPage(QString::fromUtf8("単複的中状況"));
     auto* selLayout = new QVBoxLayout(selections);
-    TanFukuFG = grid(selections, selLayout, "TanFukuFG", day_.TanFukuFG);
-    TFTekiKaiFG = grid(selections, selLayout, "TFTekiKaiFG", day_.TFTekiKaiFG);
+    grid(selections, selLayout, "TanFukuFG", day_.TanFukuFG);
+    grid(selections, selLayout, "TFTekiKaiFG", day_.TFTekiKaiFG);
     fitToScreen(this, {1400, 860});
     connectListClick(List1, [this] { List1_Click(); });
 }
@@ -103,12 +102,8 @@ void KakoSeisekiZ::List1_Click() {
 
 void KakoSeisekiZ::showControls() {
     Text1->setPlainText(day_.Text1);
-    for (GridView* g : {KakoSeiFG, TekiKaiFG, TanFukuFG, TFTekiKaiFG}) g->refresh();
-    for (int i = 0; i < reference::kRaceTabs; ++i) {
-        Text2[i]->setPlainText(day_.Text2[i]);
-        TKFG[i]->refresh();
-        RACEFG[i]->refresh();
-    }
+    for (int i = 0; i < reference::kRaceTabs; ++i) Text2[i]->setPlainText(day_.Text2[i]);
+    GridView::refreshAll(this);
 }
 
 KakoSeisekiZ* KakoSeisekiZ::open() {

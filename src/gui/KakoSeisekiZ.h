@@ -10,11 +10,9 @@
 
 class QListWidget;
 class QPlainTextEdit;
-class QLineEdit;
 
 namespace rw::gui {
 
-class GridView;
 class TabControl;
 
 class KakoSeisekiZ : public QWidget {
@@ -35,14 +33,8 @@ private:
     QListWidget* List1 = nullptr;
     TabControl* SSTab1 = nullptr;
     TabControl* SSTab2 = nullptr;
-    GridView* KakoSeiFG = nullptr;
-    GridView* TekiKaiFG = nullptr;
     QPlainTextEdit* Text1 = nullptr;
-    GridView* TanFukuFG = nullptr;
-    GridView* TFTekiKaiFG = nullptr;
     std::array<QPlainTextEdit*, reference::kRaceTabs> Text2{};
-    std::array<GridView*, reference::kRaceTabs> TKFG{};
-    std::array<GridView*, reference::kRaceTabs> RACEFG{};
 };
 
 }  // namespace rw::gui

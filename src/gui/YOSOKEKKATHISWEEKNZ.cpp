@@ -85,17 +85,17 @@ YOSOKEKKATHISWEEKNZ::YOSOKEKKATHISWEEKNZ() {
         auto [p, l] = page("馬連･馬単");
         auto* row = new QHBoxLayout;
         l->addLayout(row);
-        UMARENGrid1 = addGrid(p, row, "UMARENGrid1", v.UMARENGrid1);
-        UMATANGrid2 = addGrid(p, row, "UMATANGrid2", v.UMATANGrid2);
+        addGrid(p, row, "UMARENGrid1", v.UMARENGrid1);
+        addGrid(p, row, "UMATANGrid2", v.UMATANGrid2);
     }
     {
         auto [p, l] = page("3連複");
-        SANRENGrid3 = addGrid(p, l, "SANRENGrid3", v.SANRENGrid3);
+        addGrid(p, l, "SANRENGrid3", v.SANRENGrid3);
     }
     {
         auto [p, l] = page("3連単");
-        SANTANGrid4 = addGrid(p, l, "SANTANGrid4", v.SANTANGrid4);
-        Label3 = addLabel(
+        addGrid(p, l, "SANTANGrid4", v.SANTANGrid4);
+        addLabel(
             p, l, "Label3",
             "買い目及び順目は馬番A,B,Cが予想順位から得られた場合,第1順の買い目はA→B→Cとなり、買い目に表示されて"
             "いるものと一致します。第2順はA→C→B,第3順はB→A→C,第4順はB→C→A、第5順はC→A→B,第6順はC→B→"
@@ -105,7 +105,7 @@ YOSOKEKKATHISWEEKNZ::YOSOKEKKATHISWEEKNZ() {
     }
     {
         auto [p, l] = page("配当");
-        HAITOGrid1 = addGrid(p, l, "HAITOGrid1", v.HAITOGrid1);
+        addGrid(p, l, "HAITOGrid1", v.HAITOGrid1);
     }
     {
         auto [p, l] = page("EXCEL");
@@ -133,7 +133,7 @@ bool YOSOKEKKATHISWEEKNZ::Form_Load() {
 void YOSOKEKKATHISWEEKNZ::List1_Click() {
     SkipLog log("race viewer");
     viewer::List1_Click(ui_, State, Viewer, List1->currentRow(), log);
-    refreshGrids();
+    GridView::refreshAll(this);
     log.report(ui_);
 }
 
@@ -145,10 +145,6 @@ void YOSOKEKKATHISWEEKNZ::RACEDETAILGrid1_Click() {
 void YOSOKEKKATHISWEEKNZ::RACEDETAILGrid2_Click() {
     SelectedCellText = Viewer.RACEDETAILGrid2.currentText();
     Kakoso::open();
-}
-
-void YOSOKEKKATHISWEEKNZ::refreshGrids() {
-    for (GridView* g : findChildren<GridView*>()) g->refresh();
 }
 
 YOSOKEKKATHISWEEKNZ* YOSOKEKKATHISWEEKNZ::open() {

@@ -9,7 +9,6 @@
 
 #include <QWidget>
 
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -46,12 +45,6 @@ public:
     TabControl* SSTab1 = nullptr;
     GridView* RACEDETAILGrid1 = nullptr;
     GridView* RACEDETAILGrid2 = nullptr;
-    GridView* UMARENGrid1 = nullptr;
-    GridView* UMATANGrid2 = nullptr;
-    GridView* SANRENGrid3 = nullptr;
-    GridView* SANTANGrid4 = nullptr;
-    GridView* HAITOGrid1 = nullptr;
-    QLabel* Label3 = nullptr;
 
     // Creates, loads and shows a new window; returns it, or nullptr.
     static YOSOKEKKATHISWEEKNZ* open();
@@ -59,8 +52,6 @@ public:
     static YOSOKEKKATHISWEEKNZ* latest();
 
 private:
-    // Every grid shows what its model holds now.
-    void refreshGrids();
     WindowUi ui_{this};
 };
 

@@ -42,7 +42,6 @@ FactorViewerWindow::FactorViewerWindow(model::Surface s) : models_(s) {
     auto grid = [&](GridModel& model, const QString& name, QWidget* parent) {
         auto* view = new GridView(parent, &model);
         view->setObjectName(name);
-        grids_.push_back(view);
         return view;
     };
     auto* legend = grid(models_.legend, d.legendGrid, this);
@@ -93,7 +92,7 @@ void FactorViewerWindow::Form_Load() {
     SkipLog log(FactorViewerDesign(models_.surface).window.toStdString());
     reference::LoadFactorViewer(models_.surface, Ui(), models_, log);
     log.report(Ui());
-    for (GridView* g : grids_) g->refresh();
+    GridView::refreshAll(this);
 }
 
 }  // namespace rw::gui

@@ -10,11 +10,9 @@
 #include "reference/factor_viewer.h"
 
 #include <QWidget>
-#include <vector>
 
 namespace rw::gui {
 
-class GridView;
 class TabControl;
 
 class FactorViewerWindow : public QWidget {
@@ -31,7 +29,6 @@ public:
 
 private:
     reference::FactorViewerModels models_;
-    std::vector<GridView*> grids_;
 };
 
 }  // namespace rw::gui

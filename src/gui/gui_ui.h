@@ -3,8 +3,8 @@
 // (window object name, then child object name; the newest window of a name
 // wins). In auto-answer mode (the window-less driver) every message box is
 // answered OK at once and printed as "MsgBox: <text>".
-#include "common/ui_port.h"
 #include "gui/repaint_throttle.h"
+#include "gui/widget_ui.h"
 
 #include <QList>
 #include <QPointer>
@@ -13,24 +13,20 @@
 
 namespace rw::gui {
 
-class GuiUi : public UiPort {
+class GuiUi : public WidgetUi {
 public:
-    void setText(const QString& control, const QString& text) override;
-    QString text(const QString& control) const override;
-    void setBackColor(const QString& control, std::uint32_t rgb) override;
     void messageBox(const QString& text) override;
-    void setProgress(const QString& control, int value, int maximum) override;
     void processEvents() override;
     void runModal(TimedDialog& dialog, const QString& owner) override;
 
     // Every window of the system registers itself when created.
     void registerWindow(QWidget* window);
     QWidget* findWindow(const QString& name) const;
-    QWidget* findControl(const QString& control) const;
+    QWidget* findControl(const QString& control) const override;
 
     bool autoAnswer = false;
     // Status controls of every window repaint through it.
-    RepaintThrottle& repaints() { return repaints_; }
+    RepaintThrottle& repaints() override { return repaints_; }
 
 private:
     RepaintThrottle repaints_;

@@ -3,24 +3,26 @@
 // one at every press): the addresses of its own name reach its own
 // controls, every other address goes to the program's port. So a press in
 // an older window never writes into a newer one of the same name.
-#include "common/ui_port.h"
+#include "gui/widget_ui.h"
 
 #include <QPointer>
 #include <QWidget>
 
 namespace rw::gui {
 
-class WindowUi : public UiPort {
+class WindowUi : public WidgetUi {
 public:
     explicit WindowUi(QWidget* window) : window_(window) {}
 
-    void setText(const QString& control, const QString& text) override;
-    QString text(const QString& control) const override;
-    void setBackColor(const QString& control, std::uint32_t rgb) override;
     void messageBox(const QString& text) override;
-    void setProgress(const QString& control, int value, int maximum) override;
     void processEvents() override;
     void runModal(TimedDialog& dialog, const QString& owner) override;
+
+    // The window's own control for an address of its name, else what the
+    // program's port finds.
+    QWidget* findControl(const QString& control) const override;
+    // The program's: one throttle for every status control on the screen.
+    RepaintThrottle& repaints() override;
 
 private:
     // The window's own control for an address of its name, else nullptr.

@@ -62,18 +62,18 @@ qint64 WriteWeeklyExtract(QStringView packageFile, QStringView extractFile, int 
                           const QList<QByteArray>& list, int count) {
     QHash<QByteArray, int> listed;  // value -> times listed
     for (int k = 0; k < count && k < list.size(); ++k) ++listed[list[k]];
-    const StatsFileImage package = ReadStatsFile(packageFile, recordLength);
     const int keyWidth = SireStatsRecord::StatsKey.width;
     QByteArray out;
     qint64 written = 0;
-    for (qint64 i = 1; i <= package.count; ++i) {
-        const QByteArrayView rec = package.record(i);
+    // The package is scanned once as it is read: it is large, and only the
+    // listed records are kept.
+    ScanStatsFile(packageFile, recordLength, [&](QByteArrayView rec) {
         // The key looked up in place, not copied: the package holds many records.
         const auto it = listed.constFind(QByteArray::fromRawData(rec.data(), keyWidth));
-        if (it == listed.cend()) continue;
+        if (it == listed.cend()) return;
         for (int t = 0; t < it.value(); ++t) out += rec;
         written += it.value();
-    }
+    });
     if (written > 0) {
         RecordFile extract(AppFile(extractFile), recordLength);
         extract.writeRecords(1, out);

@@ -212,23 +212,28 @@ constexpr Field at(std::string_view name, int element = 0) { return findField(kE
 // Every element of a repeated member, looked up once at compile time: a
 // lookup by a run-time index is then a read of this table, not a search of
 // the layout (an index out of range still fails, at compile time too).
+// The table is the member's accessor: Member(i) is element i.
 template <int N>
-constexpr std::array<Field, N> elements(std::string_view name, std::string_view sub = {}) {
-    std::array<Field, N> a{};
-    for (int i = 0; i < N; ++i) a[size_t(i)] = findField(kExLayout, name, sub, i);
+struct Elements {
+    std::array<Field, N> fields;
+    constexpr Field operator()(int i) const { return recordlayout::element(fields, i); }
+};
+template <int N>
+constexpr Elements<N> elements(std::string_view name, std::string_view sub = {}) {
+    Elements<N> a{};
+    for (int i = 0; i < N; ++i) a.fields[size_t(i)] = findField(kExLayout, name, sub, i);
     return a;
 }
-using recordlayout::element;
-inline constexpr auto kConditionCodes = elements<5>("ConditionCodes");
-inline constexpr auto kPrizes = elements<7>("Prizes");
-inline constexpr auto kLapTimes = elements<25>("LapTimes");
-inline constexpr auto kCornerPassingOrders = elements<4>("Corners", "PassingOrder");
-inline constexpr auto kSpeedTexts = elements<20>("SpeedTexts");
-inline constexpr auto kCategoryIndexes = elements<31>("CategoryIndex");
-inline constexpr auto kAgariW = elements<31>("AgariW");
-inline constexpr auto kPaceW = elements<31>("PaceW");
-inline constexpr auto kSohaW = elements<31>("SohaW");
-inline constexpr auto kResults = elements<20>("Result");
+inline constexpr auto ConditionCodes = elements<5>("ConditionCodes");
+inline constexpr auto Prizes = elements<7>("Prizes");
+inline constexpr auto LapTimes = elements<25>("LapTimes");
+inline constexpr auto CornerPassingOrder = elements<4>("Corners", "PassingOrder");
+inline constexpr auto SpeedTexts = elements<20>("SpeedTexts");
+inline constexpr auto CategoryIndex = elements<31>("CategoryIndex");
+inline constexpr auto AgariW = elements<31>("AgariW");
+inline constexpr auto PaceW = elements<31>("PaceW");
+inline constexpr auto SohaW = elements<31>("SohaW");
+inline constexpr auto Result = elements<20>("Result");
 inline constexpr auto kCategories = [] {
     std::array<Field, 31> a{};
     for (int item = 1; item <= 30; ++item)
@@ -302,32 +307,22 @@ inline constexpr Field GradeCode = at("GradeCode");
 inline constexpr Field RaceTypeCode = at("RaceTypeCode");
 inline constexpr Field RaceSymbolCode = at("RaceSymbolCode");
 inline constexpr Field WeightRuleCode = at("WeightRuleCode");
-constexpr Field ConditionCodes(int i) { return element(kConditionCodes, i); }
 inline constexpr Field Distance = at("Distance");
 inline constexpr Field TrackCode = at("TrackCode");
 inline constexpr Field CourseSection = at("CourseSection");
-constexpr Field Prizes(int i) { return element(kPrizes, i); }
 inline constexpr Field StartTime = at("StartTime");
 inline constexpr Field RegisteredRunners = at("RegisteredRunners");
 inline constexpr Field Starters = at("Starters");
 inline constexpr Field WeatherCode = at("WeatherCode");
 inline constexpr Field TurfGoingCode = at("TurfGoingCode");
 inline constexpr Field DirtGoingCode = at("DirtGoingCode");
-constexpr Field LapTimes(int i) { return element(kLapTimes, i); }
 inline constexpr Field First3FLap = at("First3FLap");
 inline constexpr Field Last3FLap = at("Last3FLap");
-constexpr Field CornerPassingOrder(int i) { return element(kCornerPassingOrders, i); }
-// The computed block.
-constexpr Field SpeedTexts(int i) { return element(kSpeedTexts, i); }
+// The computed block (its repeated members above).
 constexpr Field Category(int item) {
     if (item < 1 || item > 30) throw "no such item";
     return kCategories[size_t(item)];
 }
-constexpr Field CategoryIndex(int i) { return element(kCategoryIndexes, i); }
-constexpr Field AgariW(int i) { return element(kAgariW, i); }
-constexpr Field PaceW(int i) { return element(kPaceW, i); }
-constexpr Field SohaW(int i) { return element(kSohaW, i); }
-constexpr Field Result(int i) { return element(kResults, i); }
 inline constexpr Field ComputedBlock{1710, 2601 - 1709, 1710, 2601 - 1709};
 inline constexpr Field RecordEnd = at("RecordEnd");
 }  // namespace ex

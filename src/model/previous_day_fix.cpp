@@ -51,15 +51,12 @@ QByteArray raceIdOf(QByteArrayView rec) {
     return id;
 }
 
-QByteArray readWhole(const QString& path, qsizetype length) {
-    {
-        RecordFile created(path, length);  // opened for random access: a missing file is created
-    }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
-    QByteArray all = f.readAll();
-    if (f.error() != QFileDevice::NoError) failFile("read", f);
-    return all;
+// The records of a file read whole; a missing file is created empty, as
+// opening it for records does.
+QList<QByteArray> readRecords(const QString& path, qsizetype length) {
+    QList<QByteArray> records = RecordFile::readAll(path, length);
+    if (records.isEmpty()) RecordFile created(path, length);
+    return records;
 }
 
 }  // namespace
@@ -88,17 +85,17 @@ void FixPreviousDayEntries(ExpandedState& s, SkipLog& log) {
 
 void FixPreviousDayRaces(UiPort& ui, ExpandedState& s) {
     const QString raPath = AppFile(jv::kRaNewFile);
-    QByteArray races = readWhole(raPath, kRaLength);
-    const qint64 m = races.size() / kRaLength;
-    s.ResultsModeFlag = m > 0 && races[(m - 1) * kRaLength + head::DataKind.offset()] == '7' ? 1 : 0;
+    QList<QByteArray> races = readRecords(raPath, kRaLength);
+    const qint64 m = races.size();
+    s.ResultsModeFlag = m > 0 && races.last()[head::DataKind.offset()] == '7' ? 1 : 0;
 
     if (s.ResultsModeFlag) {
-        const QByteArray payoffs = readWhole(AppFile(jv::kHrWeekFile), kHrLength);
-        s.PayoffCount = int(payoffs.size() / kHrLength);
+        const QList<QByteArray> payoffs = readRecords(AppFile(jv::kHrWeekFile), kHrLength);
+        s.PayoffCount = int(payoffs.size());
         s.FixRaceIds.clear();
         QByteArray list;
-        for (int i = 0; i < s.PayoffCount; ++i) {
-            const QByteArray id = raceIdOf(QByteArrayView(payoffs).sliced(qsizetype(i) * kHrLength, kHrLength));
+        for (const QByteArray& payoff : payoffs) {
+            const QByteArray id = raceIdOf(payoff);
             s.FixRaceIds.append(id);
             list += csvLine({CsvValue::text(id)}) + "\r\n";
         }
@@ -106,15 +103,14 @@ void FixPreviousDayRaces(UiPort& ui, ExpandedState& s) {
 
         const QSet<QByteArray> paid(s.FixRaceIds.cbegin(), s.FixRaceIds.cend());
         bool changed = false;
-        for (qint64 i = 0; i < m; ++i) {
-            const qsizetype at = i * kRaLength;
-            if (!paid.contains(raceIdOf(QByteArrayView(races).sliced(at, kRaLength)))) continue;
-            for (const Field& f : {ra::WeatherCode, ra::TurfGoingCode, ra::DirtGoingCode}) races[at + f.offset()] = '1';
+        for (QByteArray& race : races) {
+            if (!paid.contains(raceIdOf(race))) continue;
+            for (const Field& f : {ra::WeatherCode, ra::TurfGoingCode, ra::DirtGoingCode}) race[f.offset()] = '1';
             changed = true;
         }
         if (changed) {
             RecordFile out(raPath, kRaLength);
-            out.writeRecords(1, QByteArrayView(races).first(m * kRaLength));
+            out.writeRecords(1, races.join());
         }
     }
     // Nothing is repainted while the fix runs: the bar's last value shows.

@@ -41,6 +41,15 @@ StatsFileImage ReadStatsFile(QStringView systemName, int recordLength) {
     return img;
 }
 
+void ScanStatsFile(QStringView systemName, int recordLength, const std::function<void(QByteArrayView)>& each) {
+    const QString path = AppFile(systemName);
+    if (recordLength <= 0) fail("record length must be positive");
+    RequireRegularFile(path);
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) failFile("open", f);
+    RecordFile::readEach(f, recordLength, RecordFile::PartRecord::Nearest, each);
+}
+
 std::optional<QByteArray> StatsIndex::find(QStringView systemName, int recordLength, QByteArrayView key) {
     auto it = tables_.find(std::make_pair(systemName, recordLength));
     if (it == tables_.end()) {

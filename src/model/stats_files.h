@@ -29,6 +29,7 @@
 #include <QString>
 #include <array>
 #include <map>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -113,16 +114,12 @@ static_assert(recordlayout::layoutIsConsistent(kSire, 0));
 static_assert(recordlayout::layoutIsConsistent(kHorse, 0));
 static_assert(recordlayout::layoutIsConsistent(kPeople, 0));
 static_assert(recordlayout::layoutIsConsistent(kDamFoal, 0));
-constexpr Field sire(std::string_view n, int e = 0) { return findField(kSire, n, {}, e); }
-constexpr Field horse(std::string_view n, int e = 0) { return findField(kHorse, n, {}, e); }
-constexpr Field people(std::string_view n, int e = 0) { return findField(kPeople, n, {}, e); }
-constexpr Field damFoal(std::string_view n, int e = 0) { return findField(kDamFoal, n, {}, e); }
 // Every element of a repeated member of the sire layout, looked up once at
 // compile time; an element out of range fails as the lookup by name does.
 template <int N>
 constexpr std::array<Field, N> sireElements(std::string_view name) {
     std::array<Field, N> a{};
-    for (int i = 0; i < N; ++i) a[size_t(i)] = sire(name, i);
+    for (int i = 0; i < N; ++i) a[size_t(i)] = findField(kSire, name, {}, i);
     return a;
 }
 using recordlayout::element;
@@ -135,15 +132,23 @@ inline constexpr auto kDirtDistance = sireElements<3>("DirtDistanceRates");
 
 using statslayout::Field;
 
-struct SireStatsRecord {
-    static constexpr int kLength = statslayout::kSire.length;
-    static constexpr Field StatsKey = statslayout::sire("StatsKey");
-    static constexpr Field FlatStarts = statslayout::sire("FlatStarts");
-    static constexpr Field JumpStarts = statslayout::sire("JumpStarts");
-    static constexpr Field FlatEarnings = statslayout::sire("FlatEarnings");
-    static constexpr Field JumpEarnings = statslayout::sire("JumpEarnings");
-    static constexpr Field ThirdAmount = statslayout::sire("ThirdAmount");
-    static constexpr Field JumpPlaceRate = statslayout::sire("JumpPlaceRate");
+// What every statistics record takes from its layout: its length and its
+// members by name, the end mark among them.
+template <const statslayout::Layout& L>
+struct StatsRecordOf {
+    static constexpr int kLength = L.length;
+    static constexpr Field at(std::string_view name) { return statslayout::findField(L, name); }
+    static constexpr Field RecordEnd = statslayout::findField(L, "RecordEnd");
+};
+
+struct SireStatsRecord : StatsRecordOf<statslayout::kSire> {
+    static constexpr Field StatsKey = at("StatsKey");
+    static constexpr Field FlatStarts = at("FlatStarts");
+    static constexpr Field JumpStarts = at("JumpStarts");
+    static constexpr Field FlatEarnings = at("FlatEarnings");
+    static constexpr Field JumpEarnings = at("JumpEarnings");
+    static constexpr Field ThirdAmount = at("ThirdAmount");
+    static constexpr Field JumpPlaceRate = at("JumpPlaceRate");
     // Going codes "1" to "4", distance bands 1 to 3, numbered as the
     // categorisers number them.
     static constexpr Field TurfGoingRates(int g) { return statslayout::element(statslayout::kTurfGoing, g - 1); }
@@ -151,35 +156,28 @@ struct SireStatsRecord {
     static constexpr Field JumpGoingRates(int g) { return statslayout::element(statslayout::kJumpGoing, g - 1); }
     static constexpr Field TurfDistanceRates(int b) { return statslayout::element(statslayout::kTurfDistance, b - 1); }
     static constexpr Field DirtDistanceRates(int b) { return statslayout::element(statslayout::kDirtDistance, b - 1); }
-    static constexpr Field RecordEnd = statslayout::sire("RecordEnd");
 };
 
-struct HorseStatsRecord {
-    static constexpr int kLength = statslayout::kHorse.length;
-    static constexpr Field StatsKey = statslayout::horse("StatsKey");
-    static constexpr Field FlatPlaceRate = statslayout::horse("FlatPlaceRate");
-    static constexpr Field FlatStarts = statslayout::horse("FlatStarts");
-    static constexpr Field JumpStarts = statslayout::horse("JumpStarts");
-    static constexpr Field FlatEarnings = statslayout::horse("FlatEarnings");
-    static constexpr Field JumpEarnings = statslayout::horse("JumpEarnings");
-    static constexpr Field JumpPlaceRate = statslayout::horse("JumpPlaceRate");
-    static constexpr Field RecordEnd = statslayout::horse("RecordEnd");
+struct HorseStatsRecord : StatsRecordOf<statslayout::kHorse> {
+    static constexpr Field StatsKey = at("StatsKey");
+    static constexpr Field FlatPlaceRate = at("FlatPlaceRate");
+    static constexpr Field FlatStarts = at("FlatStarts");
+    static constexpr Field JumpStarts = at("JumpStarts");
+    static constexpr Field FlatEarnings = at("FlatEarnings");
+    static constexpr Field JumpEarnings = at("JumpEarnings");
+    static constexpr Field JumpPlaceRate = at("JumpPlaceRate");
 };
 
-struct PeopleStatsRecord {
-    static constexpr int kLength = statslayout::kPeople.length;
-    static constexpr Field StatsCode = statslayout::people("StatsCode");
-    static constexpr Field TurfPlaceRate = statslayout::people("TurfPlaceRate");
-    static constexpr Field DirtPlaceRate = statslayout::people("DirtPlaceRate");
-    static constexpr Field OtherPlaceRate = statslayout::people("OtherPlaceRate");
-    static constexpr Field RecordEnd = statslayout::people("RecordEnd");
+struct PeopleStatsRecord : StatsRecordOf<statslayout::kPeople> {
+    static constexpr Field StatsCode = at("StatsCode");
+    static constexpr Field TurfPlaceRate = at("TurfPlaceRate");
+    static constexpr Field DirtPlaceRate = at("DirtPlaceRate");
+    static constexpr Field OtherPlaceRate = at("OtherPlaceRate");
 };
 
-struct DamFoalRecord {
-    static constexpr int kLength = statslayout::kDamFoal.length;
-    static constexpr Field DamBreedingNo = statslayout::damFoal("DamBreedingNo");
-    static constexpr Field FoalRegistrationNo = statslayout::damFoal("FoalRegistrationNo");
-    static constexpr Field RecordEnd = statslayout::damFoal("RecordEnd");
+struct DamFoalRecord : StatsRecordOf<statslayout::kDamFoal> {
+    static constexpr Field DamBreedingNo = at("DamBreedingNo");
+    static constexpr Field FoalRegistrationNo = at("FoalRegistrationNo");
 };
 
 // A field of a statistics record as a number, read leniently (blanks give 0).
@@ -203,6 +201,9 @@ struct StatsFileImage {
     QByteArrayView record(qint64 n) const { return QByteArrayView(data).sliced((n - 1) * length, length); }
 };
 StatsFileImage ReadStatsFile(QStringView systemName, int recordLength);
+// The same records handed to `each` one by one as the file is read in
+// pieces: for a file scanned once, which need not be held whole.
+void ScanStatsFile(QStringView systemName, int recordLength, const std::function<void(QByteArrayView)>& each);
 
 class StatsIndex {
 public:

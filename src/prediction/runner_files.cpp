@@ -70,52 +70,59 @@ constexpr Field kTrack0 = rr::TrackCode(0), kWeather0 = rr::WeatherCode(0), kTur
 }  // namespace
 
 void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
-    // The entries' identities are taken out first and the week's entries
-    // let go before any runner record is made, so that the records take the
-    // memory the entries held instead of memory of their own.
-    struct Placed {
-        QList<QByteArray>* records;
-        qsizetype number;
-        QByteArray frame, horseNo, reg, name;
-    };
-    QList<Placed> placed;
-    {
-        QList<QByteArray> entries;
-        log.step("read SETHISWEEKNNEW.dat",
-                 [&] { entries = RecordFile::readAll(AppFile(jv::kSeNewFile), jv::kSE.imageLength); });
-        for (qsizetype i = 0; i < entries.size(); ++i) {
-            const QByteArray& se = entries[i];
-            s.RaceIndex = int(i + 1);
-            const QByteArray id = RaceKey::raceIdOfRecord(se);
-            const auto it = work.runners.find(id);
-            if (it == work.runners.end()) continue;
-            const QByteArrayView horseNo = at(se, jv::se::HorseNumber);
-            const auto n = parseStrict(horseNo);
-            if (!n || *n < 1 || *n != vbInt(*n) || *n > 99) {
-                log.record("runner record of entry " + std::to_string(i + 1),
-                           "horse number \"" + printable(horseNo) + "\" is not a whole number from 1");
-                continue;
-            }
-            placed.append({&*it, qsizetype(*n), at(se, jv::se::FrameNumber).toByteArray(), horseNo.toByteArray(),
-                           at(se, jv::se::RegistrationNumber).toByteArray(), at(se, jv::se::HorseName).toByteArray()});
-        }
-        if (!entries.isEmpty()) s.CurrentSE = entries.last();
-    }
+    // Only the entries of listed races are kept, with their place in the
+    // file: the week's file holds many more, passed over as they are read.
+    QList<std::pair<qsizetype, QByteArray>> entries;
+    qsizetype entryCount = 0;
+    QByteArray lastEntry;
+    log.step("read SETHISWEEKNNEW.dat", [&] {
+        QList<std::pair<qsizetype, QByteArray>> listed;
+        qsizetype n = 0;
+        QByteArray last;
+        RecordFile::readEach(AppFile(jv::kSeNewFile), jv::kSE.imageLength, RecordFile::PartRecord::Dropped,
+                             [&](QByteArrayView se) {
+                                 if (work.runners.contains(RaceKey::raceIdOfRecord(se)))
+                                     listed.append({n, se.toByteArray()});
+                                 ++n;
+                                 last.resize(se.size());
+                                 std::memcpy(last.data(), se.data(), size_t(se.size()));
+                             });
+        entries = std::move(listed);
+        entryCount = n;
+        lastEntry = std::move(last);
+    });
     QByteArray& horse = s.CurrentHorse;
-    for (const Placed& p : placed) {
-        put(horse, kFrame0, p.frame);
-        put(horse, kHorseNo0, p.horseNo);
-        put(horse, kReg0, p.reg);
-        put(horse, rr::HorseName, p.name);
+    for (const auto& [i, se] : entries) {
+        s.RaceIndex = int(i + 1);
+        s.CurrentSE = se;
+        const QByteArray id = RaceKey::raceIdOfRecord(se);
+        const auto it = work.runners.find(id);
+        if (it == work.runners.end()) continue;
+        const QByteArrayView horseNo = at(se, jv::se::HorseNumber);
+        const auto n = parseStrict(horseNo);
+        if (!n || *n < 1 || *n != vbInt(*n) || *n > 99) {
+            log.record("runner record of entry " + std::to_string(i + 1),
+                       "horse number \"" + printable(horseNo) + "\" is not a whole number from 1");
+            continue;
+        }
+        put(horse, kFrame0, at(se, jv::se::FrameNumber));
+        put(horse, kHorseNo0, horseNo);
+        put(horse, kReg0, at(se, jv::se::RegistrationNumber));
+        put(horse, rr::HorseName, at(se, jv::se::HorseName));
         put(horse, rr::RecordEnd, "\r\n");
-        QList<QByteArray>& records = *p.records;
+        QList<QByteArray>& records = *it;
+        const qsizetype number = qsizetype(*n);
         // Only a gap in the horse numbers gets a record of zero bytes; the
         // horse's own place takes its record as it is.
-        while (records.size() < p.number - 1) records.append(QByteArray(kRunnerRecordLength, '\0'));
-        if (records.size() < p.number)
+        while (records.size() < number - 1) records.append(QByteArray(kRunnerRecordLength, '\0'));
+        if (records.size() < number)
             records.append(horse);
         else
-            records[p.number - 1] = horse;
+            records[number - 1] = horse;
+    }
+    if (entryCount > 0) {  // as the last entry of the file leaves them
+        s.RaceIndex = int(entryCount);
+        s.CurrentSE = lastEntry;
     }
 }
 
@@ -181,24 +188,21 @@ QByteArray RunnerWeatherGoing(const CodeTable& codes, QByteArrayView runner) {
 }
 
 void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
-    // A horse's expanded records are read once, however many listed races
-    // (results mode lists past races too) it runs in; they are kept only
-    // until its last race is filled, so that the week's expanded files are
-    // never all in memory at once.
-    QHash<QByteArray, int> usesLeft;
-    {
-        QHash<QByteArray, bool> counted;
-        for (int k = 1; k <= s.RaceCount; ++k) {
-            const QByteArray& id = s.RaceIdList[k];
-            const auto it = work.runners.constFind(id);
-            if (it == work.runners.cend() || counted.contains(id)) continue;
-            counted.insert(id, true);
-            for (const QByteArray& runner : *it)
-                if (const QByteArrayView reg = at(runner, kReg0); isRegistrationNumber(reg)) ++usesLeft[reg.toByteArray()];
-        }
-    }
-    QHash<QByteArray, QList<QByteArray>> expandedOf;
     QHash<QByteArray, bool> filled;
+    // A horse's expanded records are read once, however many listed races
+    // (results mode lists past races too) it runs in, and kept only until
+    // its last runner is filled: the week's runners are counted first.
+    QHash<QByteArray, QList<QByteArray>> expandedOf;
+    QHash<QByteArray, int> runnersLeft;
+    for (int k = 1; k <= s.RaceCount; ++k) {
+        const QByteArray& id = s.RaceIdList[k];
+        const auto it = work.runners.constFind(id);
+        if (it == work.runners.cend() || filled.contains(id)) continue;
+        filled.insert(id, true);
+        for (const QByteArray& runner : *it)
+            if (const QByteArrayView reg = at(runner, kReg0); isRegistrationNumber(reg)) ++runnersLeft[reg.toByteArray()];
+    }
+    filled.clear();
     for (int k = 1; k <= s.RaceCount; ++k) {
         s.RaceIndex = k;
         const QByteArray& id = s.RaceIdList[k];
@@ -215,15 +219,16 @@ void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
                 QList<QByteArray> expanded;
                 if (isRegistrationNumber(reg)) {
                     const QByteArray key = reg.toByteArray();
+                    const bool last = --runnersLeft[key] <= 0;
                     if (const auto cached = expandedOf.find(key); cached != expandedOf.end()) {
-                        expanded = std::move(*cached);
-                        expandedOf.erase(cached);
+                        expanded = *cached;
+                        if (last) expandedOf.erase(cached);
                     } else {
                         log.step("expanded records of " + printable(reg), [&] {
                             expanded = RecordFile::readAll(model::ExpandedRecordFile(reg), model::kExRecordLength);
                         });
+                        if (!last) expandedOf.insert(key, expanded);
                     }
-                    if (--usesLeft[key] > 0) expandedOf.insert(key, expanded);
                 } else if (!neverAssigned(reg)) {
                     log.record("runner " + std::to_string(n + 1) + " of race " + printable(id),
                                "registration number \"" + printable(reg) +

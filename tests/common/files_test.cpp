@@ -65,6 +65,42 @@ TEST(RecordFile, NumbersCountsAndAppends) {
     EXPECT_THROW(RecordFile(app.file("no/such/folder/x.dat"), 4), StepFailure);
 }
 
+// Whole files are read in pieces of about a megabyte: records across the
+// pieces' ends, a part record counted or not by either rule (ties to even),
+// and a read that starts inside the file.
+TEST(RecordFile, WholeFileReadsGiveEveryRecordWhateverThePieces) {
+    AppFolder app;
+    const QString path = app.file("P.dat");
+    struct Case {
+        qsizetype length, records, part;
+        qsizetype dropped, nearest;  // records read under each rule
+    };
+    for (const Case c : {Case{1000, 2500, 0, 2500, 2500}, Case{1000, 2500, 600, 2500, 2501},
+                         Case{1000, 2500, 400, 2500, 2500}, Case{10, 2, 5, 2, 2}, Case{10, 3, 5, 3, 4},
+                         Case{7, 0, 4, 0, 1}, Case{3 << 20, 1, 0, 1, 1}}) {
+        QByteArray bytes;
+        for (qsizetype i = 0; i < c.records * c.length + c.part; ++i) bytes += char('a' + (i * 7 + i / 13) % 26);
+        rwtest::writeFile(path, bytes);
+        for (const auto part : {RecordFile::PartRecord::Dropped, RecordFile::PartRecord::Nearest}) {
+            const QList<QByteArray> recs = RecordFile::readAll(path, c.length, part);
+            const qsizetype want = part == RecordFile::PartRecord::Dropped ? c.dropped : c.nearest;
+            ASSERT_EQ(recs.size(), want) << c.length << " " << c.records << " " << c.part;
+            for (qsizetype i = 0; i < want; ++i) {
+                QByteArray expected = bytes.mid(i * c.length, c.length);
+                expected.append(QByteArray(c.length - expected.size(), '\0'));
+                ASSERT_EQ(recs[i], expected) << "record " << i + 1;
+            }
+        }
+    }
+    rwtest::writeFile(path, "xxaaaabbbbccc");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(f.seek(2));
+    QList<QByteArray> seen;
+    RecordFile::readEach(f, 4, RecordFile::PartRecord::Nearest, [&](QByteArrayView r) { seen.append(r.toByteArray()); });
+    EXPECT_EQ(seen, (QList<QByteArray>{"aaaa", "bbbb", QByteArray("ccc\0", 4)}));
+}
+
 TEST(TextFile, QuotedValuesAndPlainLines) {
     AppFolder app;
     const QString path = app.file("T.txt");

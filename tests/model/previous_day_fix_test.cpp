@@ -129,7 +129,25 @@ TEST_F(PreviousDayFix, AnEmptyRaceFileIsNormalMode) {
     list("");
     ASSERT_TRUE(press());
     EXPECT_FALSE(app.exists(QString::fromUtf16(jv::kRaceListFile)));
+    EXPECT_EQ(app.read(QString::fromUtf16(jv::kRaNewFile)), "");  // a missing race file is created empty
     EXPECT_EQ(ui.text(ctl::ExpandedText1), kDone);
+}
+
+TEST_F(PreviousDayFix, ARaceOrPayoffFileThatCannotBeReadStopsTheFixNamingIt) {
+    for (const char16_t* name : {jv::kRaNewFile, jv::kHrWeekFile}) {
+        const QString file = QString::fromUtf16(name);
+        SCOPED_TRACE(file.toStdString());
+        list("");
+        if (file != QString::fromUtf16(jv::kRaNewFile))
+            app.write(QString::fromUtf16(jv::kRaNewFile), race("2024120705040101", '7'));  // results mode
+        ASSERT_TRUE(QDir().mkpath(app.file(file)));  // a folder where the file should be
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(press());
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find(file.toStdString()), std::string::npos) << err;
+        EXPECT_NE(err.find("not a regular file"), std::string::npos) << err;
+        QDir(app.file(file)).removeRecursively();
+    }
 }
 
 TEST_F(PreviousDayFix, AValueThatIsNotTenDigitsIsSkippedAndTheOthersFixed) {

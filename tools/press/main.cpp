@@ -29,7 +29,9 @@
 #include <QTabWidget>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <algorithm>
+#include <utility>
 
 #include <sys/resource.h>
 #include <cstring>
@@ -71,8 +73,9 @@ void usage() {
                  "  each --layout grid: WINDOW.CONTROL: rows R, cols C, fixed rows F, fixed cols G, widths W0 W1 ...\n"
                  "                 (twips, -1 for the standard width)\n"
                  "  then the menu's status boxes (Text1: ... Label1: ...).\n"
-                 "  --step-times: after each step a line 'StepTime: STEP<TAB>elapsed<TAB>processor' (seconds)\n"
-                 "  on stderr, for the road benchmark\n"
+                 "  --step-times: after each step a line 'StepTime: STEP<TAB>elapsed<TAB>processor<TAB>peak<TAB>\n"
+                 "  resident' (seconds; the process's peak memory so far and its memory now, kB) on stderr, and\n"
+                 "  at the end 'PeakMemory: kB', for the road benchmark\n"
                  "       raceweek-press --display-check\n"
                  "  exits 0 when windows can be shown on the display the environment names, 1 otherwise\n");
 }
@@ -100,6 +103,21 @@ double processorSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// The process's peak and present resident memory in kB, from the kernel's
+// own account of this program's image; 0 where there is none.
+std::pair<long, long> residentMemoryKb() {
+    long peak = 0, now = 0;
+    if (FILE* f = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, f)) {
+            if (!std::strncmp(line, "VmHWM:", 6)) peak = std::strtol(line + 6, nullptr, 10);
+            else if (!std::strncmp(line, "VmRSS:", 6)) now = std::strtol(line + 6, nullptr, 10);
+        }
+        std::fclose(f);
+    }
+    return {peak, now};
 }
 
 void print(const char* tag, const QString& text) {
@@ -304,6 +322,7 @@ int main(int argc, char** argv) {
     app.processEvents();
 
     int status = 0;
+    long peakSeen = 0;  // kB
     for (const QString& press : presses) {
         const double t0 = elapsedSeconds(), c0 = processorSeconds();
         if (!runStep(press)) {
@@ -311,9 +330,12 @@ int main(int argc, char** argv) {
             break;
         }
         app.processEvents();
-        if (stepTimes)
-            std::fprintf(stderr, "StepTime: %s\t%.6f\t%.6f\n", qPrintable(press), elapsedSeconds() - t0,
-                         processorSeconds() - c0);
+        if (stepTimes) {
+            const double elapsed = elapsedSeconds() - t0, processor = processorSeconds() - c0;
+            const auto [peak, now] = residentMemoryKb();
+            peakSeen = std::max(peakSeen, peak);
+            std::fprintf(stderr, "StepTime: %s\t%.6f\t%.6f\t%ld\t%ld\n", qPrintable(press), elapsed, processor, peak, now);
+        }
     }
 
     printPressedWindows(presses);
@@ -346,5 +368,7 @@ int main(int argc, char** argv) {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (!w->parentWidget() && w != &menu) open.append(w);
     for (const QPointer<QWidget>& w : open) delete w.data();
+    // The kernel's peak lags its resident count at times: the largest seen.
+    if (stepTimes) std::fprintf(stderr, "PeakMemory: %ld\n", std::max(peakSeen, residentMemoryKb().first));
     return status;
 }

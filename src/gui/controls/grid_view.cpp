@@ -107,6 +107,10 @@ void GridView::refresh() {
     viewport()->update();
 }
 
+void GridView::refreshAll(QWidget* window) {
+    for (GridView* g : window->findChildren<GridView*>()) g->refresh();
+}
+
 void GridView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();

@@ -35,6 +35,8 @@ public:
 
     // Sizes and scroll ranges re-read from the model, then a repaint.
     void refresh();
+    // refresh() for every grid of a window, after core code filled its models.
+    static void refreshAll(QWidget* window);
 
     // What a mouse click on cell (row, col) does, also for the window-less
     // driver: the cell is scrolled into view, a normal cell becomes current,
