@@ -3,11 +3,15 @@
 #include "common/errors.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace rw {
 namespace {
@@ -22,6 +26,38 @@ std::filesystem::path fsPath(const QString& p) {
 #else
     return std::filesystem::path(QFile::encodeName(p).toStdString());
 #endif
+}
+
+// The name as the system takes it.
+QByteArray nativePath(const QString& p) { return QFile::encodeName(p); }
+
+QString reasonOf(int error) { return qt_error_string(error); }
+
+// Nothing stands at the name (or a folder on its way is missing or is not
+// a folder).
+bool isMissing(int error) { return error == ENOENT || error == ENOTDIR; }
+
+QString notRegularReason() { return QStringLiteral("not a regular file"); }
+
+// Writes all of `bytes` at the descriptor's position (at `offset` when it is
+// not negative); a write that stops short is asked again for the rest, so
+// that the failure carries the system's reason (a full disk). Returns the
+// bytes written and, on failure, the system's error.
+qint64 writeFully(int fd, QByteArrayView bytes, qint64 offset, int* error) {
+    qint64 done = 0;
+    *error = 0;
+    while (done < bytes.size()) {
+        const size_t want = size_t(bytes.size() - done);
+        const ssize_t n = offset < 0 ? ::write(fd, bytes.data() + done, want)
+                                     : ::pwrite(fd, bytes.data() + done, want, off_t(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            *error = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        done += n;
+    }
+    return done;
 }
 
 // The files of the running journal, by path.
@@ -66,15 +102,16 @@ void keepBeforeReplace(const QString& path) {
     Journal& j = journal();
     if (!j.active || j.files.contains(path)) return;
     JournalEntry e;
-    const QFileInfo info(path);
-    e.existed = info.exists() && info.isFile() && !info.isSymLink();
+    const QByteArray native = nativePath(path);
+    struct stat st;
+    e.existed = ::lstat(native.constData(), &st) == 0 && S_ISREG(st.st_mode);
     if (e.existed) {
+        // A link left behind by an earlier run goes first.
         const QString backup = backupOf(path);
-        std::error_code ec;
-        if (RemoveFile(backup)) {
-            std::filesystem::create_hard_link(fsPath(path), fsPath(backup), ec);
-            e.backedUp = !ec;
-        }
+        const QByteArray nativeBackup = nativePath(backup);
+        e.backedUp = ::link(native.constData(), nativeBackup.constData()) == 0;
+        if (!e.backedUp && errno == EEXIST && RemoveFile(backup))
+            e.backedUp = ::link(native.constData(), nativeBackup.constData()) == 0;
     }
     j.files.insert(path, e);
 }
@@ -89,9 +126,9 @@ void restoreAfterFailure(const QString& path) {
     if (e.backedUp) {
         // When the file is still the old one (its replace failed), the two
         // names lead to one file and the rename does nothing: the link goes.
-        std::error_code ec;
-        std::filesystem::rename(fsPath(backupOf(path)), fsPath(path), ec);
-        if (ec || !RemoveFile(backupOf(path))) return;
+        if (::rename(nativePath(backupOf(path)).constData(), nativePath(path).constData()) != 0 ||
+            !RemoveFile(backupOf(path)))
+            return;
         e.backedUp = false;
     } else if (!e.existed) {
         if (!RemoveFile(path)) return;
@@ -136,21 +173,19 @@ void failFile(std::string_view action, const QFileDevice& file) {
 }
 
 bool RemoveFile(const QString& path, QString* reason) {
-    {
-        // One look at the name itself: nothing there (not even a broken link)
-        // is nothing to delete.
-        std::error_code ec;
-        const auto type = std::filesystem::symlink_status(fsPath(path), ec).type();
-        if (type == std::filesystem::file_type::not_found || type == std::filesystem::file_type::none) return true;
-    }
+    const QByteArray native = nativePath(path);
     if (hook()) {
+        // Nothing there (not even a broken link) is nothing to delete.
+        struct stat st;
+        if (::lstat(native.constData(), &st) != 0 && isMissing(errno)) return true;
         if (hook()(path)) return true;
         if (reason) *reason = QStringLiteral("deletion refused");
         return false;
     }
-    QFile f(path);
-    if (f.remove()) return true;
-    if (reason) *reason = f.errorString();
+    // The name itself goes (a link, not what it leads to); one that is not
+    // there is already gone.
+    if (::unlink(native.constData()) == 0 || isMissing(errno)) return true;
+    if (reason) *reason = reasonOf(errno);
     return false;
 }
 
@@ -158,27 +193,188 @@ void RemoveOrEmpty(const QString& path) {
     if (!RemoveFile(path)) WriteWholeFile(path, {});
 }
 
-void WriteWholeFile(const QString& path, QByteArrayView bytes) {
-    RequireRegularFile(path);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) failFile("create", f);
-    if (!writeAll(f, bytes)) failFile("write", f);
-    f.close();
-    if (f.error() != QFileDevice::NoError) failFile("write", f);
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+        close();
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
 }
+
+bool FileDescriptor::close(QString* reason) {
+    if (fd_ < 0) return true;
+    // The descriptor is gone whatever close says; it is not closed twice.
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) == 0 || errno == EINTR) return true;
+    if (reason) *reason = reasonOf(errno);
+    return false;
+}
+
+FileDescriptor TryOpenRegularFile(const QString& path, FileAccess access, qint64* size, int* error,
+                                  bool* notRegular) {
+    *error = 0;
+    *notRegular = false;
+    const QByteArray native = nativePath(path);
+    // Non-blocking, so that a FIFO is refused instead of waited on; it
+    // changes nothing for a regular file.
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    switch (access) {
+    case FileAccess::Read: flags |= O_RDONLY; break;
+    case FileAccess::ReadWrite: flags |= O_RDWR | O_CREAT; break;
+    case FileAccess::Write:
+    case FileAccess::Append: flags |= O_WRONLY | O_CREAT | O_APPEND; break;
+    }
+    int fd;
+    do {
+        fd = ::open(native.constData(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    struct stat st;
+    if (fd < 0) {
+        *error = errno;
+        // Whatever the open said (a FIFO without a reader, a folder opened
+        // for writing), a name that leads to something other than a regular
+        // file is refused as such.
+        *notRegular = !isMissing(*error) && ::stat(native.constData(), &st) == 0 && !S_ISREG(st.st_mode);
+        return {};
+    }
+    FileDescriptor file(fd);
+    if (::fstat(fd, &st) != 0) {
+        *error = errno;
+        return {};
+    }
+    if (!S_ISREG(st.st_mode)) {
+        *notRegular = true;
+        return {};
+    }
+    // Emptied only once it is known to be a regular file.
+    if (access == FileAccess::Write && st.st_size > 0) {
+        if (::ftruncate(fd, 0) != 0) {
+            *error = errno;
+            return {};
+        }
+        st.st_size = 0;
+    }
+    if (size) *size = qint64(st.st_size);
+    return file;
+}
+
+FileDescriptor OpenRegularFile(const QString& path, FileAccess access, qint64* size, std::string_view action) {
+    int error = 0;
+    bool notRegular = false;
+    FileDescriptor file = TryOpenRegularFile(path, access, size, &error, &notRegular);
+    if (notRegular) failFile("open", path, notRegularReason());
+    if (!file.isOpen() && !(access == FileAccess::Read && isMissing(error))) failFile(action, path, reasonOf(error));
+    return file;
+}
+
+bool ReadWholeFile(const QString& path, QByteArray& bytes) {
+    bytes.clear();
+    qint64 size = 0;
+    const FileDescriptor file = OpenRegularFile(path, FileAccess::Read, &size);
+    if (!file.isOpen()) return false;
+    // One read asking for a byte more than the file holds: a shorter answer
+    // is the end of the file; a file that grew meanwhile is read on.
+    qsizetype have = 0;
+    qsizetype want = qsizetype(size) + 1;
+    for (;;) {
+        bytes.resize(have + want);
+        const ssize_t n = ::read(file.get(), bytes.data() + have, size_t(want));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            bytes.clear();
+            failFile("read", path, reasonOf(error));
+        }
+        have += qsizetype(n);
+        if (n < want) break;
+        want = qMax<qsizetype>(want, 1 << 16);
+    }
+    bytes.resize(have);
+    return true;
+}
+
+namespace {
+// A failed write of `path` that added `added` bytes to a file of `before`
+// bytes: the file is cut back, the run journal gives it its old bytes when
+// it keeps them, and the failure goes on.
+[[noreturn]] void restoreAfterWrite(int fd, const QString& path, qint64 before, qint64 added, int error) {
+    if (added > 0) {
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && qint64(st.st_size) > before) (void)::ftruncate(fd, off_t(before));
+    }
+    restoreAfterFailure(path);
+    failFile("write", path, reasonOf(error));
+}
+}  // namespace
+
+void AppendOrRestore(const FileDescriptor& file, const QString& path, QByteArrayView bytes) {
+    refuseAfterFailure(path);
+    if (bytes.isEmpty()) return;
+    int error = 0;
+    const qint64 done = writeFully(file.get(), bytes, -1, &error);
+    if (!error) return;
+    // Every byte of this write went to the end of the file, so it held
+    // `done` bytes less before it; only a failure needs to know.
+    struct stat st;
+    const qint64 before = ::fstat(file.get(), &st) == 0 ? qint64(st.st_size) - done : 0;
+    restoreAfterWrite(file.get(), path, before, done, error);
+}
+
+void WriteAtOrRestore(const FileDescriptor& file, const QString& path, qint64 offset, QByteArrayView bytes) {
+    refuseAfterFailure(path);
+    if (bytes.isEmpty()) return;
+    struct stat st;
+    if (::fstat(file.get(), &st) != 0) failFile("write", path, reasonOf(errno));
+    WriteAtOrRestore(file, path, offset, bytes, qint64(st.st_size));
+}
+
+void WriteAtOrRestore(const FileDescriptor& file, const QString& path, qint64 offset, QByteArrayView bytes,
+                      qint64 sizeBefore) {
+    refuseAfterFailure(path);
+    if (bytes.isEmpty()) return;
+    int error = 0;
+    const qint64 done = writeFully(file.get(), bytes, offset, &error);
+    if (error) restoreAfterWrite(file.get(), path, sizeBefore, done, error);
+}
+
+void WriteWholeFile(const QString& path, QByteArrayView bytes) {
+    FileDescriptor file = OpenRegularFile(path, FileAccess::Write, nullptr, "create");
+    int error = 0;
+    writeFully(file.get(), bytes, -1, &error);
+    if (error) failFile("write", path, reasonOf(error));
+    if (QString why; !file.close(&why)) failFile("write", path, why);
+}
+
+namespace {
+// A new scratch file: created where nothing stands, so that whatever was
+// left there (a file, a link) is deleted and never written through.
+FileDescriptor createScratch(const QString& scratch) {
+    const QByteArray native = nativePath(scratch);
+    for (int attempt = 0;; ++attempt) {
+        const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd >= 0) return FileDescriptor(fd);
+        const int error = errno;
+        if (error == EINTR) continue;
+        if (error != EEXIST || attempt == 2) failFile("create", scratch, reasonOf(error));
+        if (QString why; !RemoveFile(scratch, &why)) failFile("delete", scratch, why);
+    }
+}
+}  // namespace
 
 void ReplaceFile(const QString& path, QByteArrayView bytes, const QString& scratchPath) {
     const QString scratch = scratchPath.isEmpty() ? path + QStringLiteral(".new") : scratchPath;
     refuseAfterFailure(path);
     keepBeforeReplace(path);
     try {
-        // A scratch file left behind (or a link there) must not be written
-        // through: it goes first.
-        if (QString why; !RemoveFile(scratch, &why)) failFile("delete", scratch, why);
-        WriteWholeFile(scratch, bytes);
-        std::error_code ec;
-        std::filesystem::rename(fsPath(scratch), fsPath(path), ec);
-        if (ec) failFile("replace", path, QString::fromStdString(ec.message()));
+        FileDescriptor file = createScratch(scratch);
+        int error = 0;
+        writeFully(file.get(), bytes, -1, &error);
+        if (error) failFile("write", scratch, reasonOf(error));
+        if (QString why; !file.close(&why)) failFile("write", scratch, why);
+        if (::rename(nativePath(scratch).constData(), nativePath(path).constData()) != 0)
+            failFile("replace", path, reasonOf(errno));
     } catch (...) {
         RemoveFile(scratch);
         restoreAfterFailure(path);
@@ -187,8 +383,9 @@ void ReplaceFile(const QString& path, QByteArrayView bytes, const QString& scrat
 }
 
 void RequireRegularFile(const QString& path) {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) failFile("open", path, QStringLiteral("not a regular file"));
+    struct stat st;
+    if (::stat(nativePath(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        failFile("open", path, notRegularReason());
 }
 
 void WriteOrRestore(QFileDevice& file, QByteArrayView bytes) {

@@ -4,6 +4,7 @@
 // deletion the file system refuses can be reproduced in tests.
 #include "common/errors.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <exception>
@@ -95,6 +96,65 @@ public:
 private:
     bool owner_;
 };
+
+// A file opened by the file layer itself (a system descriptor), closed when
+// it goes.
+class FileDescriptor {
+public:
+    FileDescriptor() = default;
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() { close(); }
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+    int get() const { return fd_; }
+    // False, with the system's reason in `reason` (if given), when the
+    // system reports a failure of the close (a write it had deferred).
+    bool close(QString* reason = nullptr);
+
+private:
+    int fd_ = -1;
+};
+
+// What a file is opened for. Write empties the file; Write and Append add
+// at its end only; every mode but Read creates a missing file.
+enum class FileAccess { Read, ReadWrite, Write, Append };
+
+// Opens the regular file at `path` (a link to one is followed) with one
+// open and one look at the opened file. Something else there (a folder, a
+// FIFO, a device) is refused with "cannot open PATH: not a regular file"
+// and never waited on; any other failure throws StepFailure naming
+// `action`, the file and the system's reason. For Read, a missing path
+// gives a closed descriptor instead. `size` (if given) receives the file's
+// length as opened.
+FileDescriptor OpenRegularFile(const QString& path, FileAccess access, qint64* size = nullptr,
+                               std::string_view action = "open");
+
+// The same without throwing: a closed descriptor when it fails, with the
+// system's error in `error` (ENOENT or ENOTDIR when nothing stands there)
+// and `notRegular` telling whether something other than a regular file
+// stands there.
+FileDescriptor TryOpenRegularFile(const QString& path, FileAccess access, qint64* size, int* error,
+                                  bool* notRegular);
+
+// The whole regular file at `path` read at once into `bytes`; false (and
+// `bytes` empty) when nothing stands there. Throws StepFailure as
+// OpenRegularFile does, or for a failed read.
+bool ReadWholeFile(const QString& path, QByteArray& bytes);
+
+// Adds all of `bytes` at the end of `file` (opened Write or Append; `path`
+// names it). When the write fails, the file is cut back to its length
+// before it and StepFailure is thrown, as WriteOrRestore does.
+void AppendOrRestore(const FileDescriptor& file, const QString& path, QByteArrayView bytes);
+// Writes all of `bytes` at byte `offset` of `file` (opened ReadWrite),
+// likewise; `sizeBefore`, when the caller has just looked, is the file's
+// length before the write.
+void WriteAtOrRestore(const FileDescriptor& file, const QString& path, qint64 offset, QByteArrayView bytes);
+void WriteAtOrRestore(const FileDescriptor& file, const QString& path, qint64 offset, QByteArrayView bytes,
+                      qint64 sizeBefore);
 
 // Creates the folder and any missing folder above it; one that exists is
 // left as it is. Throws StepFailure with the system's reason.

@@ -3,8 +3,6 @@
 #include "common/errors.h"
 #include "common/file_ops.h"
 
-#include <QFile>
-
 namespace rw {
 
 void WriteKeyed(QString& lastKey, const QString& key, const QString& path, QByteArrayView header,
@@ -20,10 +18,7 @@ void WriteKeyed(QString& lastKey, const QString& key, const QString& path, QByte
         lastKey = key;
         return;
     }
-    RequireRegularFile(path);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered | QIODevice::Append)) failFile("open", f);
-    WriteOrRestore(f, block);
+    AppendOrRestore(OpenRegularFile(path, FileAccess::Append), path, block);
 }
 
 }  // namespace rw

@@ -4,115 +4,114 @@
 #include "common/file_ops.h"
 #include "common/fixed_text.h"
 
-#include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace rw {
 
 void RecordFile::open(const QString& path, qsizetype recordLength) {
     close();
     if (recordLength <= 0) fail("record length must be positive");
-    RequireRegularFile(path);
-    auto f = std::make_unique<QFile>(path);
-    if (!f->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) failFile("open", *f);
-    file_ = std::move(f);
+    file_ = OpenRegularFile(path, FileAccess::ReadWrite);
+    path_ = path;
     length_ = recordLength;
 }
 
 void RecordFile::close() {
-    if (file_) file_->close();
-    file_.reset();
+    file_.close();
+    path_.clear();
 }
 
 qint64 RecordFile::count() const {
     if (!isOpen()) return 0;
-    return file_->size() / length_;
+    struct stat st;
+    if (::fstat(file_.get(), &st) != 0) return 0;
+    return qint64(st.st_size) / length_;
 }
 
 QByteArray RecordFile::read(qint64 n) const {
     if (!isOpen()) fail("record file not open");
     if (n < 1) fail("bad record number " + std::to_string(n));
     QByteArray out(length_, '\0');
-    if (!file_->seek((n - 1) * length_)) failFile("seek in", *file_);
-    const qint64 got = file_->read(out.data(), length_);
-    if (got < 0) failFile("read", *file_);
+    qsizetype got = 0;
+    while (got < length_) {
+        const ssize_t r = ::pread(file_.get(), out.data() + got, size_t(length_ - got), off_t((n - 1) * length_ + got));
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) failFile("read", path_, qt_error_string(errno));
+        if (r == 0) break;
+        got += qsizetype(r);
+    }
     return out;  // bytes beyond the end of the file stay zero
 }
 
 void RecordFile::write(qint64 n, QByteArrayView image) {
     if (!isOpen()) fail("record file not open");
     if (n < 1) fail("bad record number " + std::to_string(n));
-    QByteArray rec = image.size() == length_ ? image.toByteArray() : fixedBytes(image, length_);
-    if (!file_->seek((n - 1) * length_)) failFile("write", *file_);
-    WriteOrRestore(*file_, rec);
+    if (image.size() == length_) {
+        WriteAtOrRestore(file_, path_, (n - 1) * length_, image);
+        return;
+    }
+    WriteAtOrRestore(file_, path_, (n - 1) * length_, fixedBytes(image, length_));
 }
 
 void RecordFile::writeRecords(qint64 first, QByteArrayView images) {
     if (!isOpen()) fail("record file not open");
-    if (first < 1 || images.size() % length_ != 0) fail("bad records for " + file_->fileName().toStdString());
-    if (!file_->seek((first - 1) * length_)) failFile("write", *file_);
-    WriteOrRestore(*file_, images);
+    if (first < 1 || images.size() % length_ != 0) fail("bad records for " + path_.toStdString());
+    WriteAtOrRestore(file_, path_, (first - 1) * length_, images);
 }
 
 qint64 RecordFile::append(QByteArrayView image) {
-    const qint64 n = count() + 1;
-    write(n, image);
+    if (!isOpen()) fail("record file not open");
+    // One look at the file gives both the record number and the length a
+    // failed write cuts it back to.
+    struct stat st;
+    if (::fstat(file_.get(), &st) != 0) failFile("write", path_, qt_error_string(errno));
+    const qint64 n = qint64(st.st_size) / length_ + 1;
+    WriteAtOrRestore(file_, path_, (n - 1) * length_,
+                     image.size() == length_ ? QByteArray::fromRawData(image.data(), image.size()) : fixedBytes(image, length_),
+                     qint64(st.st_size));
     return n;
 }
 
 qint64 RecordFile::countOf(const QString& path, qsizetype recordLength) {
-    QFileInfo fi(path);
-    if (!fi.exists() || recordLength <= 0) return 0;
-    return fi.size() / recordLength;
+    struct stat st;
+    if (recordLength <= 0 || ::stat(QFile::encodeName(path).constData(), &st) != 0) return 0;
+    return qint64(st.st_size) / recordLength;
+}
+
+QByteArray RecordFile::readAllBytes(const QString& path, qsizetype recordLength, PartRecord part) {
+    QByteArray all;
+    if (!ReadWholeFile(path, all)) return all;
+    const qsizetype n = part == PartRecord::Dropped ? all.size() / recordLength
+                                                    : qsizetype(std::nearbyint(double(all.size()) / double(recordLength)));
+    // A part record the count drops goes; one it keeps is padded with zero bytes.
+    all.resize(n * recordLength, '\0');
+    return all;
 }
 
 namespace {
 
-// A file opened for a whole read; none when it is missing. One look at the
-// name: anything but a file is refused.
-std::unique_ptr<QFile> openWhole(const QString& path) {
-    {
-        const QFileInfo info(path);
-        if (!info.exists()) return nullptr;
-        if (!info.isFile()) failFile("open", path, QStringLiteral("not a regular file"));
-    }
-    auto f = std::make_unique<QFile>(path);
-    if (!f->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) failFile("open", *f);
-    return f;
-}
-
-}  // namespace
-
-QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
-    QList<QByteArray> out;
-    const auto f = openWhole(path);
-    if (!f) return out;
-    if (recordLength > 0) out.reserve(qsizetype(f->size() / recordLength) + 1);
-    readEach(*f, recordLength, part, [&](QByteArrayView rec) { out.append(rec.toByteArray()); });
-    return out;
-}
-
-void RecordFile::readEach(const QString& path, qsizetype recordLength, PartRecord part,
-                          const std::function<void(QByteArrayView)>& each) {
-    if (const auto f = openWhole(path)) readEach(*f, recordLength, part, each);
-}
-
-void RecordFile::readEach(QFile& f, qsizetype recordLength, PartRecord part,
-                          const std::function<void(QByteArrayView)>& each) {
+// The records of `left` bytes that `read` gives (the bytes it read, or a
+// negative count when the read failed, after which `failRead` throws), in
+// pieces of whole records of about a megabyte; a small file is one piece.
+template <class Read, class FailRead>
+void eachRecord(Read&& read, FailRead&& failRead, qint64 left, qsizetype recordLength, RecordFile::PartRecord part,
+                const std::function<void(QByteArrayView)>& each) {
     if (recordLength <= 0) fail("record length must be positive");
-    // The bytes the file has now, as a whole read takes them, in pieces of
-    // whole records; a small file is one piece.
     constexpr qint64 kPiece = 1 << 20;
-    qint64 left = std::max<qint64>(0, f.size() - f.pos());
+    left = std::max<qint64>(0, left);
     const qint64 perPiece = std::max<qint64>(1, kPiece / recordLength) * recordLength;
     QByteArray piece(qsizetype(std::min(perPiece, left)), Qt::Uninitialized);
     qint64 total = 0, held = 0;  // bytes read; bytes at the piece's start not yet handed on
     while (left > 0) {
         const qint64 want = std::min<qint64>(left, piece.size() - held);
-        const qint64 got = f.read(piece.data() + held, want);
-        if (got < 0) failFile("read", f);
+        const qint64 got = read(piece.data() + held, want);
+        if (got < 0) failRead();
         total += got;
         held += got;
         left -= got;
@@ -122,13 +121,66 @@ void RecordFile::readEach(QFile& f, qsizetype recordLength, PartRecord part,
         if (held > 0 && whole > 0) std::memmove(piece.data(), piece.constData() + whole, size_t(held));
         if (got < want) break;  // the file ended sooner
     }
-    const qint64 count = part == PartRecord::Dropped ? total / recordLength
-                                                     : qint64(std::nearbyint(double(total) / double(recordLength)));
+    const qint64 count = part == RecordFile::PartRecord::Dropped
+                             ? total / recordLength
+                             : qint64(std::nearbyint(double(total) / double(recordLength)));
     if (held > 0 && count > total / recordLength) {
         QByteArray last(piece.constData(), qsizetype(held));
         last.append(QByteArray(recordLength - held, '\0'));
         each(last);
     }
+}
+
+// The records of the regular file at `path` as it is now; none when it is
+// missing. `opened` learns the file's length first.
+void eachRecordOf(const QString& path, qsizetype recordLength, RecordFile::PartRecord part,
+                  const std::function<void(QByteArrayView)>& each, const std::function<void(qint64)>& opened = {}) {
+    qint64 size = 0;
+    const FileDescriptor file = OpenRegularFile(path, FileAccess::Read, &size);
+    if (!file.isOpen()) return;
+    if (opened) opened(size);
+    int error = 0;
+    eachRecord(
+        [&](char* to, qint64 want) -> qint64 {
+            // A whole piece, unless the file ends sooner.
+            qint64 got = 0;
+            while (got < want) {
+                const ssize_t n = ::read(file.get(), to + got, size_t(want - got));
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) {
+                    error = errno;
+                    return -1;
+                }
+                if (n == 0) break;
+                got += n;
+            }
+            return got;
+        },
+        [&] { failFile("read", path, qt_error_string(error)); }, size, recordLength, part, each);
+}
+
+}  // namespace
+
+QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
+    QList<QByteArray> out;
+    eachRecordOf(
+        path, recordLength, part, [&](QByteArrayView rec) { out.append(rec.toByteArray()); },
+        [&](qint64 size) {
+            if (recordLength > 0) out.reserve(qsizetype(size / recordLength) + 1);
+        });
+    return out;
+}
+
+void RecordFile::readEach(const QString& path, qsizetype recordLength, PartRecord part,
+                          const std::function<void(QByteArrayView)>& each) {
+    eachRecordOf(path, recordLength, part, each);
+}
+
+void RecordFile::readEach(QFile& f, qsizetype recordLength, PartRecord part,
+                          const std::function<void(QByteArrayView)>& each) {
+    // The bytes the file has now, as a whole read takes them.
+    eachRecord([&](char* to, qint64 want) { return f.read(to, want); }, [&] { failFile("read", f); },
+               f.size() - f.pos(), recordLength, part, each);
 }
 
 }  // namespace rw

@@ -4,6 +4,8 @@
 // record length (truncated); appending writes record count + 1. Opening a
 // missing file creates it empty. A file rewritten record by record is not
 // shortened: callers that need a shorter file delete it first.
+#include "common/file_ops.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -22,7 +24,7 @@ public:
     // Throws StepFailure when the file cannot be opened or created.
     void open(const QString& path, qsizetype recordLength);
     void close();
-    bool isOpen() const { return file_ && file_->isOpen(); }
+    bool isOpen() const { return file_.isOpen(); }
 
     qsizetype recordLength() const { return length_; }
     qint64 count() const;
@@ -50,6 +52,11 @@ public:
     // none. Throws StepFailure with the system's reason.
     static QList<QByteArray> readAll(const QString& path, qsizetype recordLength,
                                      PartRecord part = PartRecord::Dropped);
+    // The same records as one block of bytes, record i (from 0) at
+    // i * recordLength, for callers that only look at them; the count is
+    // bytes.size() / recordLength. A missing file gives none.
+    static QByteArray readAllBytes(const QString& path, qsizetype recordLength,
+                                   PartRecord part = PartRecord::Dropped);
     // The records of an open file from its position to its end, handed to
     // `each` one by one as readAll would list them; the file is read in
     // pieces, never copied whole, so a file scanned once costs no more
@@ -61,7 +68,8 @@ public:
                          const std::function<void(QByteArrayView)>& each);
 
 private:
-    std::unique_ptr<QFile> file_;
+    FileDescriptor file_;
+    QString path_;
     qsizetype length_ = 0;
 };
 

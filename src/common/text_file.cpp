@@ -4,7 +4,9 @@
 #include "common/errors.h"
 #include "common/file_ops.h"
 
-#include <QFileInfo>
+#include <cerrno>
+
+#include <unistd.h>
 
 namespace rw {
 
@@ -48,23 +50,20 @@ QByteArray csvLine(std::initializer_list<CsvValue> values) { return csvLine(QLis
 
 void TextOut::open(const QString& path, Mode mode) {
     close();
-    RequireRegularFile(path);
-    auto f = std::make_unique<QFile>(path);
-    // Unbuffered: a program ended at once loses nothing already written.
-    const auto flags = QIODevice::Unbuffered | (mode == Mode::Output ? (QIODevice::WriteOnly | QIODevice::Truncate)
-                                                                     : (QIODevice::WriteOnly | QIODevice::Append));
-    if (!f->open(flags)) failFile("open", *f);
-    file_ = std::move(f);
+    // Each line goes to the system as it is written: a program ended at once
+    // loses nothing already written.
+    file_ = OpenRegularFile(path, mode == Mode::Output ? FileAccess::Write : FileAccess::Append);
+    path_ = path;
 }
 
 void TextOut::close() {
-    if (file_) file_->close();
-    file_.reset();
+    file_.close();
+    path_.clear();
 }
 
 void TextOut::writeRaw(QByteArrayView bytes) {
     if (!isOpen()) fail("text file not open");
-    WriteOrRestore(*file_, bytes);
+    AppendOrRestore(file_, path_, bytes);
 }
 
 void TextOut::printLine(QByteArrayView cp932) {
@@ -100,16 +99,6 @@ void appendValues(const QString& path, std::initializer_list<CsvValue> values) {
 }
 
 namespace {
-QByteArray readFile(const QString& path, bool* exists) {
-    QFile f(path);
-    *exists = f.exists();
-    if (!*exists) return {};
-    RequireRegularFile(path);
-    if (!f.open(QIODevice::ReadOnly)) failFile("open", f);
-    QByteArray all = f.readAll();
-    if (f.error() != QFileDevice::NoError) failFile("read", f);
-    return all;
-}
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 }  // namespace
 
@@ -149,40 +138,51 @@ QList<QByteArray> splitValues(QByteArrayView s) {
 }
 
 QList<QByteArray> readValues(const QString& path) {
-    bool exists = false;
-    return splitValues(readFile(path, &exists));
+    QByteArray all;
+    ReadWholeFile(path, all);
+    return splitValues(all);
 }
 
 QList<QByteArray> readLines(const QString& path) {
     QList<QByteArray> out;
     LineReader reader(path);
-    if (!QFile::exists(path)) return out;
-    if (!reader.open()) reader.fail("open");
+    if (!reader.open()) {
+        if (reader.missing()) return out;
+        reader.fail("open");
+    }
     for (QByteArray line; reader.next(line);) out.append(line);
     return out;
 }
 
 bool LineReader::open() {
-    const QFileInfo info(file_.fileName());
-    notRegular_ = info.exists() && !info.isFile();
-    return !notRegular_ && file_.open(QIODevice::ReadOnly);
+    file_ = TryOpenRegularFile(path_, FileAccess::Read, nullptr, &error_, &notRegular_);
+    return file_.isOpen();
 }
 
+bool LineReader::missing() const { return !file_.isOpen() && (error_ == ENOENT || error_ == ENOTDIR); }
+
 void LineReader::fail(std::string_view action) const {
-    if (notRegular_) failFile(action, file_.fileName(), QStringLiteral("not a regular file"));
-    failFile(action, file_);
+    if (notRegular_) failFile(action, path_, QStringLiteral("not a regular file"));
+    failFile(action, path_, qt_error_string(error_));
 }
 
 bool LineReader::next(QByteArray& line) {
     line.clear();
     for (;;) {
         if (pos_ >= chunk_.size()) {
-            chunk_ = file_.read(1 << 20);
-            pos_ = 0;
-            if (chunk_.isEmpty()) {
-                if (file_.error() != QFileDevice::NoError) fail("read");
-                return !line.isEmpty();  // a last line without its end
+            chunk_.resize(1 << 20);
+            ssize_t n;
+            do {
+                n = file_.isOpen() ? ::read(file_.get(), chunk_.data(), size_t(chunk_.size())) : 0;
+            } while (n < 0 && errno == EINTR);
+            if (n < 0) {
+                error_ = errno;
+                chunk_.clear();
+                fail("read");
             }
+            chunk_.resize(qsizetype(n));
+            pos_ = 0;
+            if (chunk_.isEmpty()) return !line.isEmpty();  // a last line without its end
         }
         const char* d = chunk_.constData();
         qsizetype j = pos_;

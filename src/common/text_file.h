@@ -6,6 +6,7 @@
 // - value-by-value reading (comma or line separated, quotes removed, line
 //   ends not significant) and line-by-line reading.
 #include "common/cp932.h"
+#include "common/file_ops.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -91,7 +92,7 @@ public:
     TextOut(const QString& path, Mode mode) { open(path, mode); }
     void open(const QString& path, Mode mode);
     void close();
-    bool isOpen() const { return file_ && file_->isOpen(); }
+    bool isOpen() const { return file_.isOpen(); }
 
     void writeValues(std::initializer_list<CsvValue> values);  // one quoted line
     void writeValues(const QList<CsvValue>& values);
@@ -100,7 +101,8 @@ public:
     void writeRaw(QByteArrayView bytes);                        // no line end added
 
 private:
-    std::unique_ptr<QFile> file_;
+    FileDescriptor file_;
+    QString path_;
 };
 
 // Opens for output and closes at once: the file exists and is empty.
@@ -119,9 +121,11 @@ QList<QByteArray> readLines(const QString& path);
 // ends with CR LF, CR or LF; a last line without its end counts).
 class LineReader {
 public:
-    explicit LineReader(const QString& path) : file_(path) {}
+    explicit LineReader(const QString& path) : path_(path) {}
     // False also when the path is not a regular file (fail() says so).
     bool open();
+    // After a failed open: nothing stands at the path.
+    bool missing() const;
     // Throws StepFailure for the file's last error (after a failed open).
     [[noreturn]] void fail(std::string_view action) const;
     // The next line without its end; false at the end of the file. Throws
@@ -129,7 +133,9 @@ public:
     bool next(QByteArray& line);
 
 private:
-    QFile file_;
+    QString path_;
+    FileDescriptor file_;
+    int error_ = 0;  // the system's error of the failed open or read
     QByteArray chunk_;
     qsizetype pos_ = 0;
     bool skipLf_ = false;

@@ -17,6 +17,9 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <string>
@@ -36,9 +39,30 @@ inline int compareBytes(QByteArrayView a, QByteArrayView b) {
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
+// Fixed-width texts, eight bytes at a time: the first differing word read
+// most significant byte first orders the texts as their first differing
+// byte does.
+template <size_t N>
+bool lessFixed(const std::array<char, N>& a, const std::array<char, N>& b) {
+    size_t i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; i + 8 <= N; i += 8) {
+            std::uint64_t x, y;
+            std::memcpy(&x, a.data() + i, 8);
+            std::memcpy(&y, b.data() + i, 8);
+            if (x != y) return __builtin_bswap64(x) < __builtin_bswap64(y);
+        }
+    }
+    for (; i < N; ++i)
+        if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+    return false;
+}
+
 template <class K>
 bool less(const K& a, const K& b) {
-    if constexpr (std::is_arithmetic_v<K>) {
+    if constexpr (requires { lessFixed(a, b); }) {
+        return lessFixed(a, b);
+    } else if constexpr (std::is_arithmetic_v<K>) {
         return a < b;
     } else {
         // Byte texts: QByteArray, std::string, or fixed-width std::array<char, N>.

@@ -17,7 +17,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -36,10 +38,19 @@ int raLength() { return imageLength(Kind::RA); }
 int seLength() { return imageLength(Kind::SE); }
 int umLength() { return imageLength(Kind::UM); }
 
-QByteArrayView item(const QByteArray& rec, const Field& f) { return member(rec, f.pos, f.width); }
+QByteArrayView item(QByteArrayView rec, const Field& f) { return member(rec, f.pos, f.width); }
 
-char dataKind(const QByteArray& rec) { return rec.size() >= head::DataKind.pos ? rec[head::DataKind.pos - 1] : '\0'; }
-bool keptInNewFiles(const QByteArray& rec) { return dataKind(rec) != '1' && dataKind(rec) != '9'; }
+char dataKind(QByteArrayView rec) { return rec.size() >= head::DataKind.pos ? rec[head::DataKind.pos - 1] : '\0'; }
+bool keptInNewFiles(QByteArrayView rec) { return dataKind(rec) != '1' && dataKind(rec) != '9'; }
+
+// The records of one file, whole ones only, held in one block: record i
+// (from 0) at i * length.
+struct Records {
+    QByteArray bytes;
+    qsizetype length = 1;
+    qsizetype size() const { return bytes.size() / length; }
+    QByteArrayView operator[](qsizetype i) const { return QByteArrayView(bytes.constData() + i * length, length); }
+};
 
 // A key: the items joined without separators. Every record here comes whole
 // out of a record file, so a key has a fixed width and is held inline.
@@ -47,15 +58,25 @@ template <Field... F>
 struct KeyOf {
     static constexpr size_t width = (size_t(F.width) + ...);
     using Key = std::array<char, width>;
-    static Key of(const QByteArray& r) {
+    static Key of(QByteArrayView r) {
         Key k{};
         size_t at = 0;
-        for (const Field& f : {F...}) {
-            const QByteArrayView v = item(r, f);
-            if (!v.isEmpty()) std::memcpy(k.data() + at, v.data(), size_t(v.size()));
-            at += size_t(f.width);
-        }
+        (put<F>(k, at, r), ...);
         return k;
+    }
+
+private:
+    template <Field G>
+    static void put(Key& k, size_t& at, QByteArrayView r) {
+        static_assert(G.pos >= 1 && G.width > 0);
+        // A record that holds the whole item: a copy of fixed width.
+        if (r.size() >= qsizetype(G.pos - 1 + G.width)) {
+            std::memcpy(k.data() + at, r.data() + (G.pos - 1), size_t(G.width));
+        } else {
+            const QByteArrayView v = item(r, G);
+            if (!v.isEmpty()) std::memcpy(k.data() + at, v.data(), size_t(v.size()));
+        }
+        at += size_t(G.width);
     }
 };
 
@@ -68,16 +89,16 @@ using DamKey = KeyOf<um::DamNumber>;
 using RunIdentity = KeyOf<head::Year, head::MonthDay, head::RaceNumber, se::HorseNumber, se::RegistrationNumber>;
 static_assert(RaSortKey::width == 13 && SeSortKey::width == 25 && RunIdentity::width == 22);
 
-template <size_t N>
-QByteArray keyBytes(const std::array<char, N>& k) { return QByteArray(k.data(), qsizetype(N)); }
-
-double makeDateValue(const QByteArray& r) { return valLenient(item(r, head::MakeDate)); }
+double makeDateValue(QByteArrayView r) { return valLenient(item(r, head::MakeDate)); }
 
 // A record file read whole. Opening a record file creates a missing one, so
 // a missing input is left behind empty, as it would be after any reader.
-QList<QByteArray> readRecords(const QString& path, qsizetype length) {
-    if (!QFileInfo::exists(path)) RecordFile(path, length).close();
-    return RecordFile::readAll(path, length);
+Records readRecords(const QString& path, qsizetype length) {
+    Records r;
+    r.length = length;
+    if (!ReadWholeFile(path, r.bytes)) RecordFile(path, length).close();
+    r.bytes.truncate(r.size() * length);  // a part record at the end is no record
+    return r;
 }
 
 // Keys 1..N of the records with companions 1..N, sorted by QuickSortAsc.
@@ -89,7 +110,7 @@ struct SortedKeys {
 };
 
 template <class K>
-SortedKeys<K> sortKeys(const QList<QByteArray>& records) {
+SortedKeys<K> sortKeys(const Records& records) {
     SortedKeys<K> s;
     const qsizetype n = records.size();
     s.keys.resize(size_t(n) + 1);
@@ -111,41 +132,40 @@ bool startsGroup(const SortedKeys<K>& s, size_t p) {
 // equal key overwrites the record written for it, so among equal keys the
 // one the sort leaves last remains. Returns the output records in order.
 template <class K, class Written, class OnNewKey>
-QList<QByteArray> onePerKey(const QList<QByteArray>& records, const SortedKeys<K>& s, Written written,
-                            OnNewKey onNewKey) {
-    QList<QByteArray> out;
+Records onePerKey(const Records& records, const SortedKeys<K>& s, Written written, OnNewKey onNewKey) {
+    std::vector<qsizetype> out;  // the record each output record holds
+    out.reserve(size_t(records.size()));
     const qsizetype n = records.size();
     for (qsizetype p = 1; p <= n; ++p) {
-        const QByteArray& rec = records[s.companion[size_t(p)] - 1];
+        const qsizetype r = s.companion[size_t(p)] - 1;
         const bool newKey = startsGroup(s, size_t(p));
         if (newKey) onNewKey(s.keys[size_t(p)]);
-        if (!written(rec)) continue;
+        if (!written(records[r])) continue;
         if (newKey)
-            out.append(rec);
-        else if (!out.isEmpty())
-            out.last() = rec;
+            out.push_back(r);
+        else if (!out.empty())
+            out.back() = r;
     }
-    return out;
+    Records kept;
+    kept.length = records.length;
+    kept.bytes.resize(qsizetype(out.size()) * records.length);
+    char* to = kept.bytes.data();
+    for (qsizetype r : out) {
+        std::memcpy(to, records[r].data(), size_t(records.length));
+        to += records.length;
+    }
+    return kept;
 }
 
 template <class K, class Written>
-QList<QByteArray> onePerKey(const QList<QByteArray>& records, const SortedKeys<K>& s, Written written) {
+Records onePerKey(const Records& records, const SortedKeys<K>& s, Written written) {
     return onePerKey(records, s, written, [](const typename K::Key&) {});
-}
-
-QByteArray joined(const QList<QByteArray>& records) {
-    QByteArray bytes;
-    qsizetype total = 0;
-    for (const QByteArray& r : records) total += r.size();
-    bytes.reserve(total);
-    for (const QByteArray& r : records) bytes += r;
-    return bytes;
 }
 
 // Race details into RATHISWEEKNNEW.dat and RATHISWEEKNNEWd.dat.
 void sortRaces() {
-    const QList<QByteArray> recs = readRecords(AppFile(kRaWeekFile), raLength());
-    const QByteArray out = joined(onePerKey(recs, sortKeys<RaSortKey>(recs), keptInNewFiles));
+    const Records recs = readRecords(AppFile(kRaWeekFile), raLength());
+    const QByteArray out = onePerKey(recs, sortKeys<RaSortKey>(recs), keptInNewFiles).bytes;
     ReplaceFile(AppFile(kRaNewFile), out);
     ReplaceFile(AppFile(kRaNewdFile), out);
 }
@@ -154,44 +174,52 @@ void sortRaces() {
 // filtered records go to the scratch file first and replace the week file
 // in one rename, so that a failure on the way leaves the week's entries as
 // they were. Returns the records the file holds now.
-QList<QByteArray> filterAnnouncedEntries() {
+Records filterAnnouncedEntries() {
     const QString week = AppFile(kSeWeekFile);
-    const QList<QByteArray> recs = readRecords(week, seLength());
-    QList<QByteArray> kept;
-    kept.reserve(recs.size());
-    for (const QByteArray& r : recs)
-        if (dataKind(r) != '1') kept.append(r);
-    ReplaceFile(week, joined(kept), AppFile(kScratchFile));
+    const Records recs = readRecords(week, seLength());
+    Records kept;
+    kept.length = recs.length;
+    kept.bytes.resize(recs.bytes.size());
+    char* to = kept.bytes.data();
+    for (qsizetype i = 0; i < recs.size(); ++i)
+        if (dataKind(recs[i]) != '1') {
+            std::memcpy(to, recs[i].data(), size_t(recs.length));
+            to += recs.length;
+        }
+    kept.bytes.truncate(to - kept.bytes.constData());
+    ReplaceFile(week, kept.bytes, AppFile(kScratchFile));
     return kept;
 }
 
 // Entries into SETHISWEEKNNEW.dat and SETHISWEEKNNEWd.dat; `week` holds
 // the records of SETHISWEEKN.dat when the entry filter has just written
 // them. Returns the records written.
-QList<QByteArray> sortEntries(const std::optional<QList<QByteArray>>& week) {
-    const QList<QByteArray> recs = week ? *week : readRecords(AppFile(kSeWeekFile), seLength());
-    QList<QByteArray> out = onePerKey(recs, sortKeys<SeSortKey>(recs), keptInNewFiles);
-    const QByteArray bytes = joined(out);
-    ReplaceFile(AppFile(kSeNewFile), bytes);
-    ReplaceFile(AppFile(kSeNewdFile), bytes);
+Records sortEntries(const std::optional<Records>& week) {
+    const Records recs = week ? *week : readRecords(AppFile(kSeWeekFile), seLength());
+    Records out = onePerKey(recs, sortKeys<SeSortKey>(recs), keptInNewFiles);
+    ReplaceFile(AppFile(kSeNewFile), out.bytes);
+    ReplaceFile(AppFile(kSeNewdFile), out.bytes);
     return out;
 }
 
-QByteArray listLine(const QByteArray& value) {
-    QByteArray line = CsvValue::text(value).render();
-    line += "\r\n";
-    return line;
+// One list line: the key as a quoted value.
+template <size_t N>
+void addListLine(QByteArray& list, const std::array<char, N>& key) {
+    list += '"';
+    list.append(key.data(), qsizetype(N));
+    list += "\"\r\n";
 }
 
 // One UM record per horse into UMTHISWEEKNNEW.dat, one HorseList line per
 // horse. Each file is replaced whole, so a write that fails leaves it as it
 // was; the list is written even when the master file is not, as its lines
 // do not depend on it.
-void sortHorses(const QList<QByteArray>& recs) {
+void sortHorses(const Records& recs) {
     QByteArray list;
-    const QByteArray out = joined(onePerKey(
-        recs, sortKeys<HorseKey>(recs), [](const QByteArray&) { return true; },
-        [&](const HorseKey::Key& key) { list += listLine(keyBytes(key)); }));
+    list.reserve(recs.size() * qsizetype(HorseKey::width + 4));
+    const QByteArray out = onePerKey(
+        recs, sortKeys<HorseKey>(recs), [](QByteArrayView) { return true; },
+        [&](const HorseKey::Key& key) { addListLine(list, key); }).bytes;
     std::string failed;
     try {
         ReplaceFile(AppFile(kUmNewFile), out);
@@ -207,11 +235,11 @@ void sortHorses(const QList<QByteArray>& recs) {
 }
 
 // One DamList line per dam.
-void listDams(const QList<QByteArray>& recs) {
+void listDams(const Records& recs) {
     const SortedKeys<DamKey> s = sortKeys<DamKey>(recs);
     QByteArray list;
     for (size_t p = 1; p < s.keys.size(); ++p)
-        if (startsGroup(s, p)) list += listLine(keyBytes(s.keys[p]));
+        if (startsGroup(s, p)) addListLine(list, s.keys[p]);
     ReplaceFile(AppFile(kDamListFile), list);
 }
 
@@ -257,6 +285,8 @@ struct ListedHorses {
 
 ListedHorses readHorseList(SkipLog& log) {
     ListedHorses listed;
+    // HorseRunFile of each listed number, the folder's part made once.
+    const QString folder = AppFile(kRunFileFolder) + QLatin1Char('/');
     QList<QByteArray> values;
     log.step("read HorseList", [&] { values = readValues(AppFile(kHorseListFile)); });
     for (const QByteArray& v : std::as_const(values)) {
@@ -265,7 +295,7 @@ ListedHorses readHorseList(SkipLog& log) {
             continue;
         }
         if (listed.byNumber.emplace(v.toStdString(), listed.horses.size()).second)
-            listed.horses.push_back({HorseRunFile(v), {}});
+            listed.horses.push_back({folder + QLatin1StringView(v) + QStringLiteral(".dat"), {}});
     }
     return listed;
 }
@@ -279,18 +309,22 @@ ListedHorses readHorseList(SkipLog& log) {
 // every file.
 class RunPlacement {
 public:
-    RunPlacement(RunMatch match, const QList<QByteArray>& entries)
+    RunPlacement(RunMatch match, const Records& entries)
         : match_(match), entries_(entries), makeDate_(size_t(entries.size())), identity_(size_t(entries.size())) {
         placed_.reserve(size_t(entries.size()));
+        // Runs found by their identity in a table at most half full.
+        size_t size = 16;
+        while (size < 2 * size_t(entries.size())) size *= 2;
+        slots_.assign(size, 0);
         runs_.reserve(size_t(entries.size()));
     }
 
     // Entry e replaces a record of its run in `file`, or is appended to it.
     void place(size_t e, std::vector<qsizetype>& file) {
-        const QByteArray& rec = entries_[qsizetype(e)];
+        const QByteArrayView rec = entries_[qsizetype(e)];
         identity_[e] = RunIdentity::of(rec);
         makeDate_[e] = makeDateValue(rec);
-        Chain& run = runs_[std::string_view(identity_[e].data(), identity_[e].size())];
+        Chain& run = runOf(e);
         if (const qsizetype target = replaced(run, makeDate_[e]); target >= 0) {
             placed_[size_t(target)].entry = qsizetype(e);
             return;
@@ -305,7 +339,7 @@ public:
         file.push_back(p);
     }
 
-    const QByteArray& recordAt(qsizetype p) const { return entries_[placed_[size_t(p)].entry]; }
+    QByteArrayView recordAt(qsizetype p) const { return entries_[placed_[size_t(p)].entry]; }
 
 private:
     struct Placement {
@@ -314,7 +348,33 @@ private:
     };
     struct Chain {
         qsizetype first = -1, last = -1;
+        size_t owner = 0;  // the entry whose identity the run has
     };
+
+    static std::uint64_t hashOf(const RunIdentity::Key& id) {
+        std::uint64_t h = 0;
+        for (size_t i = 0; i < id.size(); i += 8) {
+            std::uint64_t w = 0;
+            std::memcpy(&w, id.data() + i, std::min<size_t>(8, id.size() - i));
+            h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+        }
+        return h ^ (h >> 29);
+    }
+
+    // The run of entry e's identity, a new one when none has it yet.
+    Chain& runOf(size_t e) {
+        const RunIdentity::Key& id = identity_[e];
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = size_t(hashOf(id)) & mask;; i = (i + 1) & mask) {
+            if (slots_[i] == 0) {
+                runs_.push_back(Chain{-1, -1, e});
+                slots_[i] = runs_.size();
+                return runs_.back();
+            }
+            Chain& run = runs_[slots_[i] - 1];
+            if (identity_[run.owner] == id) return run;
+        }
+    }
 
     // The run's record a delivery made on `date` replaces: the last (or
     // first) one whose make date is not newer; -1 for none.
@@ -327,16 +387,17 @@ private:
     }
 
     RunMatch match_;
-    const QList<QByteArray>& entries_;
+    const Records& entries_;
     std::vector<double> makeDate_;
     std::vector<RunIdentity::Key> identity_;
     std::vector<Placement> placed_;
-    std::unordered_map<std::string_view, Chain> runs_;
+    std::vector<size_t> slots_;  // a run's index + 1, 0 for an empty slot
+    std::vector<Chain> runs_;
 };
 
 // Every entry, in order, into the file of its horse; entries of horses not
 // listed go nowhere. Events are processed once per entry.
-void placeEntries(UiPort& ui, SkipLog& log, const QList<QByteArray>& entries, ListedHorses& listed,
+void placeEntries(UiPort& ui, SkipLog& log, const Records& entries, ListedHorses& listed,
                   RunPlacement& placement) {
     for (qsizetype e = 0; e < entries.size(); ++e) {
         ui.processEvents();
@@ -358,9 +419,13 @@ void writeRunFiles(SkipLog& log, const ListedHorses& listed, const RunPlacement&
         log.step("create UMAGOTOTHISWEEKN", [&] { MakeFolders(AppFile(kRunFileFolder)); });
     for (const ListedHorses::Horse& horse : listed.horses) {
         log.step("run file", [&] {
-            QByteArray bytes;
-            bytes.reserve(qsizetype(horse.records.size()) * seLength());
-            for (qsizetype p : horse.records) bytes += placement.recordAt(p);
+            QByteArray bytes(qsizetype(horse.records.size()) * seLength(), Qt::Uninitialized);
+            char* to = bytes.data();
+            for (qsizetype p : horse.records) {
+                const QByteArrayView rec = placement.recordAt(p);
+                std::memcpy(to, rec.data(), size_t(rec.size()));
+                to += rec.size();
+            }
             ReplaceFile(horse.file, bytes);
         });
     }
@@ -368,9 +433,9 @@ void writeRunFiles(SkipLog& log, const ListedHorses& listed, const RunPlacement&
 
 // `newEntries` holds the records of SETHISWEEKNNEW.dat when the caller has
 // just written them; otherwise the file is read back.
-void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::optional<QList<QByteArray>>& newEntries) {
+void fillHorseRunFiles(UiPort& ui, SkipLog& log, RunMatch match, const std::optional<Records>& newEntries) {
     ListedHorses listed = readHorseList(log);
-    QList<QByteArray> entries;
+    Records entries;
     if (newEntries)
         entries = *newEntries;
     else
@@ -407,11 +472,12 @@ bool RunStructureProcessing(UiPort& ui, SkipLog& log) {
     log.step("race details", sortRaces);
     // Each phase reads what the one before wrote; when that phase succeeded
     // its records are handed on instead of being read back.
-    std::optional<QList<QByteArray>> week, newEntries;
+    std::optional<Records> week, newEntries;
     log.step("entry filter", [&] { week = filterAnnouncedEntries(); });
     log.step("entries", [&] { newEntries = sortEntries(week); });
+    week.reset();  // the sorted entries are what the run files take
     // A horse master that cannot be read leaves both lists as they were.
-    std::optional<QList<QByteArray>> horses;
+    std::optional<Records> horses;
     log.step("horses and HorseList", [&] {
         horses = readRecords(AppFile(kUmWeekFile), umLength());
         sortHorses(*horses);

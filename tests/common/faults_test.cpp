@@ -17,7 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace rw;
 using rwtest::AppFolder;
@@ -60,6 +62,7 @@ TEST(DiskFull, AWriteThatDoesNotFitLeavesTheFileAsItWas) {
         {"text append", [](const QString& p) { TextOut(p, TextOut::Mode::Append).writeRaw(bytes(30, 'n')); }},
         {"line append", [](const QString& p) { appendLine(p, bytes(30, 'n')); }},
         {"record append", [](const QString& p) { RecordFile(p, 10).writeRecords(5, bytes(30, 'n')); }},
+        {"record appended", [](const QString& p) { RecordFile(p, 20).append(bytes(20, 'n')); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -157,6 +160,42 @@ TEST(NotARegularFile, ReadersAndWritersRefuseItWithItsName) {
             EXPECT_TRUE(contains(why, QFile::encodeName(path).toStdString())) << why;
             EXPECT_TRUE(contains(why, "not a regular file")) << why;
         }
+}
+
+// A FIFO that a reader holds open can be opened without waiting: it is
+// still refused, after the open and before a byte goes through it, and
+// nothing is emptied.
+TEST(NotARegularFile, AFifoWithAReaderIsRefusedOnceOpened) {
+    AppFolder app;
+    const QString fifo = app.file("P.txt");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> touch;
+    };
+    const Case cases[] = {
+        {"whole file", [](const QString& p) { WriteWholeFile(p, "x"); }},
+        {"record file", [](const QString& p) { RecordFile(p, 4); }},
+        {"text out", [](const QString& p) { TextOut(p, TextOut::Mode::Output); }},
+        {"line append", [](const QString& p) { appendLine(p, "x"); }},
+        {"keyed append",
+         [](const QString& p) {
+             QString last = QStringLiteral("A");
+             WriteKeyed(last, QStringLiteral("A"), p, {}, "x");
+         }},
+        {"values", [](const QString& p) { readValues(p); }},
+        {"records", [](const QString& p) { RecordFile::readAll(p, 4); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string why = failureOf([&] { c.touch(fifo); });
+        EXPECT_TRUE(contains(why, QFile::encodeName(fifo).toStdString() + ": not a regular file")) << why;
+        char byte;
+        EXPECT_LE(::read(reader, &byte, 1), 0);  // nothing was written into it
+    }
+    ::close(reader);
 }
 
 // What a press skipped: each distinct message once with its count in the

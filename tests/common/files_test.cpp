@@ -8,10 +8,13 @@
 #include "common/text_file.h"
 #include "support/test_support.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace rw;
 using rwtest::AppFolder;
@@ -238,6 +241,28 @@ TEST(FileOps, ReplaceFileSwapsTheWholeFileInOneRename) {
     EXPECT_EQ(rwtest::readFile(path), "mine");
     EXPECT_EQ(rwtest::readFile(outside), "outside");
     EXPECT_FALSE(QFileInfo::exists(path + ".new"));
+
+    // Whatever else was left where the scratch goes (a file, a FIFO nobody
+    // reads) is deleted, not written into; a folder there stops the replace
+    // with its name and reason and leaves the file as it was.
+    rwtest::writeFile(path + ".new", "left behind");
+    rw::ReplaceFile(path, "again");
+    EXPECT_EQ(rwtest::readFile(path), "again");
+    ASSERT_EQ(mkfifo(QFile::encodeName(path + ".new").constData(), 0600), 0);
+    rw::ReplaceFile(path, "past the fifo");
+    EXPECT_EQ(rwtest::readFile(path), "past the fifo");
+    EXPECT_FALSE(QFileInfo::exists(path + ".new"));
+    app.write("S.dat.new\\inner", "x");
+    const std::string why = failureOf([&] { rw::ReplaceFile(path, "no"); });
+    EXPECT_TRUE(contains(why, "cannot delete")) << why;
+    EXPECT_TRUE(contains(why, "S.dat.new: ")) << why;
+    EXPECT_FALSE(contains(why, ": unknown reason")) << why;
+    EXPECT_EQ(rwtest::readFile(path), "past the fifo");
+    QDir(app.file("S.dat.new")).removeRecursively();
+
+    // Deleting what is not there succeeds, also under a missing folder.
+    EXPECT_TRUE(rw::RemoveFile(app.file("none.dat")));
+    EXPECT_TRUE(rw::RemoveFile(app.file("no\\folder\\none.dat")));
 
     // A scratch of the caller's choosing.
     rw::ReplaceFile(path, "via scratch", app.file("TEMPORARY"));

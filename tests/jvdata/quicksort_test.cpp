@@ -56,22 +56,35 @@ TEST(QuickSort, MatchesTheLiteralStepsOnRandomArraysWithManyDuplicates) {
     }
 }
 
-TEST(QuickSort, FixedWidthTextKeysSortLikeTheSameTexts) {
+// Widths below one word and across several words (compared a word at a
+// time), with bytes on both sides of 0x80.
+template <size_t N>
+void expectFixedWidthLikeTexts() {
+    SCOPED_TRACE(N);
     std::mt19937 rng(7);
     for (int round = 0; round < 200; ++round) {
         const int n = 1 + int(rng() % 80);
-        std::vector<std::array<char, 2>> fixed(size_t(n) + 1, std::array<char, 2>{});
+        std::vector<std::array<char, N>> fixed(size_t(n) + 1, std::array<char, N>{});
         std::vector<QByteArray> texts(size_t(n) + 1);
         for (int i = 1; i <= n; ++i) {
             static const char bytes[] = {'0', '1', ' ', '\x82', '\xa0'};
-            fixed[size_t(i)] = {bytes[rng() % 5], bytes[rng() % 5]};
-            texts[size_t(i)] = QByteArray(fixed[size_t(i)].data(), 2);
+            // One key changed at a position or two, so that every byte of
+            // every word comes to decide.
+            fixed[size_t(i)].fill('0');
+            for (int k = 0; k < 2; ++k) fixed[size_t(i)][rng() % N] = bytes[rng() % 5];
+            texts[size_t(i)] = QByteArray(fixed[size_t(i)].data(), qsizetype(N));
         }
         std::vector<int> c1 = companions(n), c2 = companions(n);
         QuickSortAsc(fixed, c1, 1, n);
         rwtest::literalQuickSort<true>(texts, c2, 1, n);
         ASSERT_EQ(c1, c2);
     }
+}
+
+TEST(QuickSort, FixedWidthTextKeysSortLikeTheSameTexts) {
+    expectFixedWidthLikeTexts<2>();
+    expectFixedWidthLikeTexts<10>();
+    expectFixedWidthLikeTexts<25>();
 }
 
 TEST(QuickSort, SortedAndReversedInputsMatchTheLiteralSteps) {
