@@ -36,6 +36,7 @@ bool RunPrediction(UiPort& ui, RunState& s, const RaceWriterSlots& writers, Skip
         log.step("read HRTHISWEEKN.dat", [&] {
             work.payoffs = RecordFile::readAll(AppFile(jv::kHrWeekFile), jv::kHR.imageLength);
         });
+    EmptyScoreFiles(s, log);
     RunRaceLoop(ui, s, work, writers, log);
     return true;
 }

@@ -222,6 +222,12 @@ void handCountersToWriters(RunState& s) {
 
 }  // namespace
 
+void EmptyScoreFiles(const RunState& s, SkipLog& log) {
+    for (int i = 1; i <= s.RaceCount; ++i)
+        log.step("empty score file of race " + std::to_string(i),
+                 [&] { emptyTextFile(KaimeFile(checkedAt(s.RaceIdList, i), kScoreSuffix)); });
+}
+
 QByteArray SpeedToTimeText(float speed, QByteArrayView distance) {
     const auto d = parseStrict(distance);
     if (!d) fail("distance \"" + printable(distance) + "\" is not a number");
@@ -362,10 +368,7 @@ void RunRaceLoop(UiPort& ui, RunState& s, RunWork& work, const RaceWriterSlots& 
         step("score file", [&] {
             const QString path = KaimeFile(id, kScoreSuffix);
             if (!scoreStarted.contains(id)) {
-                // The file starts empty in every run: when its lines cannot
-                // be made it is left empty.
-                QByteArray bytes;
-                BuildThenWrite([&] { bytes = ScoreFileBytes(s, id); }, [&] { writeFile(path, bytes); });
+                writeFile(path, ScoreFileBytes(s, id));
                 scoreStarted.insert(id, true);
             } else {
                 TextOut(path, TextOut::Mode::Append).writeRaw(ScoreFileBytes(s, id));

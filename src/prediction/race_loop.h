@@ -17,6 +17,9 @@
 
 namespace rw::prediction {
 
+// The score files of every listed race emptied.
+void EmptyScoreFiles(const RunState& s, SkipLog& log);
+
 // The loop over RaceIndex = 1 .. RaceCount.
 void RunRaceLoop(UiPort& ui, RunState& s, RunWork& work, const RaceWriterSlots& writers, SkipLog& log);
 
