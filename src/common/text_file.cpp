@@ -21,12 +21,28 @@ QByteArray CsvValue::render() const {
     return {};
 }
 
-QByteArray csvLine(const QList<CsvValue>& values) {
-    QByteArray out;
+void CsvValue::appendTo(QByteArray& out) const {
+    switch (kind_) {
+    case Kind::Text:
+        out += '"';
+        out += bytes_;
+        out += '"';
+        return;
+    case Kind::Number: out += bytes_; return;
+    case Kind::None: return;
+    }
+}
+
+void appendCsvLine(QByteArray& out, const QList<CsvValue>& values) {
     for (qsizetype i = 0; i < values.size(); ++i) {
         if (i) out += ',';
-        out += values[i].render();
+        values[i].appendTo(out);
     }
+}
+
+QByteArray csvLine(const QList<CsvValue>& values) {
+    QByteArray out;
+    appendCsvLine(out, values);
     return out;
 }
 

@@ -26,6 +26,7 @@ public:
     static CsvValue number(QByteArrayView formatted) { return CsvValue(Kind::Number, formatted.toByteArray()); }
     static CsvValue none() { return CsvValue(Kind::None, {}); }
     QByteArray render() const;
+    void appendTo(QByteArray& out) const;  // render() added to `out`
 
 private:
     enum class Kind { Text, Number, None };
@@ -36,6 +37,7 @@ private:
 
 QByteArray csvLine(std::initializer_list<CsvValue> values);  // without line end
 QByteArray csvLine(const QList<CsvValue>& values);
+void appendCsvLine(QByteArray& out, const QList<CsvValue>& values);  // csvLine(values) added to `out`
 
 // A file's lines built in memory before the file takes them, each ending
 // CR LF: quoted-values lines, and plain lines made of parts (ASCII literals
@@ -49,7 +51,7 @@ public:
 
     // One quoted-values line.
     void add(const QList<CsvValue>& values) {
-        buffer() += csvLine(values);
+        appendCsvLine(buffer(), values);
         buffer() += "\r\n";
     }
     void add(std::initializer_list<CsvValue> values) { add(QList<CsvValue>(values)); }

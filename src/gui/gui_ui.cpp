@@ -62,7 +62,7 @@ void GuiUi::messageBox(const QString& text) {
 }
 
 void GuiUi::processEvents() {
-    if (lastTurn_.isValid() && !lastTurn_.hasExpired(kEventTurnIntervalMs)) return;
+    if (turnIntervalMs_ > 0 && lastTurn_.isValid() && !lastTurn_.hasExpired(turnIntervalMs_)) return;
     QCoreApplication::processEvents();
     lastTurn_.start();
 }

@@ -31,12 +31,15 @@ public:
     QWidget* findControl(const QString& control) const override;
 
     bool autoAnswer = false;
+    // The least time between two event turns (kEventTurnIntervalMs unless set).
+    void setEventTurnInterval(int ms) { turnIntervalMs_ = ms; }
     // Status controls of every window repaint through it.
     RepaintThrottle& repaints() override { return repaints_; }
 
 private:
     RepaintThrottle repaints_;
     QElapsedTimer lastTurn_;
+    int turnIntervalMs_ = kEventTurnIntervalMs;
     QList<QPointer<QWidget>> windows_;
 };
 

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace rw::prediction {
 namespace {
@@ -59,6 +61,40 @@ CsvValue txt(QByteArrayView b) { return CsvValue::text(b); }
 CsvValue num(double v) { return CsvValue::number(doubleText(v)); }
 CsvValue num(std::int64_t v) { return CsvValue::number(numberText(v)); }
 
+// The texts of the Singles printed last, by their bits: a race's scores
+// are printed in its score file and again in two sort files each.
+class SingleTexts {
+public:
+    char* write(char* out, float v) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        Entry& e = entries_[(bits * 2654435761u) >> (32 - kBits)];
+        if (!e.used || e.bits != bits) {
+            e.length = std::uint8_t(writeSingleText(e.text, v) - e.text);
+            e.bits = bits;
+            e.used = true;
+        }
+        std::memcpy(out, e.text, e.length);
+        return out + e.length;
+    }
+
+private:
+    static constexpr int kBits = 12;
+    struct Entry {
+        std::uint32_t bits = 0;
+        bool used = false;
+        std::uint8_t length = 0;
+        char text[32];
+    };
+    std::array<Entry, size_t(1) << kBits> entries_{};
+};
+
+char* writeSingle(char* out, float v) {
+    thread_local std::unique_ptr<SingleTexts> texts;
+    if (!texts) texts = std::make_unique<SingleTexts>();
+    return texts->write(out, v);
+}
+
 // The bytes of a file of thousands of lines, appended through a buffer of
 // their own (a QByteArray's append of a view goes through a general insert).
 class Lines {
@@ -90,7 +126,7 @@ public:
         for (float v : values) {
             room(33);
             *at_++ = ',';
-            at_ = writeSingleText(at_, v);
+            at_ = writeSingle(at_, v);
         }
         put("\r\n");
     }
@@ -149,9 +185,24 @@ QByteArray ComboKey(std::initializer_list<int> horses) {
 }
 
 QByteArray BetImportLine(QByteArrayView raceId, QByteArrayView ticketCode, QByteArrayView combination) {
-    const QByteArray id = raceId.toByteArray();
-    return id.left(8) + ',' + id.mid(8, 2) + ',' + id.mid(10, 2) + ',' + ticketCode.toByteArray() + ',' +
-           combination.toByteArray() + ",100";
+    // Date, racecourse and race number of the id, each as Mid gives it
+    // (shorter or empty where the id ends early).
+    auto part = [&](qsizetype from, qsizetype n) {
+        return from >= raceId.size() ? QByteArrayView() : raceId.sliced(from, std::min(n, raceId.size() - from));
+    };
+    QByteArray line;
+    line.reserve(raceId.size() + ticketCode.size() + combination.size() + 8);
+    line += part(0, 8);
+    line += ',';
+    line += part(8, 2);
+    line += ',';
+    line += part(10, 2);
+    line += ',';
+    line += ticketCode;
+    line += ',';
+    line += combination;
+    line += ",100";
+    return line;
 }
 
 ComboSums PairSums(const RunState& s, int i, int j) {

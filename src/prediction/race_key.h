@@ -19,6 +19,8 @@ struct RaceKey {
     // The race key of a JV-Data record (RA, SE, HR and the odds); parts
     // are shorter, or empty, where the record ends early.
     static RaceKey ofRecord(QByteArrayView record);
+    // ofRecord(record).raceId() made at once, for a pass over many records.
+    static QByteArray raceIdOfRecord(QByteArrayView record);
     // The race key of run slot `slot` of a runner record (0: the race the
     // record belongs to).
     static RaceKey ofRunner(QByteArrayView runnerRecord, int slot = 0);

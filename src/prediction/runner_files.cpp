@@ -81,7 +81,7 @@ void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
         QByteArray last;
         RecordFile::readEach(AppFile(jv::kSeNewFile), jv::kSE.imageLength, RecordFile::PartRecord::Dropped,
                              [&](QByteArrayView se) {
-                                 if (work.runners.contains(RaceKey::ofRecord(se).raceId()))
+                                 if (work.runners.contains(RaceKey::raceIdOfRecord(se)))
                                      listed.append({n, se.toByteArray()});
                                  ++n;
                                  last.resize(se.size());
@@ -95,7 +95,7 @@ void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
     for (const auto& [i, se] : entries) {
         s.RaceIndex = int(i + 1);
         s.CurrentSE = se;
-        const QByteArray id = RaceKey::ofRecord(se).raceId();
+        const QByteArray id = RaceKey::raceIdOfRecord(se);
         const auto it = work.runners.find(id);
         if (it == work.runners.end()) continue;
         const QByteArrayView horseNo = at(se, jv::se::HorseNumber);
@@ -112,8 +112,13 @@ void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
         put(horse, rr::RecordEnd, "\r\n");
         QList<QByteArray>& records = *it;
         const qsizetype number = qsizetype(*n);
-        while (records.size() < number) records.append(QByteArray(kRunnerRecordLength, '\0'));
-        records[number - 1] = horse;
+        // Only a gap in the horse numbers gets a record of zero bytes; the
+        // horse's own place takes its record as it is.
+        while (records.size() < number - 1) records.append(QByteArray(kRunnerRecordLength, '\0'));
+        if (records.size() < number)
+            records.append(horse);
+        else
+            records[number - 1] = horse;
     }
     if (entryCount > 0) {  // as the last entry of the file leaves them
         s.RaceIndex = int(entryCount);

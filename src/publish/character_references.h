@@ -14,6 +14,8 @@ namespace rw::publish {
 // reference; ASCII bytes go through unchanged. Bytes that are not code page
 // 932 become the replacement character's reference.
 QByteArray CharacterReferences(QByteArrayView cp932);
+// The same added to `out`.
+void AppendCharacterReferences(QByteArray& out, QByteArrayView cp932);
 
 // A page builder (appending to `out`, with or without further arguments)
 // whose bytes reach `out` as CharacterReferences, also the lines it made
@@ -25,10 +27,10 @@ auto WithCharacterReferences(Build build) {
         try {
             build(page, std::forward<decltype(more)>(more)...);
         } catch (...) {
-            out += CharacterReferences(page);
+            AppendCharacterReferences(out, page);
             throw;
         }
-        out += CharacterReferences(page);
+        AppendCharacterReferences(out, page);
     };
 }
 

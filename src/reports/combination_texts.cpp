@@ -73,6 +73,10 @@ QByteArray trioText(const prediction::BetLists& bets, qsizetype position, int or
 }  // namespace
 
 QByteArray PaddedNumber(qint64 n) {
+    if (n >= 0 && n < 100) {  // nearly every call: a horse number or a rank
+        const char two[2] = {n < 10 ? ' ' : char('0' + n / 10), char('0' + n % 10)};
+        return QByteArray(two, 2);
+    }
     const QByteArray t = ' ' + QByteArray::number(n);
     return t.right(2);
 }

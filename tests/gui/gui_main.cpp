@@ -11,6 +11,9 @@ int main(int argc, char** argv) {
     // A message box is answered at once (and printed), so that a test whose
     // press skips something is not held by the box that says so.
     rw::gui::Ui().autoAnswer = true;
+    // Tests click at chosen event turns of a running press: every turn the
+    // work asks for is taken.
+    rw::gui::Ui().setEventTurnInterval(0);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

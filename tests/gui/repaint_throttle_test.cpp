@@ -91,3 +91,18 @@ TEST(RepaintThrottle, EveryValueIsKeptAndTheLastIsShownWithoutARepaintPerValue) 
 }
 
 }  // namespace
+
+// The work asks for an event turn per record; turns within the interval of
+// the last one are let go, so a click waits at most the interval.
+TEST(EventTurns, TurnsCloserThanTheIntervalAreLetGo) {
+    int delivered = 0;
+    QObject target;
+    Ui().setEventTurnInterval(60 * 60 * 1000);
+    Ui().processEvents();  // a turn: the clock starts
+    QMetaObject::invokeMethod(&target, [&] { ++delivered; }, Qt::QueuedConnection);
+    Ui().processEvents();
+    EXPECT_EQ(delivered, 0);
+    Ui().setEventTurnInterval(0);
+    Ui().processEvents();
+    EXPECT_EQ(delivered, 1);
+}

@@ -55,3 +55,9 @@ TEST(RaceFiles, SortAndBetLinesOfTheRankedCombinations) {
     EXPECT_EQ(SanrentanBetBytes(s, "202412070611").count("\r\n"), 6);
     EXPECT_EQ(std::make_tuple(s.CurIndex, s.CurSubIndex, s.EntryIndex), std::make_tuple(7, 8, 9));
 }
+
+TEST(RaceFiles, BetImportLineCutsTheRaceIdAsMidDoes) {
+    EXPECT_EQ(BetImportLine("202412070611", "04", "01-02"), "20241207,06,11,04,01-02,100");
+    EXPECT_EQ(BetImportLine("2024120706", "08", "01-02-03"), "20241207,06,,08,01-02-03,100");
+    EXPECT_EQ(BetImportLine("20241", "05", ""), "20241,,,05,,100");
+}

@@ -28,4 +28,6 @@ TEST(RaceKey, KeyTextsOfARecordAndOfARunnerSlot) {
 
     // A record that ends inside its key gives the parts it holds.
     EXPECT_EQ(RaceKey::ofRecord(hr.left(17)).raceId(), "202406");
+    for (const qsizetype length : {qsizetype(0), qsizetype(17), qsizetype(23), qsizetype(26), hr.size()})
+        EXPECT_EQ(RaceKey::raceIdOfRecord(hr.left(length)), RaceKey::ofRecord(hr.left(length)).raceId()) << length;
 }
