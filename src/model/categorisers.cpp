@@ -8,6 +8,8 @@
 #include "model/stats_files.h"
 
 #include <cmath>
+#include <cstring>
+#include <initializer_list>
 #include <limits>
 
 namespace rw::model {
@@ -20,6 +22,19 @@ QByteArray text(const ExpandedState& st, Field f) { return field(st, f).toByteAr
 
 bool within(Whole v, std::int64_t lo, std::int64_t hi) { return v && *v >= lo && *v <= hi; }
 QByteArray number(std::int64_t v) { return numberText(v); }
+
+// The pieces joined in one allocation (a chain of + allocates at each).
+QByteArray cat(std::initializer_list<QByteArrayView> parts) {
+    qsizetype n = 0;
+    for (QByteArrayView p : parts) n += p.size();
+    QByteArray r(n, Qt::Uninitialized);
+    char* at = r.data();
+    for (QByteArrayView p : parts) {
+        if (!p.isEmpty()) std::memcpy(at, p.data(), size_t(p.size()));
+        at += p.size();
+    }
+    return r;
+}
 
 // The current record into the buffer; its number.
 int readCurrent(ExpandedState& st, ItemSources& src) {
@@ -67,7 +82,7 @@ QByteArray twoDigits(std::int64_t v) { return number(v).rightJustified(2, '0'); 
 // model's prediction of it, weighed in the window's loaded models.
 QByteArray previousResidual(ExpandedState& st, ItemSources& src, bool agari) {
     const int cur = readCurrent(st, src);
-    if (cur == 1) return "10";
+    if (cur == 1) return QByteArrayLiteral("10");
     const int p = previousRun(st, src);
     st.ExRecord = src.record(p);
     ItemSources::PreviousRunCategories* kept = src.previousRunCategories();
@@ -91,7 +106,7 @@ QByteArray previousResidual(ExpandedState& st, ItemSources& src, bool agari) {
     const float s = t >= 0 && t <= 22 ? turf : t >= 50 ? jump : dirt;
     const double g = std::floor(double(s));
     const QByteArray speed = agari ? AgariSpeed(st.ExRecord) : PaceSpeed(st.ExRecord);
-    QByteArray code = "10";
+    QByteArray code = QByteArrayLiteral("10");
     if (speed != kNoSpeed) {
         const std::int64_t f = strictWhole(QByteArrayView(speed).first(std::min<qsizetype>(2, speed.size())),
                                            agari ? "previous 上がり speed" : "previous ペース speed");
@@ -114,25 +129,25 @@ QByteArray CategoriseRaceYear(ExpandedState& st, ItemSources& src) {
 QByteArray CategoriseCourseDraw(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const QByteArrayView course = field(st, ex::CourseCode);
-    QByteArray c = "B";
-    if (course.size() == 2 && course[0] == '0' && course[1] >= '1' && course[1] <= '9') c = QByteArray(1, course[1]);
+    QByteArrayView c = "B";
+    if (course.size() == 2 && course[0] == '0' && course[1] >= '1' && course[1] <= '9') c = course.sliced(1, 1);
     else if (course == "10") c = "A";
     const Whole weekday = wholeOf(field(st, ex::WeekdayCode));
-    const QByteArray d = weekday == 1 || weekday == 2 ? text(st, ex::WeekdayCode) : QByteArray("2");
-    const QByteArray track = text(st, ex::TrackCode);
+    const QByteArrayView d = weekday == 1 || weekday == 2 ? field(st, ex::WeekdayCode) : QByteArrayView("2");
+    const QByteArrayView track = field(st, ex::TrackCode);
     const Whole t = looseTrack(st);
-    if (t == 10) return c + d + text(st, ex::HorseNo) + track;
-    if (t == 11 || t == 12 || t == 17 || t == 18) return c + d + text(st, ex::FrameNo) + track;
-    if (t == 21) return c + d + text(st, ex::FrameNo) + "17";
-    if (t == 22) return c + d + text(st, ex::FrameNo) + "18";
-    if (within(t, 23, 29)) return c + d + text(st, ex::FrameNo);
-    return c + track + d;
+    if (t == 10) return cat({c, d, field(st, ex::HorseNo), track});
+    if (t == 11 || t == 12 || t == 17 || t == 18) return cat({c, d, field(st, ex::FrameNo), track});
+    if (t == 21) return cat({c, d, field(st, ex::FrameNo), "17"});
+    if (t == 22) return cat({c, d, field(st, ex::FrameNo), "18"});
+    if (within(t, 23, 29)) return cat({c, d, field(st, ex::FrameNo)});
+    return cat({c, track, d});
 }
 
 QByteArray CategorisePreviousRunClass(ExpandedState& st, ItemSources& src) {
     const int cur = readCurrent(st, src);
     const QByteArray distance = text(st, ex::Distance);
-    if (cur == 1) return text(st, ex::ConditionCodes(4)) + "0" + (valLenient(distance) > 5000 ? "2" : "1");
+    if (cur == 1) return cat({field(st, ex::ConditionCodes(4)), "0", valLenient(distance) > 5000 ? "2" : "1"});
     const int p = previousRun(st, src);
     st.ExRecord = src.record(p);
     const QByteArray g = text(st, ex::GradeCode);
@@ -145,7 +160,7 @@ QByteArray CategorisePreviousRunClass(ExpandedState& st, ItemSources& src) {
                          : valLenient(distance) > valLenient(previousDistance) ? "2"
                                                                                 : "1";
     readCurrent(st, src);
-    return g + s + r;
+    return cat({g, s, r});
 }
 
 QByteArray CategoriseCarriedWeight(ExpandedState& st, ItemSources& src) {
@@ -155,7 +170,7 @@ QByteArray CategoriseCarriedWeight(ExpandedState& st, ItemSources& src) {
 
 QByteArray CategorisePrizeSum(ExpandedState& st, ItemSources& src) {
     const int cur = readCurrent(st, src);
-    if (cur == 1) return "00";
+    if (cur == 1) return QByteArrayLiteral("00");
     std::int64_t sum = 0;
     for (int n = 1; n <= cur - 1; ++n) {
         // Every earlier run counts, whatever its abnormality; a prize that is
@@ -164,44 +179,44 @@ QByteArray CategorisePrizeSum(ExpandedState& st, ItemSources& src) {
         if (sum > std::numeric_limits<std::int32_t>::max() || sum < std::numeric_limits<std::int32_t>::min())
             fail("sum of earlier prize money beyond 32 bits");
     }
-    if (sum == 0) return "00";
+    if (sum == 0) return QByteArrayLiteral("00");
     const std::int64_t b = LogBand(double(sum));
-    return b == 0 ? QByteArray("00") : b <= 66 ? number(b) : QByteArray("66");
+    return b == 0 ? QByteArrayLiteral("00") : b <= 66 ? number(b) : QByteArrayLiteral("66");
 }
 
 QByteArray CategoriseRaceSymbol(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const QByteArray symbol = field(st, ex::RaceSymbolCode).first(2).toByteArray();
     const Whole t = looseTrack(st);
-    return (t == 23 || t == 24) && symbol == "N2" ? QByteArray("N0") : symbol;
+    return (t == 23 || t == 24) && symbol == "N2" ? QByteArrayLiteral("N0") : symbol;
 }
 
 QByteArray CategoriseJockeyPlaceRate(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const auto rec = statsOf(st, src, ex::JockeyCode, kJockeyStatsFile, PeopleStatsRecord::kLength);
-    if (!rec) return "11";
+    if (!rec) return QByteArrayLiteral("11");
     const Whole t = looseTrack(st);
     const Field rate = within(t, 0, 22)    ? PeopleStatsRecord::TurfPlaceRate
                        : within(t, 23, 29) ? PeopleStatsRecord::DirtPlaceRate
                                            : PeopleStatsRecord::OtherPlaceRate;
-    const QByteArray code = "1" + number(RateBand(statsValue(*rec, rate)));
+    const QByteArray code = cat({"1", number(RateBand(statsValue(*rec, rate)))});
     const double x = valLenient(code);
-    return x >= 0 && x <= 19 ? code : QByteArray("19");
+    return x >= 0 && x <= 19 ? code : QByteArrayLiteral("19");
 }
 
 QByteArray CategoriseHorsePlaceRate(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const auto rec = statsOf(st, src, ex::RegistrationNo, kHorseExtractFile, HorseStatsRecord::kLength);
-    if (!rec) return "10";
+    if (!rec) return QByteArrayLiteral("10");
     const Field rate = within(looseTrack(st), 0, 49) ? HorseStatsRecord::FlatPlaceRate : HorseStatsRecord::JumpPlaceRate;
     return number(RateBand(statsValue(*rec, rate)));
 }
 
 QByteArray CategoriseRunCount(ExpandedState& st, ItemSources& src) {
     const int cur = readCurrent(st, src);
-    if (cur == 1) return "001";
+    if (cur == 1) return QByteArrayLiteral("001");
     if (cur <= 60) return number(cur + 999).right(3);
-    return "060";
+    return QByteArrayLiteral("060");
 }
 
 QByteArray CategoriseWeightRatio(ExpandedState& st, ItemSources& src) {
@@ -246,16 +261,16 @@ QByteArray CategoriseAgeInMonths(ExpandedState& st, ItemSources& src) {
     m = std::max<std::int64_t>(low, std::min<std::int64_t>(90, m));
     if (m >= 43) m = std::int64_t(std::floor(double(m) / 3)) + 29;
     const QByteArrayView sex = field(st, ex::SexCode);
-    const QByteArray code = (sex == "1" ? "1" : sex == "2" ? "2" : "3") + number(m + 100).right(2);
-    return textBetween(code, "327", "333") ? QByteArray("334") : code;
+    const QByteArray code = cat({sex == "1" ? "1" : sex == "2" ? "2" : "3", number(m + 100).right(2)});
+    return textBetween(code, "327", "333") ? QByteArrayLiteral("334") : code;
 }
 
 QByteArray CategoriseSireAmount(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const auto rec = statsOf(st, src, ex::SireNo, kSireStatsFile, SireStatsRecord::kLength);
-    if (!rec) return "00";
+    if (!rec) return QByteArrayLiteral("00");
     const double v = statsValue(*rec, SireStatsRecord::ThirdAmount);
-    return v == 0 ? QByteArray("00") : number(LogBand(v));
+    return v == 0 ? QByteArrayLiteral("00") : number(LogBand(v));
 }
 
 QByteArray CategoriseRaceInterval(ExpandedState& st, ItemSources& src) {
@@ -272,7 +287,7 @@ QByteArray CategoriseRaceInterval(ExpandedState& st, ItemSources& src) {
         return std::int64_t(std::floor(double(Days(da, db)) / 7 + 0.5));
     };
     std::int64_t e = 0, e2 = 0, e3 = 0;
-    QByteArray flag = "2";
+    QByteArrayView flag = "2";
     if (cur == 2) {
         e = weeks(1, 2);
     } else if (cur == 3) {
@@ -296,35 +311,35 @@ QByteArray CategoriseRaceInterval(ExpandedState& st, ItemSources& src) {
         else if (cls(e3) == 1) e = 32 + 2 * e;
         else if (cls(e3) == 2) e = 33 + 2 * e;
     }
-    return flag + (e == 0 ? QByteArray("1020") : number(10 * e + 1000).right(4));
+    return e == 0 ? cat({flag, "1020"}) : cat({flag, number(10 * e + 1000).right(4)});
 }
 
 QByteArray CategorisePreviousOdds(ExpandedState& st, ItemSources& src) {
     const int cur = readCurrent(st, src);
-    if (cur == 1) return "10";
+    if (cur == 1) return QByteArrayLiteral("10");
     const QByteArray odds = get(src.record(previousRun(st, src)), ex::WinOdds).toByteArray();
-    if (odds == "0000" || odds == "    ") return "10";
+    if (odds == "0000" || odds == "    ") return QByteArrayLiteral("10");
     const double v = valLenient(odds);
-    return v > 0 ? number(LogBand(v)) : QByteArray("10");  // no logarithm: as missing odds
+    return v > 0 ? number(LogBand(v)) : QByteArrayLiteral("10");  // no logarithm: as missing odds
 }
 
 QByteArray CategoriseSireGoingRate(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const QByteArrayView sire = field(st, ex::SireNo);
-    if (sire == "0000000000") return "10";  // ten blanks are searched
+    if (sire == "0000000000") return QByteArrayLiteral("10");  // ten blanks are searched
     const auto rec = stats(src, kSireStatsFile, SireStatsRecord::kLength, sire);
-    if (!rec) return "10";
+    if (!rec) return QByteArrayLiteral("10");
     const std::int64_t t = strictTrack(st);
     const bool dirt = t >= 23 && t <= 49;
     const QByteArrayView going = field(st, dirt ? ex::DirtGoingCode : ex::TurfGoingCode);
     int g = 0;
     if (going == "0" || going == "1") g = 1;
     else if (going == "2" || going == "3" || going == "4") g = going[0] - '0';
-    else return "10";
+    else return QByteArrayLiteral("10");
     const Field rate = t >= 0 && t <= 22 ? SireStatsRecord::TurfGoingRates(g)
                        : dirt            ? SireStatsRecord::DirtGoingRates(g)
                                          : SireStatsRecord::JumpGoingRates(g);
-    return number(g) + number(RateBand(statsValue(*rec, rate)));
+    return cat({number(g), number(RateBand(statsValue(*rec, rate)))});
 }
 
 QByteArray CategorisePreviousPaceResidual(ExpandedState& st, ItemSources& src) {
@@ -334,45 +349,45 @@ QByteArray CategorisePreviousPaceResidual(ExpandedState& st, ItemSources& src) {
 QByteArray CategoriseJockeyAge(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const QByteArrayView birthYear = field(st, ex::JockeyBirthYear);
-    QByteArray age = "00";
+    QByteArray age = QByteArrayLiteral("00");
     if (birthYear != "    ")
         age = number(strictWhole(field(st, ex::RaceYear), "RaceYear") + 100 - strictWhole(birthYear, "JockeyBirthYear"))
                   .right(2);
-    const QByteArray band = textBetween(age, "00", "20")   ? "20"
+    const QByteArrayView band = textBetween(age, "00", "20")   ? "20"
                             : textBetween(age, "21", "25") ? "23"
                             : textBetween(age, "26", "30") ? "28"
                             : textBetween(age, "31", "35") ? "33"
                             : textBetween(age, "36", "40") ? "38"
                                                            : "43";
-    return "0" + band + text(st, ex::ApprenticeCode);
+    return cat({"0", band, field(st, ex::ApprenticeCode)});
 }
 
 QByteArray CategoriseTrainerPlaceRate(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const auto rec = statsOf(st, src, ex::TrainerCode, kTrainerStatsFile, PeopleStatsRecord::kLength);
-    if (!rec) return "10";
+    if (!rec) return QByteArrayLiteral("10");
     const std::int64_t t = strictTrack(st);
     const Field rate = t >= 0 && t <= 22    ? PeopleStatsRecord::TurfPlaceRate
                        : t >= 23 && t <= 49 ? PeopleStatsRecord::DirtPlaceRate
                                             : PeopleStatsRecord::OtherPlaceRate;
-    const QByteArray code = "1" + number(RateBand(statsValue(*rec, rate)));
-    return strictWhole(code, "item 19 code") > 110 ? QByteArray("110") : code;
+    const QByteArray code = cat({"1", number(RateBand(statsValue(*rec, rate)))});
+    return strictWhole(code, "item 19 code") > 110 ? QByteArrayLiteral("110") : code;
 }
 
 QByteArray CategoriseSireEarningsPerRun(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const auto rec = statsOf(st, src, ex::SireNo, kSireStatsFile, SireStatsRecord::kLength);
-    if (!rec) return "0";
+    if (!rec) return QByteArrayLiteral("0");
     const std::int64_t t = strictTrack(st);
     const bool flat = t >= 0 && t <= 29;
     const double n = statsValue(*rec, flat ? SireStatsRecord::FlatStarts : SireStatsRecord::JumpStarts);
     const double a = statsValue(*rec, flat ? SireStatsRecord::FlatEarnings : SireStatsRecord::JumpEarnings);
-    if (n == 0) return "0";
+    if (n == 0) return QByteArrayLiteral("0");
     const double r = a / n;
-    if (r == 0) return "0";
+    if (r == 0) return QByteArrayLiteral("0");
     const QByteArray code = number(LogBand(r));
     const std::int64_t x = strictWhole(code, "item 20 code");
-    return x >= 1 && x <= 24 ? QByteArray("25") : x > 46 ? QByteArray("46") : code;
+    return x >= 1 && x <= 24 ? QByteArrayLiteral("25") : x > 46 ? QByteArrayLiteral("46") : code;
 }
 
 // ---- Items 21 to 30 ------------------------------------------------------
@@ -380,7 +395,7 @@ QByteArray CategoriseSireEarningsPerRun(ExpandedState& st, ItemSources& src) {
 QByteArray CategoriseRaceNumber(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const std::int64_t t = strictTrack(st);
-    return t >= 0 && t <= 24 ? text(st, ex::RaceNo) + text(st, ex::GradeCode) : text(st, ex::GradeCode);
+    return t >= 0 && t <= 24 ? cat({field(st, ex::RaceNo), field(st, ex::GradeCode)}) : text(st, ex::GradeCode);
 }
 
 QByteArray CategoriseDistance(ExpandedState& st, ItemSources& src) {
@@ -396,7 +411,7 @@ QByteArray CategoriseDistance(ExpandedState& st, ItemSources& src) {
 
 QByteArray CategoriseSireDistanceRate(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
-    QByteArray code = "10";
+    QByteArray code = QByteArrayLiteral("10");
     if (const auto rec = statsOf(st, src, ex::SireNo, kSireStatsFile, SireStatsRecord::kLength)) {
         const std::int64_t d = strictWhole(field(st, ex::Distance), "Distance");
         const std::int64_t t = strictTrack(st);
@@ -405,64 +420,64 @@ QByteArray CategoriseSireDistanceRate(ExpandedState& st, ItemSources& src) {
         int digit = 1;
         if (t >= 0 && t <= 22) rate = SireStatsRecord::TurfDistanceRates(band), digit = band;
         else if (t >= 23 && t <= 49) rate = SireStatsRecord::DirtDistanceRates(band), digit = band;
-        code = number(digit) + number(RateBand(statsValue(*rec, rate)));
+        code = cat({number(digit), number(RateBand(statsValue(*rec, rate)))});
     }
     // Band 0 of every group shares "10" with a missing record; bands 10 and
     // above are held at 9.
     const double x = valLenient(code);
-    if (x == 0 || x == 10 || x == 20 || x == 30) return "10";
-    if (x >= 110 && x <= 130) return "19";
-    if (x >= 210 && x <= 230) return "29";
-    if (x >= 310 && x <= 330) return "39";
+    if (x == 0 || x == 10 || x == 20 || x == 30) return QByteArrayLiteral("10");
+    if (x >= 110 && x <= 130) return QByteArrayLiteral("19");
+    if (x >= 210 && x <= 230) return QByteArrayLiteral("29");
+    if (x >= 310 && x <= 330) return QByteArrayLiteral("39");
     return code;
 }
 
 QByteArray CategoriseHorseNumber(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const std::int64_t t = strictTrack(st);
-    if (t >= 0 && t <= 24) return text(st, ex::HorseNo) + "1";
+    if (t >= 0 && t <= 24) return cat({field(st, ex::HorseNo), "1"});
     const std::int64_t h = strictWhole(field(st, ex::HorseNo), "HorseNo");
-    return h > 14 || h < 0 ? QByteArray("14") : text(st, ex::HorseNo);
+    return h > 14 || h < 0 ? QByteArrayLiteral("14") : text(st, ex::HorseNo);
 }
 
 QByteArray CategoriseSymbolOrBirthMonth(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const QByteArray symbol = text(st, ex::HorseSymbolCode);
-    return symbol != "00" ? symbol : text(st, ex::BirthMonth) + "1";
+    return symbol != "00" ? symbol : cat({field(st, ex::BirthMonth), "1"});
 }
 
 QByteArray CategorisePreviousTimeDiff(ExpandedState& st, ItemSources& src) {
     const int cur = readCurrent(st, src);
-    if (cur == 1) return "0099";
+    if (cur == 1) return QByteArrayLiteral("0099");
     const QByteArray p = src.record(previousRun(st, src));
     const QByteArrayView d = get(p, ex::TimeDiff);
-    if (d == "0000" || d == "    " || d == "+999" || d == "-999" || d == "9999") return "0099";
-    if (d == "-000") return "0001";
-    if (d == "-001") return "0002";
-    if (d == "-002") return "0003";
-    if (d == "-003" || d == "-004") return "0004";
-    if (textBetween(d, "-005", "-009")) return "0005";
-    if (textBetween(d, "-010", "-998")) return "0006";
+    if (d == "0000" || d == "    " || d == "+999" || d == "-999" || d == "9999") return QByteArrayLiteral("0099");
+    if (d == "-000") return QByteArrayLiteral("0001");
+    if (d == "-001") return QByteArrayLiteral("0002");
+    if (d == "-002") return QByteArrayLiteral("0003");
+    if (d == "-003" || d == "-004") return QByteArrayLiteral("0004");
+    if (textBetween(d, "-005", "-009")) return QByteArrayLiteral("0005");
+    if (textBetween(d, "-010", "-998")) return QByteArrayLiteral("0006");
     if (d == "+000") return get(p, ex::ArrivalOrder) == "02" ? "+" + get(p, ex::MarginCode).toByteArray() : "0007";
     const Whole n = wholeOf(d.sliced(2));
     if (d.size() == 4 && d.startsWith("+0") && textBetween(d, "+001", "+029") && n && d.sliced(2) == twoDigits(*n))
-        return "00" + twoDigits(*n + 7);
+        return cat({"00", twoDigits(*n + 7)});
     if (textBetween(d, "+030", "+040") || textBetween(d, "+041", "+050"))
-        return "00" + twoDigits(strictWhole(d.sliced(2), "TimeDiff") + 7);
-    return "0099";
+        return cat({"00", twoDigits(strictWhole(d.sliced(2), "TimeDiff") + 7)});
+    return QByteArrayLiteral("0099");
 }
 
 QByteArray CategoriseMeetingDay(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
-    return text(st, ex::MeetingNo) + text(st, ex::DayNo);
+    return cat({field(st, ex::MeetingNo), field(st, ex::DayNo)});
 }
 
 QByteArray CategoriseRegisteredRunners(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const QByteArray r = text(st, ex::RegisteredRunners);
-    if (textBetween(r, "00", "08")) return "08";
+    if (textBetween(r, "00", "08")) return QByteArrayLiteral("08");
     if (textBetween(field(st, ex::TrackCode), "00", "29")) return r;
-    return textBetween(r, "09", "14") ? r : QByteArray("14");
+    return textBetween(r, "09", "14") ? r : QByteArrayLiteral("14");
 }
 
 QByteArray CategorisePreviousAgariResidual(ExpandedState& st, ItemSources& src) {
@@ -471,22 +486,22 @@ QByteArray CategorisePreviousAgariResidual(ExpandedState& st, ItemSources& src) 
 
 QByteArray CategoriseHorseEarningsPerRun(ExpandedState& st, ItemSources& src) {
     const int cur = readCurrent(st, src);
-    QByteArray code = "10";
+    QByteArray code = QByteArrayLiteral("10");
     if (const auto rec = statsOf(st, src, ex::RegistrationNo, kHorseExtractFile, HorseStatsRecord::kLength)) {
         const std::int64_t t = strictTrack(st);
         const bool flat = t >= 0 && t <= 49;
         const double n = statsValue(*rec, flat ? HorseStatsRecord::FlatStarts : HorseStatsRecord::JumpStarts);
         const double a = statsValue(*rec, flat ? HorseStatsRecord::FlatEarnings : HorseStatsRecord::JumpEarnings);
-        if (n == 0 || a / n == 0) code = "00";
+        if (n == 0 || a / n == 0) code = QByteArrayLiteral("00");
         else code = number(LogBand(a / n) + 100).right(2);
     }
     // A horse without earnings is classed by the number of its run.
-    if (code == "00") code = cur <= 19 ? number(cur) : QByteArray("19");
+    if (code == "00") code = cur <= 19 ? number(cur) : QByteArrayLiteral("19");
     const std::int64_t t = strictTrack(st);
     if (!(t >= 0 && t <= 49)) {
         const std::int64_t x = strictWhole(code, "item 30 code");
-        if (x < 3) code = "19";
-        else if (x > 53) code = "53";
+        if (x < 3) code = QByteArrayLiteral("19");
+        else if (x > 53) code = QByteArrayLiteral("53");
     }
     return code;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include <tuple>
 
@@ -76,6 +77,17 @@ bool sameBytes(const char* a, const char* b, qsizetype n) {
     for (qsizetype i = 0; i < n; ++i)
         if (a[i] != b[i]) return false;
     return true;
+}
+
+// The bytes into `to`, in its own buffer when nobody shares it and it is
+// large enough: the pass sets the search code once per record.
+void setBytes(QByteArray& to, QByteArrayView v) {
+    if (to.isDetached() && to.capacity() >= v.size()) {
+        to.resize(v.size());
+        if (!v.isEmpty()) std::memcpy(to.data(), v.data(), size_t(v.size()));
+    } else {
+        to = v.toByteArray();
+    }
 }
 
 }  // namespace
@@ -171,7 +183,7 @@ void FindCategoryIndexes(ExpandedState& st, const FactorModel& model, CategoryFi
         st.FoundIndex[2] = std::int16_t(categories.findPrefix(model, 2, QByteArrayView(retry, 1 + n)));
     }
     st.ItemNo = kItemCount;
-    st.SearchCode = get(st.ExRecord, ex::Category(kItemCount)).toByteArray();
+    setBytes(st.SearchCode, get(st.ExRecord, ex::Category(kItemCount)));
 }
 
 int FindCategoryIndex(ExpandedState& st, const FactorModel& model, CategoryFinder& categories) {
@@ -186,13 +198,13 @@ void FindCategoryIndexesBySurface(ExpandedState& st, CategoryFinder& categories)
     // The surface is read once: a TrackCode that is not a number fails at
     // the first item, as it would at every one.
     st.ItemNo = 1;
-    st.SearchCode = searchField(st.ExRecord, 1).toByteArray();
+    setBytes(st.SearchCode, searchField(st.ExRecord, 1));
     const FactorModel& m = modelOf(st, sideOf(st));
     CategoryFinder::ItemCodes codes;
     for (int k = 1; k <= kItemCount; ++k) codes[size_t(k)] = searchField(st.ExRecord, k);
     categories.findItems(m, codes, st.SurfaceIndex);
     st.ItemNo = kItemCount;
-    st.SearchCode = searchField(st.ExRecord, kItemCount).toByteArray();
+    setBytes(st.SearchCode, searchField(st.ExRecord, kItemCount));
 }
 
 int FindCategoryIndexBySurface(ExpandedState& st, CategoryFinder& categories) {

@@ -50,8 +50,11 @@ std::optional<QDate> birthDateOf(QByteArrayView rec) {
 }
 
 std::int64_t Days(const QDate& a, const QDate& b) {
-    const QByteArray text = numberText(a.daysTo(b) + 10000);
-    return std::int64_t(valLenient(text.right(4)));
+    // The value of the last four characters of the number written out:
+    // down to -999 the whole number, below it the last four digits.
+    const std::int64_t n = a.daysTo(b) + 10000;
+    if (n >= 0) return n % 10000;
+    return n > -1000 ? n : -n % 10000;
 }
 
 int PreviousRunNo(int cur, const std::function<QByteArray(int)>& record) {

@@ -48,6 +48,11 @@ TEST(ItemRules, DaysKeepTheLastFourDigits) {
     EXPECT_EQ(Days(a, QDate(2024, 1, 15)), 14);
     EXPECT_EQ(Days(a, QDate(2023, 12, 31)), 9999);
     EXPECT_EQ(Days(QDate(1990, 1, 1), QDate(2024, 1, 1)), 12418 - 10000);
+    // Far back: the number written out is negative; its last four characters.
+    EXPECT_EQ(Days(a, a.addDays(-10005)), -5);      // "-5"
+    EXPECT_EQ(Days(a, a.addDays(-10999)), -999);    // "-999"
+    EXPECT_EQ(Days(a, a.addDays(-11000)), 1000);    // "-1000"
+    EXPECT_EQ(Days(a, a.addDays(-22345)), 2345);    // "-12345"
     EXPECT_FALSE(dateOf("    ", "  ", "  "));
     EXPECT_FALSE(dateOf("2023", "02", "29"));
     EXPECT_EQ(raceDateOf(exRecord({{ex::RaceMonthDay, "1231"}})), QDate(2024, 12, 31));
