@@ -84,11 +84,15 @@ qint64 RecordFile::countOf(const QString& path, qsizetype recordLength) {
     return qint64(st.st_size) / recordLength;
 }
 
+qint64 RecordFile::recordsIn(qint64 bytes, qsizetype recordLength, PartRecord part) {
+    if (bytes <= 0) return 0;
+    return part == PartRecord::Dropped ? bytes / recordLength : qint64(std::nearbyint(double(bytes) / double(recordLength)));
+}
+
 QByteArray RecordFile::readAllBytes(const QString& path, qsizetype recordLength, PartRecord part) {
     QByteArray all;
     if (!ReadWholeFile(path, all)) return all;
-    const qsizetype n = part == PartRecord::Dropped ? all.size() / recordLength
-                                                    : qsizetype(std::nearbyint(double(all.size()) / double(recordLength)));
+    const qsizetype n = qsizetype(recordsIn(all.size(), recordLength, part));
     // A part record the count drops goes; one it keeps is padded with zero bytes.
     all.resize(n * recordLength, '\0');
     return all;
@@ -121,9 +125,7 @@ void eachRecord(Read&& read, FailRead&& failRead, qint64 left, qsizetype recordL
         if (held > 0 && whole > 0) std::memmove(piece.data(), piece.constData() + whole, size_t(held));
         if (got < want) break;  // the file ended sooner
     }
-    const qint64 count = part == RecordFile::PartRecord::Dropped
-                             ? total / recordLength
-                             : qint64(std::nearbyint(double(total) / double(recordLength)));
+    const qint64 count = RecordFile::recordsIn(total, recordLength, part);
     if (held > 0 && count > total / recordLength) {
         QByteArray last(piece.constData(), qsizetype(held));
         last.append(QByteArray(recordLength - held, '\0'));

@@ -48,6 +48,8 @@ public:
     // whole (its length over the record length rounded to the nearest, ties
     // to even), kept padded with zero bytes when that count includes it.
     enum class PartRecord { Dropped, Nearest };
+    // The records that many bytes count as under that rule.
+    static qint64 recordsIn(qint64 bytes, qsizetype recordLength, PartRecord part);
     // The whole file read at once, split into records; a missing file gives
     // none. Throws StepFailure with the system's reason.
     static QList<QByteArray> readAll(const QString& path, qsizetype recordLength,

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cmath>
 #include <vector>
 
 #include <fcntl.h>
@@ -49,11 +48,6 @@ std::vector<iovec> partsOf(const QList<QByteArray>& records) {
     return parts;
 }
 
-qint64 countOf(qint64 bytes, qsizetype recordLength, PartRecord part) {
-    if (part == PartRecord::Dropped) return bytes / recordLength;
-    return bytes <= 0 ? 0 : qint64(std::nearbyint(double(bytes) / double(recordLength)));
-}
-
 }  // namespace
 
 QByteArray ReadRecordImage(const QString& path, qsizetype recordLength, PartRecord part, qint64* count) {
@@ -75,7 +69,7 @@ QByteArray ReadRecordImage(const QString& path, qsizetype recordLength, PartReco
         want = std::max<qsizetype>(want, 1 << 16);
     }
     all.resize(have);
-    *count = countOf(all.size(), recordLength, part);
+    *count = RecordFile::recordsIn(all.size(), recordLength, part);
     if (part == PartRecord::Nearest) all.resize(*count * recordLength, '\0');
     return all;
 }

@@ -8,6 +8,7 @@
 // anything but a regular file is refused without being waited on, and
 // every failure names the file and the system's reason.
 #include "common/file_ops.h"
+#include "common/record_file.h"
 
 #include <QByteArray>
 #include <QList>
@@ -15,10 +16,9 @@
 
 namespace rw::model {
 
-// How the record count treats a part record at the end: dropped (the file
-// length over the record length, truncated), or rounded to the nearest
-// (ties to even) and padded with zero bytes, as the statistics files count.
-enum class PartRecord { Dropped, Nearest };
+// How the record count treats a part record at the end: the record file's
+// rule (dropped, or rounded to the nearest and padded with zero bytes).
+using PartRecord = RecordFile::PartRecord;
 
 // The whole file (created empty when missing); `count` receives the number
 // of records. With PartRecord::Nearest the image is cut or padded to whole
