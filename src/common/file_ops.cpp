@@ -5,12 +5,16 @@
 #include <QFile>
 #include <QHash>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace rw {
@@ -39,25 +43,54 @@ bool isMissing(int error) { return error == ENOENT || error == ENOTDIR; }
 
 QString notRegularReason() { return QStringLiteral("not a regular file"); }
 
-// Writes all of `bytes` at the descriptor's position (at `offset` when it is
-// not negative); a write that stops short is asked again for the rest, so
-// that the failure carries the system's reason (a full disk). Returns the
-// bytes written and, on failure, the system's error.
-qint64 writeFully(int fd, QByteArrayView bytes, qint64 offset, int* error) {
-    qint64 done = 0;
+// Moves every part of `parts` through `io` (a readv or writev, or a
+// positioned one, over at most IOV_MAX parts from a given one on, told how
+// many bytes went before), going on where a short transfer stopped, so that
+// a failure carries the system's reason (a full disk). Returns the bytes
+// moved; `error` is 0 when all moved, the system's error, or `nothing` when
+// a call moved no byte. Empty parts are left out beforehand.
+template <class Io>
+qint64 transferAll(std::vector<iovec>& parts, Io io, int nothing, int* error) {
+    qint64 moved = 0;
+    size_t first = 0;
     *error = 0;
-    while (done < bytes.size()) {
-        const size_t want = size_t(bytes.size() - done);
-        const ssize_t n = offset < 0 ? ::write(fd, bytes.data() + done, want)
-                                     : ::pwrite(fd, bytes.data() + done, want, off_t(offset + done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            *error = n < 0 ? errno : ENOSPC;
+    while (first < parts.size()) {
+        ssize_t done = io(parts.data() + first, int(std::min<size_t>(parts.size() - first, IOV_MAX)), moved);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) {
+            *error = done < 0 ? errno : nothing;
             break;
         }
-        done += n;
+        moved += done;
+        while (first < parts.size() && size_t(done) >= parts[first].iov_len) {
+            done -= ssize_t(parts[first].iov_len);
+            ++first;
+        }
+        if (done > 0) {
+            parts[first].iov_base = static_cast<char*>(parts[first].iov_base) + done;
+            parts[first].iov_len -= size_t(done);
+        }
     }
-    return done;
+    return moved;
+}
+
+// Writes every part at `offset` (at the descriptor's position when it is
+// negative); a write that takes nothing counts as a full disk.
+qint64 writeParts(int fd, std::vector<iovec>& parts, qint64 offset, int* error) {
+    return transferAll(
+        parts,
+        [&](iovec* p, int n, qint64 before) {
+            return offset < 0 ? ::writev(fd, p, n) : ::pwritev(fd, p, n, off_t(offset + before));
+        },
+        ENOSPC, error);
+}
+
+// Writes all of `bytes` as writeParts does. Returns the bytes written and,
+// on failure, the system's error.
+qint64 writeFully(int fd, QByteArrayView bytes, qint64 offset, int* error) {
+    std::vector<iovec> parts;
+    if (!bytes.isEmpty()) parts.push_back({const_cast<char*>(bytes.data()), size_t(bytes.size())});
+    return writeParts(fd, parts, offset, error);
 }
 
 // The files of the running journal, by path.
@@ -269,10 +302,10 @@ FileDescriptor OpenRegularFile(const QString& path, FileAccess access, qint64* s
     return file;
 }
 
-bool ReadWholeFile(const QString& path, QByteArray& bytes) {
+bool ReadWholeFile(const QString& path, QByteArray& bytes, FileAccess access) {
     bytes.clear();
     qint64 size = 0;
-    const FileDescriptor file = OpenRegularFile(path, FileAccess::Read, &size);
+    const FileDescriptor file = OpenRegularFile(path, access, &size);
     if (!file.isOpen()) return false;
     // One read asking for a byte more than the file holds: a shorter answer
     // is the end of the file; a file that grew meanwhile is read on.
@@ -293,6 +326,35 @@ bool ReadWholeFile(const QString& path, QByteArray& bytes) {
     }
     bytes.resize(have);
     return true;
+}
+
+namespace {
+std::vector<iovec> partsOf(const QList<QByteArray>& records) {
+    std::vector<iovec> parts;
+    parts.reserve(size_t(records.size()));
+    for (const QByteArray& r : records)
+        if (!r.isEmpty()) parts.push_back({const_cast<char*>(r.constData()), size_t(r.size())});
+    return parts;
+}
+}  // namespace
+
+void ReadRecordsInto(const FileDescriptor& file, const QString& path, QList<QByteArray>& records) {
+    std::vector<iovec> parts;
+    parts.reserve(size_t(records.size()));
+    for (QByteArray& r : records)
+        if (!r.isEmpty()) parts.push_back({r.data(), size_t(r.size())});
+    constexpr int kEndedEarly = -1;
+    int error = 0;
+    transferAll(
+        parts, [&](iovec* p, int n, qint64) { return ::readv(file.get(), p, n); }, kEndedEarly, &error);
+    if (error) failFile("read", path, error == kEndedEarly ? QStringLiteral("the file ends early") : reasonOf(error));
+}
+
+int WriteRecords(int fd, const QList<QByteArray>& records, qint64 offset) {
+    std::vector<iovec> parts = partsOf(records);
+    int error = 0;
+    writeParts(fd, parts, offset, &error);
+    return error;
 }
 
 namespace {
@@ -347,16 +409,24 @@ void WriteWholeFile(const QString& path, QByteArrayView bytes) {
     if (QString why; !file.close(&why)) failFile("write", path, why);
 }
 
+FileDescriptor CreateNewFile(const QString& path, int* error) {
+    const QByteArray native = nativePath(path);
+    int fd;
+    do {
+        fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (error) *error = fd < 0 ? errno : 0;
+    return FileDescriptor(fd);
+}
+
 namespace {
 // A new scratch file: created where nothing stands, so that whatever was
 // left there (a file, a link) is deleted and never written through.
 FileDescriptor createScratch(const QString& scratch) {
-    const QByteArray native = nativePath(scratch);
     for (int attempt = 0;; ++attempt) {
-        const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd >= 0) return FileDescriptor(fd);
-        const int error = errno;
-        if (error == EINTR) continue;
+        int error = 0;
+        FileDescriptor file = CreateNewFile(scratch, &error);
+        if (file.isOpen()) return file;
         if (error != EEXIST || attempt == 2) failFile("create", scratch, reasonOf(error));
         if (QString why; !RemoveFile(scratch, &why)) failFile("delete", scratch, why);
     }

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <exception>
 #include <functional>
@@ -140,10 +141,27 @@ FileDescriptor OpenRegularFile(const QString& path, FileAccess access, qint64* s
 FileDescriptor TryOpenRegularFile(const QString& path, FileAccess access, qint64* size, int* error,
                                   bool* notRegular);
 
-// The whole regular file at `path` read at once into `bytes`; false (and
-// `bytes` empty) when nothing stands there. Throws StepFailure as
+// The whole regular file at `path` read at once into `bytes`, opened for
+// `access`; false (and `bytes` empty) when nothing stands there, which only
+// Read leaves so (ReadWrite creates the file empty). Throws StepFailure as
 // OpenRegularFile does, or for a failed read.
-bool ReadWholeFile(const QString& path, QByteArray& bytes);
+bool ReadWholeFile(const QString& path, QByteArray& bytes, FileAccess access = FileAccess::Read);
+
+// Creates the file where nothing stands, a link there included: a closed
+// descriptor when that fails, with the system's error in `error` (if given;
+// EEXIST when something already stands there).
+FileDescriptor CreateNewFile(const QString& path, int* error = nullptr);
+
+// Fills every record of `records` (each already at its length), in order,
+// from the file's position, in as few calls to the system as it allows.
+// Throws StepFailure naming `path` and the system's reason, or "the file
+// ends early".
+void ReadRecordsInto(const FileDescriptor& file, const QString& path, QList<QByteArray>& records);
+// Writes `records`, in order, at byte `offset` of the open file `fd` (at
+// its position when `offset` is negative), likewise; a write that stops
+// short is asked again for the rest. 0, or the system's error (ENOSPC for
+// a write that takes nothing).
+int WriteRecords(int fd, const QList<QByteArray>& records, qint64 offset);
 
 // Adds all of `bytes` at the end of `file` (opened Write or Append; `path`
 // names it). When the write fails, the file is cut back to its length

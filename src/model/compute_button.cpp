@@ -61,12 +61,12 @@ void readWeekList(UiPort& ui, ExpandedState& s, SkipLog& log, const char16_t* li
         log.step("emptying the expanded records of " + printable(v), [&] {
             // Where nothing stands, creating the file is all there is to do.
             const QString file = ExpandedRecordFile(v);
-            if (CreateNewFile(file)) {
+            if (CreateNewFile(file).isOpen()) {
                 emptied->back() = true;
                 return;
             }
             RemoveFile(file);
-            if (CreateNewFile(file))
+            if (CreateNewFile(file).isOpen())
                 emptied->back() = true;
             else
                 RecordFile created(file, kExRecordLength);  // says why, or opens what could not be deleted

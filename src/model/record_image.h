@@ -26,11 +26,6 @@ using PartRecord = RecordFile::PartRecord;
 // StepFailure.
 QByteArray ReadRecordImage(const QString& path, qsizetype recordLength, PartRecord part, qint64* count);
 
-// Creates the file empty; false (nothing created) when something already
-// stands at `path` or it cannot be created, which the caller then handles
-// through the ordinary opening.
-bool CreateNewFile(const QString& path);
-
 // Writes `records` from the start of a file known to be empty or missing
 // (created when missing; a link in its place is not followed). False when
 // that fails (a write that failed is cut back to nothing): the caller redoes

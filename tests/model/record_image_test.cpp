@@ -4,6 +4,7 @@
 #include "support/test_support.h"
 
 #include <QDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 using namespace rw;
@@ -77,8 +78,10 @@ TEST(RecordImage, RecordsAreWrittenBackOverThemselves) {
 TEST(RecordImage, NewFilesAreWrittenWithoutFollowingALink) {
     rwtest::AppFolder app;
     const QString path = AppFile(u"X.dat");
-    EXPECT_TRUE(CreateNewFile(path));
-    EXPECT_FALSE(CreateNewFile(path));
+    EXPECT_TRUE(CreateNewFile(path).isOpen());
+    int error = 0;
+    EXPECT_FALSE(CreateNewFile(path, &error).isOpen());
+    EXPECT_EQ(error, EEXIST);
     EXPECT_TRUE(WriteNewRecords(path, {QByteArray("ab"), QByteArray("cd")}));
     EXPECT_EQ(app.read(QStringLiteral("X.dat")), "abcd");
 
