@@ -42,6 +42,9 @@ constexpr Row raceKeyRow(int pos) {
                  {{"year", 4}, {"month day", 4}, {"racecourse", 2}, {"meeting", 2}, {"day", 2}, {"race number", 2}});
 }
 
+// A date item: year, month and day.
+constexpr Row dateRow(int pos, std::string_view name) { return group(pos, name, 1, {{"year", 4}, {"month", 2}, {"day", 2}}); }
+
 // clang-format off
 inline constexpr Row kRaRows[] = {
     kCommonHead, raceKeyRow(12),
@@ -181,9 +184,9 @@ inline constexpr Row kUmRows[] = {
     kCommonHead,
     item(12, "registration number", 10),
     item(22, "delete kind", 1),
-    group(23, "registration date", 1, {{"year", 4}, {"month", 2}, {"day", 2}}),
-    group(31, "delete date", 1, {{"year", 4}, {"month", 2}, {"day", 2}}),
-    group(39, "birth date", 1, {{"year", 4}, {"month", 2}, {"day", 2}}),
+    dateRow(23, "registration date"),
+    dateRow(31, "delete date"),
+    dateRow(39, "birth date"),
     item(47, "horse name", 36),
     item(83, "horse name in kana", 36),
     item(119, "horse name in English", 60),
@@ -223,9 +226,9 @@ inline constexpr Row kKsRows[] = {
     kCommonHead,
     item(12, "jockey code", 5),
     item(17, "delete kind", 1),
-    group(18, "licence issue date", 1, {{"year", 4}, {"month", 2}, {"day", 2}}),
-    group(26, "licence delete date", 1, {{"year", 4}, {"month", 2}, {"day", 2}}),
-    group(34, "birth date", 1, {{"year", 4}, {"month", 2}, {"day", 2}}),
+    dateRow(18, "licence issue date"),
+    dateRow(26, "licence delete date"),
+    dateRow(34, "birth date"),
     item(42, "jockey name", 34),
     item(76, "reserved 76", 34),
     item(110, "jockey name in kana", 30),
