@@ -124,14 +124,13 @@ void ApplyFlashEntries(SkipLog& log) {
 }
 
 void ApplyFlashWinOdds(SkipLog& log) {
-    const QString path = AppFile(jv::kO1FlashFile);
-    if (!QFileInfo::exists(path)) {
-        log.record("open O1RIALTIME.dat", "the file is missing");
-        return;
-    }
-    LineReader lines(path);
+    LineReader lines(AppFile(jv::kO1FlashFile));
     if (!lines.open()) {
-        log.record("open O1RIALTIME.dat", "cannot open " + path.toStdString());
+        // The failure names the file and the system's reason.
+        if (lines.missing())
+            log.record("open O1RIALTIME.dat", "the file is missing");
+        else
+            log.step("open O1RIALTIME.dat", [&] { lines.fail("open"); });
         return;
     }
     RunnerFiles files(log, "flash win odds");

@@ -199,6 +199,21 @@ TEST_F(FlashResults, AFailureInsideOneFetchEndsThatFetchOnly) {
     EXPECT_EQ(skipped[0].rfind("FetchFlashWinOdds", 0), 0u) << skipped[0];
 }
 
+// A win odds file that is missing, or that cannot be opened, is skipped;
+// the second names the file and the system's reason.
+TEST_F(FlashResults, AWinOddsFileThatCannotBeOpenedIsSkippedNamingIt) {
+    SkipLog missing("flash results");
+    ApplyFlashWinOdds(missing);
+    ASSERT_EQ(missing.skipped().size(), 1u);
+    EXPECT_NE(missing.skipped()[0].find("the file is missing"), std::string::npos) << missing.skipped()[0];
+
+    QDir(app.path()).mkpath(QStringLiteral("O1RIALTIME.dat"));
+    SkipLog folder("flash results");
+    ApplyFlashWinOdds(folder);
+    ASSERT_EQ(folder.skipped().size(), 1u);
+    EXPECT_NE(folder.skipped()[0].find("O1RIALTIME.dat: not a regular file"), std::string::npos) << folder.skipped()[0];
+}
+
 TEST_F(FlashResults, ThePressWritesItsTextsAroundTheWindow) {
     OddsSourceFlag = 0;
     QStringList seen;
