@@ -51,10 +51,9 @@ constexpr auto kSlots = [] {
 QByteArray item(QByteArrayView rec, Field f) { return blankedMember(rec, f.pos, f.width); }
 QString text(QByteArrayView rec, Field f) { return cp932::decode(item(rec, f)); }
 float single(QByteArrayView rec, Field f) { return getSingle(rec, f.pos); }
-QString ascii(const QByteArray& b) { return QString::fromLatin1(b); }
 
 // The RaceID of the record's slot-0 race key.
-QString raceIdOf(QByteArrayView rec) { return ascii(zerosAsBlanks(prediction::RaceKey::ofRunner(rec).raceId())); }
+QString raceIdOf(QByteArrayView rec) { return qtext(zerosAsBlanks(prediction::RaceKey::ofRunner(rec).raceId())); }
 
 // Column 0 of a runner row: frame number, four blanks, horse number.
 QString rowLabel(QByteArrayView rec) {
@@ -63,7 +62,7 @@ QString rowLabel(QByteArrayView rec) {
 
 // The predicted rank as two digits ("01"): its value plus 100, last two
 // characters.
-QString twoDigitRank(QByteArrayView rank) { return ascii(doubleText(valLenient(rank) + 100).right(2)); }
+QString twoDigitRank(QByteArrayView rank) { return qtext(doubleText(valLenient(rank) + 100).right(2)); }
 
 // "騎A・調A・父父A・母父A・生A".
 QString gradesText(const std::array<QByteArray, 5>& g) {
@@ -174,32 +173,32 @@ void factorRow(GridModel& g, prediction::RunState& s, SkipLog& log) {
     r.cell(1, [&] { return text(h, s0::ArrivalOrder); });
     r.cell(2, [&] { return twoDigitRank(rank()); });
     r.cell(3, [&] { return text(h, s0::WinPopularity); });
-    r.cell(4, [&] { return ascii(doubleText(valLenient(pop) - valLenient(rank()))); });
-    r.cell(5, [&] { return ascii(TenthsText(item(h, s0::WinOdds))); });
+    r.cell(4, [&] { return qtext(doubleText(valLenient(pop) - valLenient(rank()))); });
+    r.cell(5, [&] { return qtext(TenthsText(item(h, s0::WinOdds))); });
     r.cell(6, [&] { return HorseCellText(item(h, rr::HorseName), item(h, s0::RegistrationNo)); });
     log.step("reliability grades", [&] { prediction::SetReliabilityGrades(s); });
     r.cell(7, [&] { return gradesText(checkedAt(s.Grades, w)); });
     r.cell(8, [&] { return raceTimeText(item(h, s0::RaceTime)); });
-    r.cell(9, [&] { return ascii(TenthsText(item(h, s0::Last3FTime))); });
-    r.cell(10, [&] { return ascii(TimeCellText(single(h, s0::Composite), distance)); });
-    r.cell(11, [&] { return ascii(PredictedLast3FText(single(h, s0::PredAgari))); });
+    r.cell(9, [&] { return qtext(TenthsText(item(h, s0::Last3FTime))); });
+    r.cell(10, [&] { return qtext(TimeCellText(single(h, s0::Composite), distance)); });
+    r.cell(11, [&] { return qtext(PredictedLast3FText(single(h, s0::PredAgari))); });
     r.cell(12, [&] {
         const double metres = std::floor(strictNumber(distance, "distance"));
         const QByteArray shorter = numberText(std::int64_t(metres) - 600);
-        return ascii(TimeCellText(single(h, s0::PredPace), shorter));
+        return qtext(TimeCellText(single(h, s0::PredPace), shorter));
     });
     r.cell(13, [&] { return text(h, s0::JockeyShortName); });
-    r.cell(14, [&] { return ascii(ThreeDecimalSpeed(single(h, s0::AgariJockey))); });
-    r.cell(15, [&] { return ascii(ThreeDecimalSpeed(single(h, s0::PaceJockey))); });
+    r.cell(14, [&] { return qtext(ThreeDecimalSpeed(single(h, s0::AgariJockey))); });
+    r.cell(15, [&] { return qtext(ThreeDecimalSpeed(single(h, s0::PaceJockey))); });
     r.cell(16, [&] { return text(h, rr::SireName); });
-    r.cell(17, [&] { return ascii(ThreeDecimalSpeed(single(h, s0::AgariSire))); });
-    r.cell(18, [&] { return ascii(ThreeDecimalSpeed(single(h, s0::PaceSire))); });
+    r.cell(17, [&] { return qtext(ThreeDecimalSpeed(single(h, s0::AgariSire))); });
+    r.cell(18, [&] { return qtext(ThreeDecimalSpeed(single(h, s0::PaceSire))); });
     r.cell(19, [&] { return text(h, s0::TrainerShortName); });
-    r.cell(20, [&] { return ascii(ThreeDecimalSpeed(single(h, s0::AgariTrainer))); });
-    r.cell(21, [&] { return ascii(ThreeDecimalSpeed(single(h, s0::PaceTrainer))); });
+    r.cell(20, [&] { return qtext(ThreeDecimalSpeed(single(h, s0::AgariTrainer))); });
+    r.cell(21, [&] { return qtext(ThreeDecimalSpeed(single(h, s0::PaceTrainer))); });
     r.cell(22, [&] { return text(h, rr::DamSireName); });
-    r.cell(23, [&] { return ascii(ThreeDecimalSpeed(single(h, s0::AgariDamSire))); });
-    r.cell(24, [&] { return ascii(ThreeDecimalSpeed(single(h, s0::PaceDamSire))); });
+    r.cell(23, [&] { return qtext(ThreeDecimalSpeed(single(h, s0::AgariDamSire))); });
+    r.cell(24, [&] { return qtext(ThreeDecimalSpeed(single(h, s0::PaceDamSire))); });
 
     log.step("factor colour (4)", [&] {
         const double v = valLenient(r.textAt(4).toLatin1());
@@ -239,15 +238,15 @@ void residualRow(GridModel& g, prediction::RunState& s, SkipLog& log) {
     r.cell(2, [&] { return twoDigitRank(rank()); });
     r.cell(3, [&] { return text(h, s0::WinPopularity); });
     r.cell(4, [&] {
-        if (pop == "--" || pop == "**") return ascii(pop);
-        return ascii(doubleText(valLenient(pop) - valLenient(rank())));
+        if (pop == "--" || pop == "**") return qtext(pop);
+        return qtext(doubleText(valLenient(pop) - valLenient(rank())));
     });
     r.cell(5, [&] { return HorseCellText(item(h, rr::HorseName), item(h, s0::RegistrationNo)); });
-    r.cell(6, [&] { return ascii(ThreeDecimalSpeed(estimated)); });
-    r.cell(7, [&] { return ascii(TimeCellText(estimated, distance)); });
-    r.cell(8, [&] { return ascii(TimeCellText(composite, distance)); });
-    r.cell(9, [&] { return ascii(ThreeDecimalSpeed(single(h, kSlots[0].residual))); });
-    r.cell(10, [&] { return ascii(ThreeDecimalSpeed(single(h, rr::Residual))); });
+    r.cell(6, [&] { return qtext(ThreeDecimalSpeed(estimated)); });
+    r.cell(7, [&] { return qtext(TimeCellText(estimated, distance)); });
+    r.cell(8, [&] { return qtext(TimeCellText(composite, distance)); });
+    r.cell(9, [&] { return qtext(ThreeDecimalSpeed(single(h, kSlots[0].residual))); });
+    r.cell(10, [&] { return qtext(ThreeDecimalSpeed(single(h, rr::Residual))); });
 
     if (const auto c = placeColour(item(h, s0::ArrivalOrder), 3)) r.paint(1, *c);
     log.step("residual colour (2)", [&] {
@@ -257,7 +256,7 @@ void residualRow(GridModel& g, prediction::RunState& s, SkipLog& log) {
 
     for (int n = 1; n <= kResidualSlots; ++n) {
         const SlotFields& f = kSlots[size_t(n)];
-        r.cell(10 + n, [&] { return ascii(ThreeDecimalSpeed(single(h, f.residual))); });
+        r.cell(10 + n, [&] { return qtext(ThreeDecimalSpeed(single(h, f.residual))); });
         const QByteArray course = item(h, f.course);
         if (!textBetween(course, "01", "10")) continue;
         const QByteArray track = item(h, f.track);
