@@ -9,9 +9,9 @@
 #include "common/record_file.h"
 #include "common/text_file.h"
 #include "jvdata/layouts.h"
+#include "jvdata/race_key.h"
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
-#include "prediction/race_key.h"
 #include "prediction/run_files.h"
 
 #include <cstring>
@@ -20,6 +20,7 @@ namespace rw::prediction {
 namespace {
 
 using jv::Field;
+using jv::RaceKey;
 
 QByteArrayView at(QByteArrayView rec, Field f) { return member(rec, f.pos, f.width); }
 

@@ -4,8 +4,8 @@
 #include "common/errors.h"
 #include "common/fixed_text.h"
 #include "common/numbers.h"
+#include "jvdata/race_key.h"
 #include "model/expanded_record.h"
-#include "prediction/race_key.h"
 #include "prediction/race_loop.h"
 #include "prediction/runner_record.h"
 
@@ -54,7 +54,7 @@ float single(QByteArrayView rec, Field f) { return getSingle(rec, f.pos); }
 QString ascii(const QByteArray& b) { return QString::fromLatin1(b); }
 
 // The RaceID of the record's slot-0 race key.
-QString raceIdOf(QByteArrayView rec) { return ascii(zerosAsBlanks(prediction::RaceKey::ofRunner(rec).raceId())); }
+QString raceIdOf(QByteArrayView rec) { return ascii(zerosAsBlanks(prediction::RunnerRaceKey(rec).raceId())); }
 
 // Column 0 of a runner row: frame number, four blanks, horse number.
 QString rowLabel(QByteArrayView rec) {
