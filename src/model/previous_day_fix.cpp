@@ -78,7 +78,7 @@ void FixPreviousDayRaces(UiPort& ui, ExpandedState& s) {
     const QString raPath = AppFile(jv::kRaNewFile);
     QList<QByteArray> races = readRecords(raPath, kRaLength);
     const qint64 m = races.size();
-    s.ResultsModeFlag = m > 0 && races.last()[jv::head::DataKind.offset()] == '7' ? 1 : 0;
+    s.ResultsModeFlag = m > 0 && jv::isResultsMode(races.last()) ? 1 : 0;
 
     if (s.ResultsModeFlag) {
         const QList<QByteArray> payoffs = readRecords(AppFile(jv::kHrWeekFile), kHrLength);

@@ -81,7 +81,7 @@ void DecideResultsMode(RunState& s) {
         fail("cannot read the last race record");
     const QByteArray last = f.read(jv::kRA.imageLength);
     s.CurrentRA = last;
-    if (at(last, jv::head::DataKind) == "7") s.ResultsMode = 1;
+    if (jv::isResultsMode(last)) s.ResultsMode = 1;
 }
 
 void EmptyWeekListFiles(SkipLog& log) {
