@@ -14,7 +14,9 @@
 #include "jvdata/store_files.h"
 #include "prediction/run_files.h"
 
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace rw::prediction {
 namespace {
@@ -73,15 +75,18 @@ void writeListFile(const char16_t* name, const QByteArray& bytes, SkipLog& log) 
 
 void DecideResultsMode(RunState& s) {
     const QString path = AppFile(jv::kRaNewFile);
-    const qint64 n = RecordFile::countOf(path, jv::kRA.imageLength);
+    const qsizetype length = jv::kRA.imageLength;
     s.ResultsMode = 0;
+    // Read only: the week's race file may be write-protected.
+    qint64 size = 0;
+    const FileDescriptor file = OpenRegularFile(path, FileAccess::Read, &size, "read");
+    const qint64 n = file.isOpen() ? size / length : 0;
     if (n == 0) return;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || !f.seek((n - 1) * jv::kRA.imageLength))
-        fail("cannot read the last race record");
-    const QByteArray last = f.read(jv::kRA.imageLength);
-    s.CurrentRA = last;
-    if (jv::isResultsMode(last)) s.ResultsMode = 1;
+    QList<QByteArray> last{QByteArray(length, '\0')};
+    if (::lseek(file.get(), off_t((n - 1) * length), SEEK_SET) < 0) failFile("read", path, qt_error_string(errno));
+    ReadRecordsInto(file, path, last);
+    s.CurrentRA = last.first();
+    if (jv::isResultsMode(s.CurrentRA)) s.ResultsMode = 1;
 }
 
 void EmptyWeekListFiles(SkipLog& log) {
