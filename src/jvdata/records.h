@@ -81,7 +81,9 @@ inline constexpr Field RaceNumber = findField(kRA, "race key", "race number");
 }  // namespace head
 
 // What the data kind says of a record; '\0' where the record ends before it.
-inline char dataKind(QByteArrayView rec) { return rec.size() >= head::DataKind.pos ? rec[head::DataKind.pos - 1] : '\0'; }
+inline char dataKind(QByteArrayView rec) {
+    return rec.size() >= head::DataKind.pos ? rec[head::DataKind.pos - 1] : '\0';
+}
 // The NEW files drop what is no longer a race: entries only ("1") and
 // cancelled races ("9").
 inline bool keptInNewFiles(QByteArrayView rec) { return dataKind(rec) != '1' && dataKind(rec) != '9'; }
