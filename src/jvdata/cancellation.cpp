@@ -18,8 +18,6 @@
 namespace rw::jv {
 namespace {
 
-char dataKind(const QByteArray& rec) { return rec.size() >= head::DataKind.pos ? rec[head::DataKind.pos - 1] : '\0'; }
-
 QByteArray itemOf(const QByteArray& rec, const Field& f) { return member(rec, f.pos, f.width).toByteArray(); }
 
 QByteArray raceMatchKey(const QByteArray& rec) {
@@ -63,7 +61,7 @@ QList<QByteArray> markCancelled(const char16_t* flashFile, const char16_t* newdF
 void rebuildNew(const char16_t* newFile, const QList<QByteArray>& newd) {
     QByteArray bytes;
     for (const QByteArray& r : newd)
-        if (dataKind(r) != '1' && dataKind(r) != '9') bytes += r;
+        if (keptInNewFiles(r)) bytes += r;
     ReplaceFile(AppFile(newFile), bytes);
 }
 

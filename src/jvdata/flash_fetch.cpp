@@ -1,12 +1,12 @@
 #include "jvdata/flash_fetch.h"
 
 #include "common/cp932.h"
-#include "common/fixed_text.h"
 #include "common/kestrav_path.h"
 #include "common/record_file.h"
 #include "common/text_file.h"
 #include "jvdata/flash_odds.h"
 #include "jvdata/odds_download.h"
+#include "jvdata/race_key.h"
 #include "jvdata/records.h"
 #include "jvdata/software_id.h"
 #include "jvdata/store_files.h"
@@ -18,10 +18,7 @@
 namespace rw::jv {
 namespace {
 
-QByteArray dayOf(const QByteArray& race) {
-    return member(race, head::Year.pos, head::Year.width).toByteArray() +
-           member(race, head::MonthDay.pos, head::MonthDay.width).toByteArray();
-}
+QByteArray dayOf(const QByteArray& race) { return RaceKey::ofRecord(race).date(); }
 
 // Where a flash record of a race day is kept.
 const char16_t* dayFileOf(Kind k) {

@@ -7,6 +7,7 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text_file.h"
+#include "jvdata/race_key.h"
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
 
@@ -215,8 +216,7 @@ int processFile(OddsGrids& grids, const Source& src, std::int16_t flag, SkipLog&
             else grids.setPair(a, b, v);
         }
         if (log.step("odds table", [&] {
-                const QByteArray raceId = rec.itemBytes(head::Year) + rec.itemBytes(head::MonthDay) +
-                                          rec.itemBytes(head::Racecourse) + rec.itemBytes(head::RaceNumber);
+                const QByteArray raceId = RaceKey::raceIdOfRecord(rec.bytes);
                 ReplaceFile(OddsTableFile(raceId, src.word),
                            threeHorses ? grids.trioTable() : grids.pairTable());
             }))

@@ -80,6 +80,17 @@ inline constexpr Field Day = findField(kRA, "race key", "day");
 inline constexpr Field RaceNumber = findField(kRA, "race key", "race number");
 }  // namespace head
 
+// What the data kind says of a record; '\0' where the record ends before it.
+inline char dataKind(QByteArrayView rec) {
+    return rec.size() >= head::DataKind.pos ? rec[head::DataKind.pos - 1] : '\0';
+}
+// The NEW files drop what is no longer a race: entries only ("1") and
+// cancelled races ("9").
+inline bool keptInNewFiles(QByteArrayView rec) { return dataKind(rec) != '1' && dataKind(rec) != '9'; }
+// Results mode: the week's last race record (of the NEW file) has data kind
+// "7", the official results.
+inline bool isResultsMode(QByteArrayView lastRace) { return dataKind(lastRace) == '7'; }
+
 namespace ra {
 inline constexpr Field WeekdayCode = findField(kRA, "weekday code");
 inline constexpr Field RaceName = findField(kRA, "race name");

@@ -40,9 +40,6 @@ int umLength() { return imageLength(Kind::UM); }
 
 QByteArrayView item(QByteArrayView rec, const Field& f) { return member(rec, f.pos, f.width); }
 
-char dataKind(QByteArrayView rec) { return rec.size() >= head::DataKind.pos ? rec[head::DataKind.pos - 1] : '\0'; }
-bool keptInNewFiles(QByteArrayView rec) { return dataKind(rec) != '1' && dataKind(rec) != '9'; }
-
 // The records of one file, whole ones only, held in one block: record i
 // (from 0) at i * length.
 struct Records {

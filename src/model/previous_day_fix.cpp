@@ -9,6 +9,7 @@
 #include "common/paths.h"
 #include "common/record_file.h"
 #include "common/text_file.h"
+#include "jvdata/race_key.h"
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
 #include "jvdata/structure.h"
@@ -23,7 +24,6 @@ namespace {
 
 namespace se = jv::se;
 namespace ra = jv::ra;
-namespace head = jv::head;
 
 constexpr int kSeLength = jv::kSE.imageLength;
 constexpr int kRaLength = jv::kRA.imageLength;
@@ -40,15 +40,6 @@ void applyJockeyAndWeightRules(QByteArray& rec) {
     }
     if (notZero(itemOf(rec, se::WeightCarriedBefore)))
         putFixed(rec, se::WeightCarried.pos, se::WeightCarried.width, itemOf(rec, se::WeightCarriedBefore).toByteArray());
-}
-
-QByteArray raceIdOf(QByteArrayView rec) {
-    QByteArray id;
-    id += itemOf(rec, head::Year);
-    id += itemOf(rec, head::MonthDay);
-    id += itemOf(rec, head::Racecourse);
-    id += itemOf(rec, head::RaceNumber);
-    return id;
 }
 
 // The records of a file read whole; a missing file is created empty, as
@@ -87,7 +78,7 @@ void FixPreviousDayRaces(UiPort& ui, ExpandedState& s) {
     const QString raPath = AppFile(jv::kRaNewFile);
     QList<QByteArray> races = readRecords(raPath, kRaLength);
     const qint64 m = races.size();
-    s.ResultsModeFlag = m > 0 && races.last()[head::DataKind.offset()] == '7' ? 1 : 0;
+    s.ResultsModeFlag = m > 0 && jv::isResultsMode(races.last()) ? 1 : 0;
 
     if (s.ResultsModeFlag) {
         const QList<QByteArray> payoffs = readRecords(AppFile(jv::kHrWeekFile), kHrLength);
@@ -95,7 +86,7 @@ void FixPreviousDayRaces(UiPort& ui, ExpandedState& s) {
         s.FixRaceIds.clear();
         QByteArray list;
         for (const QByteArray& payoff : payoffs) {
-            const QByteArray id = raceIdOf(payoff);
+            const QByteArray id = jv::RaceKey::raceIdOfRecord(payoff);
             s.FixRaceIds.append(id);
             list += csvLine({CsvValue::text(id)}) + "\r\n";
         }
@@ -104,7 +95,7 @@ void FixPreviousDayRaces(UiPort& ui, ExpandedState& s) {
         const QSet<QByteArray> paid(s.FixRaceIds.cbegin(), s.FixRaceIds.cend());
         bool changed = false;
         for (QByteArray& race : races) {
-            if (!paid.contains(raceIdOf(race))) continue;
+            if (!paid.contains(jv::RaceKey::raceIdOfRecord(race))) continue;
             for (const Field& f : {ra::WeatherCode, ra::TurfGoingCode, ra::DirtGoingCode}) race[f.offset()] = '1';
             changed = true;
         }

@@ -9,9 +9,9 @@
 #include "common/record_file.h"
 #include "common/text_file.h"
 #include "jvdata/flash_fetch.h"
+#include "jvdata/race_key.h"
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
-#include "prediction/race_key.h"
 #include "prediction/runner_record.h"
 
 #include <QFileInfo>
@@ -26,6 +26,7 @@ namespace {
 
 using jv::Field;
 using jv::Kind;
+using jv::RaceKey;
 namespace head = jv::head;
 
 template <Kind K>

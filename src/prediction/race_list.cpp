@@ -9,17 +9,20 @@
 #include "common/record_file.h"
 #include "common/text_file.h"
 #include "jvdata/layouts.h"
+#include "jvdata/race_key.h"
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
-#include "prediction/race_key.h"
 #include "prediction/run_files.h"
 
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace rw::prediction {
 namespace {
 
 using jv::Field;
+using jv::RaceKey;
 
 QByteArrayView at(QByteArrayView rec, Field f) { return member(rec, f.pos, f.width); }
 
@@ -72,15 +75,18 @@ void writeListFile(const char16_t* name, const QByteArray& bytes, SkipLog& log) 
 
 void DecideResultsMode(RunState& s) {
     const QString path = AppFile(jv::kRaNewFile);
-    const qint64 n = RecordFile::countOf(path, jv::kRA.imageLength);
+    const qsizetype length = jv::kRA.imageLength;
     s.ResultsMode = 0;
+    // Read only: the week's race file may be write-protected.
+    qint64 size = 0;
+    const FileDescriptor file = OpenRegularFile(path, FileAccess::Read, &size, "read");
+    const qint64 n = file.isOpen() ? size / length : 0;
     if (n == 0) return;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || !f.seek((n - 1) * jv::kRA.imageLength))
-        fail("cannot read the last race record");
-    const QByteArray last = f.read(jv::kRA.imageLength);
-    s.CurrentRA = last;
-    if (at(last, jv::head::DataKind) == "7") s.ResultsMode = 1;
+    QList<QByteArray> last{QByteArray(length, '\0')};
+    if (::lseek(file.get(), off_t((n - 1) * length), SEEK_SET) < 0) failFile("read", path, qt_error_string(errno));
+    ReadRecordsInto(file, path, last);
+    s.CurrentRA = last.first();
+    if (jv::isResultsMode(s.CurrentRA)) s.ResultsMode = 1;
 }
 
 void EmptyWeekListFiles(SkipLog& log) {

@@ -10,9 +10,9 @@
 #include "common/record_file.h"
 #include "common/text_file.h"
 #include "jvdata/quicksort.h"
+#include "jvdata/race_key.h"
 #include "jvdata/records.h"
 #include "prediction/race_files.h"
-#include "prediction/race_key.h"
 #include "prediction/run_files.h"
 #include "prediction/runner_record.h"
 
@@ -278,7 +278,7 @@ void WriteDayRateFiles(RunState& s) {
     const auto r = parseStrict(item(horse, s0::RaceNo));
     if (!r) fail("race number of the runner record is not a number");
     const double R = *r;
-    const QByteArray dayKey = zerosAsBlanks(RaceKey::ofRunner(horse).dayKey());
+    const QByteArray dayKey = zerosAsBlanks(RunnerRaceKey(horse).dayKey());
     TierHitTotals& t = s.TierHitTotals;
     t.Umaren.KindHits = std::int64_t(R);
 

@@ -6,11 +6,11 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/record_file.h"
+#include "jvdata/race_key.h"
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
 #include "common/kestrav_path.h"
 #include "model/expanded_record.h"
-#include "prediction/race_key.h"
 #include "prediction/runner_record.h"
 
 #include <algorithm>
@@ -20,6 +20,7 @@
 namespace rw::prediction {
 namespace {
 
+using jv::RaceKey;
 using recordlayout::Field;
 namespace ex = model::ex;
 

@@ -1,9 +1,15 @@
 #include "prediction/runner_record.h"
 
+#include "common/fixed_text.h"
 #include "common/kestrav_path.h"
 #include "common/paths.h"
 
 namespace rw::prediction {
+
+jv::RaceKey RunnerRaceKey(QByteArrayView r, int slot) {
+    const Field key = rr::RunRaceKey(slot);
+    return jv::RaceKey::ofKeyText(member(r, key.pos, key.width));
+}
 
 QString RunnerFile(QByteArrayView raceId) {
     return AppFile(QString::fromUtf16(kRaceFolder) + u'\\' + checkedRaceId(raceId) + QStringLiteral(".dat"));

@@ -5,6 +5,7 @@
 // first. Members marked per slot are stored slot after slot. Offsets in the
 // table count from 0; Field positions count from 1.
 #include "common/layout_table.h"
+#include "jvdata/race_key.h"
 #include "jvdata/store_files.h"
 
 #include <QByteArrayView>
@@ -151,6 +152,10 @@ inline constexpr std::array<Field, 5> SampleCounts{rr::SampleCounts(0), rr::Samp
 static_assert(rr::AgariW(1, 2).offset() == 4976 + 96 + 8 && rr::PaceW(69, 23).offset() == 11696 + 96 * 69 + 92 &&
               rr::Result(3, 6).offset() == 18416 + 240 + 24 && rr::WeatherCode(2).offset() == 4735 + 6 &&
               rr::DirtGoingCode(0).offset() == 4737 && rr::RaceNo(1).offset() == 16 + 14);
+
+// The race key of run slot `slot` of a runner record (0: the race the record
+// belongs to); parts are shorter, or empty, where the record ends early.
+jv::RaceKey RunnerRaceKey(QByteArrayView runnerRecord, int slot = 0);
 
 // "RACE\" + RaceID + ".dat" under AppPath. Throws StepFailure when the
 // RaceID is not twelve digits, so that no record value names a file outside

@@ -9,7 +9,7 @@
 #include "common/file_ops.h"
 #include "common/keyed_output.h"
 #include "common/text_file.h"
-#include "prediction/race_key.h"
+#include "jvdata/race_key.h"
 #include "prediction/run_state.h"
 
 #include <QByteArray>
@@ -19,9 +19,9 @@
 
 namespace rw::publish {
 
-using prediction::RaceKey;
+using jv::RaceKey;
 // The race key of run slot 0 of CurrentHorse.
-inline RaceKey RaceKeyOf(const prediction::RunState& s) { return RaceKey::ofRunner(s.CurrentHorse); }
+inline RaceKey RaceKeyOf(const prediction::RunState& s) { return prediction::RunnerRaceKey(s.CurrentHorse); }
 
 // A key as the writers remember it (bytes kept one to one).
 inline QString keyText(QByteArrayView key) { return QString::fromLatin1(key.data(), key.size()); }

@@ -7,6 +7,7 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text_file.h"
+#include "jvdata/race_key.h"
 #include "publish/publish_files.h"
 #include "publish/speed_index.h"
 #include "reference/day_finder.h"
@@ -108,15 +109,17 @@ void RebuildExternalIndex(UiPort& ui, SkipLog& log) {
             }))
             continue;
         ValueCursor in(std::move(values));
+        jv::RaceKey race = jv::RaceKey::ofKeyText(dayKey);
         for (QByteArray v; in.next(v);) {
             if (v != "RC") continue;
             QByteArray rc[10];
             for (int i = 1; i <= 9; ++i) rc[i] = in.take();
-            const QByteArray raceKey16 = dayKey + rc[3];
+            race.raceNo = rc[3];
+            const QByteArray raceKey16 = race.raceKey16();
             const std::int64_t distance = std::int64_t(std::trunc(valLenient(rc[9])));
             raceIds += raceKey16 + "\r\n";
             ui.setText(statusBox(), QString::fromLatin1(raceKey16) + QStringLiteral("RUDの外部指数作成中"));
-            const QByteArray date = dayKey.left(8);
+            const QByteArray date = race.date();
             if (date != lastIndexDate) {
                 lastIndexDate = date;
                 hrFiles.append({date, QByteArray()});

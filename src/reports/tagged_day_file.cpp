@@ -8,8 +8,8 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "jvdata/layouts.h"
+#include "jvdata/race_key.h"
 #include "prediction/code_table.h"
-#include "prediction/race_key.h"
 #include "prediction/runner_record.h"
 #include "reports/combination_texts.h"
 
@@ -53,7 +53,7 @@ QList<PayoffEntry> PayoffEntries(const RunState& s, const PayoffKind& k) {
 
 QByteArray DayKey(const RunState& s) {
     RaceField(s, rr::RunRaceKey(0));  // a runner image that ends before its key fails here
-    const QByteArray key = prediction::RaceKey::ofRunner(s.CurrentHorse).dayKey();
+    const QByteArray key = prediction::RunnerRaceKey(s.CurrentHorse).dayKey();
     checkedDayKey(key);  // it names four files
     return key;
 }

@@ -8,9 +8,9 @@
 #include "common/paths.h"
 #include "common/text_file.h"
 #include "jvdata/odds_tables.h"
+#include "jvdata/race_key.h"
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
-#include "prediction/race_key.h"
 #include "prediction/run_files.h"
 
 #include <array>
@@ -256,7 +256,7 @@ struct Fill {
 
 void FillBetGrids(prediction::RunState& state, RaceViewer& viewer, SkipLog& log) {
     Fill fill{state, viewer, log, {}, {}};
-    fill.payoffKey = prediction::RaceKey::ofRecord(state.CurrentHR).raceId();
+    fill.payoffKey = jv::RaceKey::ofRecord(state.CurrentHR).raceId();
     fill.raceId = viewer.List1Text.right(12).toLatin1();
     for (const BetGridPlan& plan : kGrids) fill.grid(plan);
 }

@@ -10,9 +10,9 @@
 #include "common/paths.h"
 #include "common/record_file.h"
 #include "common/text_file.h"
+#include "jvdata/race_key.h"
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
-#include "prediction/race_key.h"
 #include "prediction/run_files.h"
 #include "prediction/runner_record.h"
 #include "viewer/bet_grids.h"
@@ -30,7 +30,7 @@ constexpr qsizetype kHrLength = jv::kHR.imageLength;
 constexpr qsizetype kRunnerLength = prediction::kRunnerRecordLength;
 
 QByteArrayView field(QByteArrayView record, jv::Field f) { return member(record, f.pos, f.width); }
-QByteArray raceIdOf(QByteArrayView record) { return prediction::RaceKey::ofRecord(record).raceId(); }
+QByteArray raceIdOf(QByteArrayView record) { return jv::RaceKey::ofRecord(record).raceId(); }
 
 std::int32_t runnerCount(QByteArrayView field) {
     const double v = valLenient(field);

@@ -4,8 +4,8 @@
 #include "common/errors.h"
 #include "common/fixed_text.h"
 #include "common/numbers.h"
+#include "jvdata/race_key.h"
 #include "model/expanded_record.h"
-#include "prediction/race_key.h"
 #include "prediction/race_loop.h"
 #include "prediction/runner_record.h"
 
@@ -53,7 +53,7 @@ QString text(QByteArrayView rec, Field f) { return cp932::decode(item(rec, f)); 
 float single(QByteArrayView rec, Field f) { return getSingle(rec, f.pos); }
 
 // The RaceID of the record's slot-0 race key.
-QString raceIdOf(QByteArrayView rec) { return qtext(zerosAsBlanks(prediction::RaceKey::ofRunner(rec).raceId())); }
+QString raceIdOf(QByteArrayView rec) { return qtext(zerosAsBlanks(prediction::RunnerRaceKey(rec).raceId())); }
 
 // Column 0 of a runner row: frame number, four blanks, horse number.
 QString rowLabel(QByteArrayView rec) {

@@ -1,10 +1,14 @@
 #include "week_fixture.h"
 
 #include "support/recording_ui.h"
+#include "common/errors.h"
 #include "common/text_file.h"
 #include "prediction/prediction_run.h"
+#include "prediction/race_list.h"
 #include "prediction/runner_record.h"
 
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace rw::prediction;
@@ -129,4 +133,21 @@ TEST(RaceList, ASecondRunProducesTheSameFiles) {
     const auto first = rwtest::filesUnder(app.path());
     run(app);
     EXPECT_TRUE(first == rwtest::filesUnder(app.path()));
+}
+
+TEST(PredictionMode, ARaceFileThatCannotBeReadIsNamed) {
+    rwtest::AppFolder app;
+    writeWeek(app, {{K(1), {60}, {.kind = '7'}}});
+    const QString path = app.file(QStringLiteral("RATHISWEEKNNEW.dat"));
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkpath(path));  // a folder where the race file belongs
+    RunState s;
+    s.ResultsMode = 1;
+    try {
+        DecideResultsMode(s);
+        ADD_FAILURE() << "a folder read as the race file";
+    } catch (const rw::StepFailure& e) {
+        EXPECT_NE(std::string(e.what()).find("RATHISWEEKNNEW.dat"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(s.ResultsMode, 0);
 }

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-namespace rw::prediction {
+namespace rw::jv {
 
 struct RaceKey {
     QByteArray year, monthDay, course, meeting, day, raceNo;
@@ -21,9 +21,9 @@ struct RaceKey {
     static RaceKey ofRecord(QByteArrayView record);
     // ofRecord(record).raceId() made at once, for a pass over many records.
     static QByteArray raceIdOfRecord(QByteArrayView record);
-    // The race key of run slot `slot` of a runner record (0: the race the
-    // record belongs to).
-    static RaceKey ofRunner(QByteArrayView runnerRecord, int slot = 0);
+    // The parts of a key text laid out as a RaceKey16; a DayKey gives no race
+    // number. Parts are shorter, or empty, where the text ends early.
+    static RaceKey ofKeyText(QByteArrayView key);
 };
 
-}  // namespace rw::prediction
+}  // namespace rw::jv
