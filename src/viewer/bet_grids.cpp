@@ -15,7 +15,6 @@
 
 #include <array>
 #include <string>
-#include <string_view>
 
 namespace rw::viewer {
 
@@ -23,24 +22,22 @@ namespace {
 
 enum class Kind { Umaren, Umatan, Sanren, Santan };
 
-// The combinations of one payoff group of the payoff record, as its layout
-// places them.
+// The combination fields of one payoff group, found in the layout once.
 struct PaidCombinations {
     std::array<jv::Field, 7> fields{};
     int count = 0;
 };
-constexpr PaidCombinations paidCombinations(std::string_view group) {
+constexpr PaidCombinations paidCombinations(const jv::hr::PayoffGroup& group) {
     PaidCombinations p;
-    for (const recordlayout::Row& r : jv::kHR.rows)
-        if (r.name == group) p.count = r.count;
-    for (int k = 0; k < p.count; ++k) p.fields[size_t(k)] = jv::hr::Payout(group, k, "combination");
+    p.count = group.entries;
+    for (int k = 0; k < p.count; ++k) p.fields[size_t(k)] = group.combination(k);
     return p;
 }
-constexpr PaidCombinations kQuinellaPaid = paidCombinations("quinella payouts");
-constexpr PaidCombinations kWidePaid = paidCombinations("wide payouts");
-constexpr PaidCombinations kExactaPaid = paidCombinations("exacta payouts");
-constexpr PaidCombinations kTrioPaid = paidCombinations("trio payouts");
-constexpr PaidCombinations kTrifectaPaid = paidCombinations("trifecta payouts");
+constexpr PaidCombinations kQuinellaPaid = paidCombinations(jv::hr::kQuinella);
+constexpr PaidCombinations kWidePaid = paidCombinations(jv::hr::kWide);
+constexpr PaidCombinations kExactaPaid = paidCombinations(jv::hr::kExacta);
+constexpr PaidCombinations kTrioPaid = paidCombinations(jv::hr::kTrio);
+constexpr PaidCombinations kTrifectaPaid = paidCombinations(jv::hr::kTrifecta);
 
 struct BetGridPlan {
     Kind kind;
