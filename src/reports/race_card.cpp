@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 #include "jvdata/layouts.h"
 #include "reports/combination_texts.h"
+#include "reports/order_and_bet_lines.h"
 #include "reports/tiered_judging.h"
 
 #include <cmath>
@@ -24,11 +25,11 @@ const char* tierWord(int tier) { return tier == 1 ? "本線" : tier == 2 ? "準�
 
 void addPairLines(const RunState& s, const QByteArray& c, DayLines& out) {
     // Lines 2 and 3 show pairs only for counts that offer them.
-    const int filled = textBetween(c, "00", "05") ? 1 : c == "06" ? 2 : 3;
+    const int offered = OfferedPairLines(c);
     for (int line = 1; line <= 3; ++line) {
         QList<CsvValue> items{TU(line == 1 ? "K1" : line == 2 ? "K2" : "K3"), TU("1")};
         for (int i = 6 * (line - 1) + 1; i <= 6 * line; ++i) {
-            if (line <= filled && i <= s.PairCount)
+            if (i <= offered && i <= s.PairCount)
                 items.append(T(FormatUmaren(checkedAt(s.PairBets, i))));
             else
                 items.append(T(kPairPlaceholder));
@@ -39,17 +40,15 @@ void addPairLines(const RunState& s, const QByteArray& c, DayLines& out) {
 
 void addTrioLines(RunState& s, const QByteArray& c, DayLines& out) {
     const QList<QByteArray>& list = s.ResultsMode != 0 ? s.TrioBetsAsc : s.TrioBets;
-    const bool shortFirst = textBetween(c, "00", "04");
-    const int filled = shortFirst || c == "05" ? 1 : c == "06" ? 2 : 3;
+    const int offered = OfferedTrioLines(c);
     for (int line = 1; line <= 3; ++line) {
         QList<CsvValue> items{TU(line == 1 ? "S1" : line == 2 ? "S2" : "S3"), TU("1")};
-        if (line <= filled) {
+        if (7 * (line - 1) < offered) {
             // The keys first: the web page writer reads them, and the texts
             // are made from them. A short line leaves no earlier race's trio.
-            const int trios = line == 1 && shortFirst ? 4 : 7;
             for (int j = 1; j <= 7; ++j) {
                 const int i = 7 * (line - 1) + j;
-                s.SLineTrios[size_t(j - 1)] = j <= trios && i <= s.TrioCount ? checkedAt(list, i) : QByteArray();
+                s.SLineTrios[size_t(j - 1)] = i <= offered && i <= s.TrioCount ? checkedAt(list, i) : QByteArray();
             }
             for (int j = 1; j <= 7; ++j) {
                 const QByteArray& key = s.SLineTrios[size_t(j - 1)];
