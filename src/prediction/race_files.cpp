@@ -4,6 +4,7 @@
 #include "common/numbers.h"
 #include "common/text_file.h"
 #include "prediction/day_head_line.h"
+#include "prediction/trifecta_orders.h"
 
 #include <algorithm>
 #include <cmath>
@@ -364,10 +365,11 @@ QByteArray SanrenpukuBetBytes(const RunState& s, QByteArrayView id) {
 QByteArray SanrentanBetBytes(const RunState& s, QByteArrayView id) {
     QByteArray out;
     for (int i = 1; i <= 10 && i <= s.TrioCount; ++i) {
-        const auto [a, b, c] = TrioFastestFirst(s, s.TrioBets[i]);
-        for (const QByteArray& combo : {a + "-" + b + "-" + c, a + "-" + c + "-" + b, b + "-" + a + "-" + c,
-                                        b + "-" + c + "-" + a, c + "-" + a + "-" + b, c + "-" + b + "-" + a})
+        const std::array<QByteArray, 3> horses = TrioFastestFirst(s, s.TrioBets[i]);
+        for (const auto& o : kTrifectaOrders) {
+            const QByteArray combo = horses[size_t(o[0])] + "-" + horses[size_t(o[1])] + "-" + horses[size_t(o[2])];
             out += BetImportLine(id, "08", combo) + kCrLf;
+        }
     }
     return out;
 }

@@ -12,6 +12,7 @@
 #include "jvdata/store_files.h"
 #include "prediction/race_key.h"
 #include "prediction/run_files.h"
+#include "prediction/trifecta_orders.h"
 
 #include <array>
 #include <string>
@@ -220,13 +221,15 @@ struct Fill {
             state.TrioHorseA = a;
             state.TrioHorseB = b;
             state.TrioHorseC = c;
-            const QByteArray orders[6][3] = {{a, b, c}, {a, c, b}, {b, a, c}, {b, c, a}, {c, a, b}, {c, b, a}};
+            const QByteArray horses[3] = {a, b, c};
+            auto at = [&](int n, int k) -> const QByteArray& {
+                return horses[prediction::kTrifectaOrders[size_t(n)][size_t(k)]];
+            };
             for (int n = 0; n < 6; ++n)
-                cell("odds",
-                     [&] { g.setText(r, 2 + n, oddsText(trioOdds(orders[n][0], orders[n][1], orders[n][2]))); });
+                cell("odds", [&] { g.setText(r, 2 + n, oddsText(trioOdds(at(n, 0), at(n, 1), at(n, 2)))); });
             if (!sameRace) return;
             for (int n = 0; n < 6; ++n) {
-                const QByteArray order = orders[n][0] + orders[n][1] + orders[n][2];
+                const QByteArray order = at(n, 0) + at(n, 1) + at(n, 2);
                 for (int k = 0; k < kTrifectaPaid.count; ++k)
                     if (paid(kTrifectaPaid, k) == order) {
                         paint(g, r, {1, 2 + n}, n == 0 ? kGreen : kMagenta);
