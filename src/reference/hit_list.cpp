@@ -10,6 +10,7 @@
 #include "reference/past_days.h"
 #include "reference/value_cursor.h"
 #include "reports/tagged_day_file.h"
+#include "reports/tiered_judging.h"
 
 #include <array>
 #include <cmath>
@@ -49,8 +50,8 @@ DayTexts dayTextsOf(QByteArrayView key, const prediction::CodeTable& codes) {
 }
 
 QByteArray ticketName(const QByteArray& code, const QByteArray& before) {
-    static const char* const names[] = {"馬連", "ワイド1", "ワイド2", "ワイド3", "馬単", "３連複", "３連単"};
-    if (code.size() == 1 && code[0] >= '1' && code[0] <= '7') return sj(names[code[0] - '1']);
+    for (const reports::TicketCodeName& t : reports::kTicketCodes)
+        if (code == t.code) return sj(t.name);
     return before;
 }
 

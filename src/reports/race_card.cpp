@@ -18,9 +18,6 @@ using prediction::RunState;
 
 namespace {
 
-const char* shortTierWord(int tier) { return tier == 1 ? "本線" : tier == 2 ? "準本" : "伏兵"; }
-const char* tierWord(int tier) { return tier == 1 ? "本線" : tier == 2 ? "準本線" : "伏兵"; }
-
 // ---- Pair and trio lines ------------------------------------------------------
 
 void addPairLines(const RunState& s, const QByteArray& c, DayLines& out) {
@@ -92,26 +89,25 @@ void addPayoffLines(const RunState& s, DayLines& out) {
 // ticket code (ワイド: 2, 3, 4 … by match), label, combination and payout.
 void addHitLines(const RunState& s, DayLines& out) {
     int hit = 0;
-    int wideOrdinal = 1;
+    int wideMatch = 0;
     ScanTieredMatches(s, [&](const TieredMatch& m) {
         if (m.kind == TicketKind::Sanrentan) return;
         ++hit;
-        QByteArray ticket, label = sj(shortTierWord(m.tier)), combination;
+        if (m.kind == TicketKind::Wide) ++wideMatch;
+        const QByteArray ticket = TicketCode(m.kind, wideMatch);
+        QByteArray label = sj(ShortTierWord(m.tier)), combination;
         switch (m.kind) {
         case TicketKind::Umaren:
         case TicketKind::Wide:
-            ticket = m.kind == TicketKind::Umaren ? QByteArray("1") : QByteArray::number(++wideOrdinal);
             label += QByteArray::number(m.n) + sj(" 的中");
             combination = FormatUmaren(m.combination);
             break;
         case TicketKind::UmatanFwd:
         case TicketKind::UmatanRev:
-            ticket = "5";
             label += sj(m.kind == TicketKind::UmatanFwd ? "正順的中" : "逆順的中");
             combination = FormatUmaren(m.combination);  // with "-", as the race card shows them
             break;
         case TicketKind::Sanrenpuku:
-            ticket = "6";
             label += QByteArray::number(m.n) + sj(" 的中");
             combination = FormatSanrenpuku(m.combination);
             break;
@@ -198,7 +194,7 @@ void WriteSanrentanComment(RunState& s, DayLines& out) {
     ScanTieredMatches(s, [&](const TieredMatch& m) {
         if (m.kind != TicketKind::Sanrentan || !m.tier) return;
         out.add({TU("CM"), TU("1"),
-                 T(sj(tierWord(m.tier)) + QByteArray::number(m.n) + orderSuffix(m.tier, m.order) +
+                 T(sj(TierWord(m.tier)) + QByteArray::number(m.n) + orderSuffix(m.tier, m.order) +
                    FormatSanrenpuku(m.combination) + ' ' + FormatPayout(m.payout) + sj("円"))});
         hitWritten = true;
     });
