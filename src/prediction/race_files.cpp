@@ -19,19 +19,6 @@ const QByteArray kCrLf("\r\n");
 
 QByteArray right(const QByteArray& s, qsizetype n) { return s.size() <= n ? s : s.right(n); }
 
-char* writeTwoDigits(char* out, int n) {
-    // The last two digits of n + 100, as Right(Str(n + 100), 2) gives them.
-    if (n >= -90) {
-        const int v = (n + 100) % 100;
-        *out++ = char('0' + v / 10);
-        *out++ = char('0' + v % 10);
-        return out;
-    }
-    const QByteArray t = right(numberText(n + 100), 2);
-    std::memcpy(out, t.constData(), size_t(t.size()));
-    return out + t.size();
-}
-
 // Horse k (0 to 2) of a combination key: its two characters and the number
 // they read as (0 where they are not one).
 QByteArrayView horseText(QByteArrayView key, int k) {
@@ -120,7 +107,7 @@ public:
     }
     void twoDigits(int n) {
         room(2);
-        at_ = writeTwoDigits(at_, n);
+        at_ = writeTwoDigitText(at_, n);
     }
     // ",v1,v2…" and the line end.
     void scores(std::initializer_list<float> values) {
@@ -172,15 +159,10 @@ QByteArray horseKey(const QByteArray& key, qsizetype at) { return key.mid(at, 2)
 
 }  // namespace
 
-QByteArray TwoDigits(int n) {
-    char buf[2];
-    return QByteArray(buf, writeTwoDigits(buf, n) - buf);
-}
-
 QByteArray ComboKey(std::initializer_list<int> horses) {
     QByteArray key(qsizetype(horses.size()) * 2, Qt::Uninitialized);
     char* at = key.data();
-    for (int h : horses) at = writeTwoDigits(at, h);
+    for (int h : horses) at = writeTwoDigitText(at, h);
     key.truncate(at - key.constData());
     return key;
 }
