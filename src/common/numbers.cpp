@@ -196,7 +196,7 @@ QByteArray numberText(std::int64_t v, bool signBlank) {
 
 char* writeTwoDigitText(char* out, std::int64_t v) {
     if (v >= -90) {  // nearly every call: v + 100 has two digits or more, and no sign
-        const int r = int((v % 100 + 100) % 100);
+        const unsigned r = unsigned((std::uint64_t(v) + 100) % 100);  // v + 100 itself, never wrapped
         *out++ = char('0' + r / 10);
         *out++ = char('0' + r % 10);
         return out;
