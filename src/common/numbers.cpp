@@ -194,6 +194,20 @@ QByteArray numberText(std::int64_t v, bool signBlank) {
     return QByteArray(buf, k);
 }
 
+char* writeTwoDigitText(char* out, std::int64_t v) {
+    if (v >= -90) {  // nearly every call: v + 100 has two digits or more, and no sign
+        const unsigned r = unsigned((std::uint64_t(v) + 100) % 100);  // v + 100 itself, never wrapped
+        *out++ = char('0' + r / 10);
+        *out++ = char('0' + r % 10);
+        return out;
+    }
+    char digits[24];
+    const int n = wholeDigits(v + 100, digits);
+    const int k = std::min(n, 2);
+    std::memcpy(out, digits + n - k, size_t(k));
+    return out + k;
+}
+
 namespace {
 
 // A whole number below 10^precision prints as its digits under %G.

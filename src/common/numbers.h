@@ -27,6 +27,15 @@ QByteArray numberText(std::int64_t v, bool signBlank = false);
 // The digits of a whole number (with its minus sign) into out, which holds
 // at least 20 bytes; their count. For texts written straight into a record.
 int wholeDigits(std::int64_t v, char* out);
+// The last two characters of numberText(v + 100), the system's two-digit
+// text of a small number: "07" for 7, "12" for 112 and for -88. Below -90
+// the sum's text is what it is ("5" for -95, "-5" for -105). Written at
+// `out`, which has room for 2 bytes; returns the end of what was written.
+char* writeTwoDigitText(char* out, std::int64_t v);
+inline QByteArray twoDigitText(std::int64_t v) {
+    char t[2];
+    return QByteArray(t, writeTwoDigitText(t, v) - t);
+}
 // A Single: at most 7 significant digits ("1234.568", "12.3", "0").
 QByteArray singleText(float v, bool signBlank = false);
 // singleText(v) written at `out`, which has room for 32 bytes; returns the

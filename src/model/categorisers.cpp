@@ -76,7 +76,9 @@ std::optional<QByteArray> statsOf(const ExpandedState& st, ItemSources& src, Fie
 
 double statsValue(const QByteArray& rec, Field f) { return statsNumber(rec, f); }
 
-QByteArray twoDigits(std::int64_t v) { return number(v).rightJustified(2, '0'); }
+// Zero-padded to two characters and never cut (312 stays "312"), unlike
+// the two-digit text of common/numbers.h.
+QByteArray atLeastTwoDigits(std::int64_t v) { return number(v).rightJustified(2, '0'); }
 
 // Items 17 and 29: how far the previous run's measured speed exceeded the
 // model's prediction of it, weighed in the window's loaded models.
@@ -261,7 +263,7 @@ QByteArray CategoriseAgeInMonths(ExpandedState& st, ItemSources& src) {
     m = std::max<std::int64_t>(low, std::min<std::int64_t>(90, m));
     if (m >= 43) m = std::int64_t(std::floor(double(m) / 3)) + 29;
     const QByteArrayView sex = field(st, ex::SexCode);
-    const QByteArray code = cat({sex == "1" ? "1" : sex == "2" ? "2" : "3", number(m + 100).right(2)});
+    const QByteArray code = cat({sex == "1" ? "1" : sex == "2" ? "2" : "3", twoDigitText(m)});
     return textBetween(code, "327", "333") ? QByteArrayLiteral("334") : code;
 }
 
@@ -350,9 +352,10 @@ QByteArray CategoriseJockeyAge(ExpandedState& st, ItemSources& src) {
     readCurrent(st, src);
     const QByteArrayView birthYear = field(st, ex::JockeyBirthYear);
     QByteArray age = QByteArrayLiteral("00");
-    if (birthYear != "    ")
-        age = number(strictWhole(field(st, ex::RaceYear), "RaceYear") + 100 - strictWhole(birthYear, "JockeyBirthYear"))
-                  .right(2);
+    if (birthYear != "    ") {
+        const std::int64_t raceYear = strictWhole(field(st, ex::RaceYear), "RaceYear");
+        age = twoDigitText(raceYear - strictWhole(birthYear, "JockeyBirthYear"));
+    }
     const QByteArrayView band = textBetween(age, "00", "20")   ? "20"
                             : textBetween(age, "21", "25") ? "23"
                             : textBetween(age, "26", "30") ? "28"
@@ -460,10 +463,11 @@ QByteArray CategorisePreviousTimeDiff(ExpandedState& st, ItemSources& src) {
     if (textBetween(d, "-010", "-998")) return QByteArrayLiteral("0006");
     if (d == "+000") return get(p, ex::ArrivalOrder) == "02" ? "+" + get(p, ex::MarginCode).toByteArray() : "0007";
     const Whole n = wholeOf(d.sliced(2));
-    if (d.size() == 4 && d.startsWith("+0") && textBetween(d, "+001", "+029") && n && d.sliced(2) == twoDigits(*n))
-        return cat({"00", twoDigits(*n + 7)});
+    if (d.size() == 4 && d.startsWith("+0") && textBetween(d, "+001", "+029") && n &&
+        d.sliced(2) == atLeastTwoDigits(*n))
+        return cat({"00", atLeastTwoDigits(*n + 7)});
     if (textBetween(d, "+030", "+040") || textBetween(d, "+041", "+050"))
-        return cat({"00", twoDigits(strictWhole(d.sliced(2), "TimeDiff") + 7)});
+        return cat({"00", atLeastTwoDigits(strictWhole(d.sliced(2), "TimeDiff") + 7)});
     return QByteArrayLiteral("0099");
 }
 
@@ -493,7 +497,7 @@ QByteArray CategoriseHorseEarningsPerRun(ExpandedState& st, ItemSources& src) {
         const double n = statsValue(*rec, flat ? HorseStatsRecord::FlatStarts : HorseStatsRecord::JumpStarts);
         const double a = statsValue(*rec, flat ? HorseStatsRecord::FlatEarnings : HorseStatsRecord::JumpEarnings);
         if (n == 0 || a / n == 0) code = QByteArrayLiteral("00");
-        else code = number(LogBand(a / n) + 100).right(2);
+        else code = twoDigitText(LogBand(a / n));
     }
     // A horse without earnings is classed by the number of its run.
     if (code == "00") code = cur <= 19 ? number(cur) : QByteArrayLiteral("19");

@@ -4,6 +4,7 @@
 #include "common/numbers.h"
 #include "common/text_file.h"
 #include "prediction/day_head_line.h"
+#include "prediction/trifecta_orders.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,19 +18,6 @@ namespace {
 const QByteArray kCrLf("\r\n");
 
 QByteArray right(const QByteArray& s, qsizetype n) { return s.size() <= n ? s : s.right(n); }
-
-char* writeTwoDigits(char* out, int n) {
-    // The last two digits of n + 100, as Right(Str(n + 100), 2) gives them.
-    if (n >= -90) {
-        const int v = (n + 100) % 100;
-        *out++ = char('0' + v / 10);
-        *out++ = char('0' + v % 10);
-        return out;
-    }
-    const QByteArray t = right(numberText(n + 100), 2);
-    std::memcpy(out, t.constData(), size_t(t.size()));
-    return out + t.size();
-}
 
 // Horse k (0 to 2) of a combination key: its two characters and the number
 // they read as (0 where they are not one).
@@ -119,7 +107,7 @@ public:
     }
     void twoDigits(int n) {
         room(2);
-        at_ = writeTwoDigits(at_, n);
+        at_ = writeTwoDigitText(at_, n);
     }
     // ",v1,v2…" and the line end.
     void scores(std::initializer_list<float> values) {
@@ -171,15 +159,10 @@ QByteArray horseKey(const QByteArray& key, qsizetype at) { return key.mid(at, 2)
 
 }  // namespace
 
-QByteArray TwoDigits(int n) {
-    char buf[2];
-    return QByteArray(buf, writeTwoDigits(buf, n) - buf);
-}
-
 QByteArray ComboKey(std::initializer_list<int> horses) {
     QByteArray key(qsizetype(horses.size()) * 2, Qt::Uninitialized);
     char* at = key.data();
-    for (int h : horses) at = writeTwoDigits(at, h);
+    for (int h : horses) at = writeTwoDigitText(at, h);
     key.truncate(at - key.constData());
     return key;
 }
@@ -364,10 +347,11 @@ QByteArray SanrenpukuBetBytes(const RunState& s, QByteArrayView id) {
 QByteArray SanrentanBetBytes(const RunState& s, QByteArrayView id) {
     QByteArray out;
     for (int i = 1; i <= 10 && i <= s.TrioCount; ++i) {
-        const auto [a, b, c] = TrioFastestFirst(s, s.TrioBets[i]);
-        for (const QByteArray& combo : {a + "-" + b + "-" + c, a + "-" + c + "-" + b, b + "-" + a + "-" + c,
-                                        b + "-" + c + "-" + a, c + "-" + a + "-" + b, c + "-" + b + "-" + a})
+        const std::array<QByteArray, 3> horses = TrioFastestFirst(s, s.TrioBets[i]);
+        for (const auto& o : kTrifectaOrders) {
+            const QByteArray combo = horses[size_t(o[0])] + "-" + horses[size_t(o[1])] + "-" + horses[size_t(o[2])];
             out += BetImportLine(id, "08", combo) + kCrLf;
+        }
     }
     return out;
 }

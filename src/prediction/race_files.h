@@ -33,8 +33,7 @@ struct ComboSums {
 ComboSums PairSums(const RunState& s, int i, int j);
 ComboSums TrioSums(const RunState& s, int i, int j, int e);
 
-// The two digits of a horse number ("07"), and a combination key of them.
-QByteArray TwoDigits(int n);
+// A combination key: the two digits of each horse number ("0712").
 QByteArray ComboKey(std::initializer_list<int> horses);
 
 // The horses of trio key `trio` fastest first by CompositeSpeed (equal

@@ -162,7 +162,7 @@ void setRaceSpread(RunState& s) {
 void rankHorses(RunState& s) {
     const int N = s.HorseCount;
     for (int h = 1; h <= N; ++h) {
-        s.RankedHorse[h] = TwoDigits(h);
+        s.RankedHorse[h] = twoDigitText(h);
         s.SortValue[h] = s.CompositeSpeed[h];
     }
     QuickSortDesc(s.SortValue, s.RankedHorse, 1, N);

@@ -28,7 +28,7 @@ QByteArray SpeedIndexLine(QByteArrayView raceKey16, const QList<SpeedIndexEntry>
         const float scaled = runners[i].compositeSpeed * float(scale);  // the product in single precision
         line += numberText(std::int64_t(std::floor(double(scaled))));
         line += ',';
-        line += numberText(runners[i].rank + 100).right(2);
+        line += twoDigitText(runners[i].rank);
     }
     line += "\r\n";
     return line;

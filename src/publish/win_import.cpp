@@ -19,7 +19,7 @@ void writeImport(prediction::RunState& s, const char16_t* folder, const char* ti
         for (const int rank : {1, 2}) {
             for (s.CurIndex = 1; s.CurIndex <= s.HorseCount; ++s.CurIndex) {
                 if (Int16Number(checkedAt(s.PredRank, s.CurIndex), "predicted rank") != rank) continue;
-                out += prediction::BetImportLine(id, ticket, numberText(s.CurIndex + 100).right(2));
+                out += prediction::BetImportLine(id, ticket, twoDigitText(s.CurIndex));
                 out += "\r\n";
             }
         }

@@ -19,8 +19,6 @@ namespace fs = std::filesystem;
 
 int twoDigits(QByteArrayView t, qsizetype at) { return (t[at] - '0') * 10 + (t[at + 1] - '0'); }
 
-QByteArray two(int v) { return numberText(v + 100).right(2); }
-
 std::function<bool(const QString&)>& listingHook() {
     static std::function<bool(const QString&)> hook;
     return hook;
@@ -53,13 +51,13 @@ QList<ScanDate> ScanDates() {
     dates.reserve(kDatesPerScan);
     for (int y = kLastYear; y >= kFirstYear; --y)
         for (int m = 12; m >= 1; --m)
-            for (int d = 31; d >= 1; --d) dates.append({y, m, d, numberText(y) + two(m) + two(d)});
+            for (int d = 31; d >= 1; --d) dates.append({y, m, d, numberText(y) + twoDigitText(m) + twoDigitText(d)});
     return dates;
 }
 
 QString SearchingText(const ScanDate& d) {
-    return QString::number(d.year) + QStringLiteral("年") + QString::fromLatin1(two(d.month)) + QStringLiteral("月") +
-           QString::fromLatin1(two(d.day)) + QStringLiteral("日検索中");
+    return QString::number(d.year) + QStringLiteral("年") + QString::fromLatin1(twoDigitText(d.month)) +
+           QStringLiteral("月") + QString::fromLatin1(twoDigitText(d.day)) + QStringLiteral("日検索中");
 }
 
 bool IsCandidateDayKey(QByteArrayView k) {

@@ -10,6 +10,7 @@
 #include "reference/past_days.h"
 #include "reference/value_cursor.h"
 #include "reports/tagged_day_file.h"
+#include "reports/tiered_judging.h"
 
 #include <array>
 #include <cmath>
@@ -29,8 +30,6 @@ constexpr std::array<Column, kHitGridCols> kColumns{{
     {"芝ダ", 600},      {"距離(m)", -1},    {"SD", 600},        {"天場", 600},      {"本数", -1},
 }};
 
-QByteArray two(int v) { return numberText(v + 100).right(2); }
-
 // The day texts, from the DayKey.
 struct DayTexts {
     QByteArray year, month, day, course, meeting, dayOfMeeting;
@@ -40,17 +39,17 @@ DayTexts dayTextsOf(QByteArrayView key, const prediction::CodeTable& codes) {
     auto digits = [&](qsizetype at, qsizetype n) { return int(valLenient(key.sliced(at, n))); };
     DayTexts t;
     t.year = numberText(digits(0, 4)) + sj("年");
-    t.month = two(digits(4, 2)) + sj("月");
-    t.day = two(digits(6, 2)) + sj("日");
-    t.course = prediction::CodeName(codes, "2001", two(digits(8, 2)), 4);
-    t.meeting = two(digits(10, 2)) + sj("回");
-    t.dayOfMeeting = two(digits(12, 2)) + sj("日");
+    t.month = twoDigitText(digits(4, 2)) + sj("月");
+    t.day = twoDigitText(digits(6, 2)) + sj("日");
+    t.course = prediction::CodeName(codes, "2001", twoDigitText(digits(8, 2)), 4);
+    t.meeting = twoDigitText(digits(10, 2)) + sj("回");
+    t.dayOfMeeting = twoDigitText(digits(12, 2)) + sj("日");
     return t;
 }
 
 QByteArray ticketName(const QByteArray& code, const QByteArray& before) {
-    static const char* const names[] = {"馬連", "ワイド1", "ワイド2", "ワイド3", "馬単", "３連複", "３連単"};
-    if (code.size() == 1 && code[0] >= '1' && code[0] <= '7') return sj(names[code[0] - '1']);
+    for (const reports::TicketCodeName& t : reports::kTicketCodes)
+        if (code == t.code) return sj(t.name);
     return before;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/errors.h"
 #include "common/paths.h"
+#include "prediction/trifecta_orders.h"
 
 #include <array>
 #include <string>
@@ -54,18 +55,17 @@ QByteArray joinedHorses(QByteArrayView key, qsizetype width, const char* sep, co
     return out;
 }
 
-// Positions of A, B, C (0, 1, 2) in each trifecta order.
-constexpr std::array<std::array<int, 3>, 7> kOrders{{
-    {0, 1, 2},  // box
-    {0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0},
-}};
+// The positions of A, B, C in a trifecta order (1-6); the box (0) keeps the
+// first order's.
+const std::array<int, 3>& orderAt(int order) { return prediction::kTrifectaOrders[size_t(order == 0 ? 0 : order - 1)]; }
 
 QByteArray trioText(const prediction::BetLists& bets, qsizetype position, int order, const char* sep) {
     const QByteArray& key = checkedAt(bets.TrioBets, position);
+    const std::array<int, 3>& at = orderAt(order);
     QByteArray out;
     for (int k = 0; k < 3; ++k) {
         if (k) out += sep;
-        out += padded(part(key, 2 * kOrders[size_t(order)][size_t(k)], 2), "trio bet");
+        out += padded(part(key, 2 * at[size_t(k)], 2), "trio bet");
     }
     return out;
 }
@@ -123,7 +123,7 @@ QByteArray TrioOrderKey(QByteArrayView trioKey, int order) {
     if (trioKey.size() != 6 || order < 1 || order > 6) return {};
     QByteArray out;
     out.reserve(6);
-    for (int k = 0; k < 3; ++k) out += trioKey.sliced(2 * kOrders[size_t(order)][size_t(k)], 2);
+    for (int at : orderAt(order)) out += trioKey.sliced(2 * at, 2);
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 #include "jvdata/layouts.h"
 #include "reports/combination_texts.h"
+#include "reports/order_and_bet_lines.h"
 #include "reports/tiered_judging.h"
 
 #include <cmath>
@@ -17,18 +18,15 @@ using prediction::RunState;
 
 namespace {
 
-const char* shortTierWord(int tier) { return tier == 1 ? "本線" : tier == 2 ? "準本" : "伏兵"; }
-const char* tierWord(int tier) { return tier == 1 ? "本線" : tier == 2 ? "準本線" : "伏兵"; }
-
 // ---- Pair and trio lines ------------------------------------------------------
 
 void addPairLines(const RunState& s, const QByteArray& c, DayLines& out) {
     // Lines 2 and 3 show pairs only for counts that offer them.
-    const int filled = textBetween(c, "00", "05") ? 1 : c == "06" ? 2 : 3;
+    const int offered = OfferedPairLines(c);
     for (int line = 1; line <= 3; ++line) {
         QList<CsvValue> items{TU(line == 1 ? "K1" : line == 2 ? "K2" : "K3"), TU("1")};
         for (int i = 6 * (line - 1) + 1; i <= 6 * line; ++i) {
-            if (line <= filled && i <= s.PairCount)
+            if (i <= offered && i <= s.PairCount)
                 items.append(T(FormatUmaren(checkedAt(s.PairBets, i))));
             else
                 items.append(T(kPairPlaceholder));
@@ -39,17 +37,15 @@ void addPairLines(const RunState& s, const QByteArray& c, DayLines& out) {
 
 void addTrioLines(RunState& s, const QByteArray& c, DayLines& out) {
     const QList<QByteArray>& list = s.ResultsMode != 0 ? s.TrioBetsAsc : s.TrioBets;
-    const bool shortFirst = textBetween(c, "00", "04");
-    const int filled = shortFirst || c == "05" ? 1 : c == "06" ? 2 : 3;
+    const int offered = OfferedTrioLines(c);
     for (int line = 1; line <= 3; ++line) {
         QList<CsvValue> items{TU(line == 1 ? "S1" : line == 2 ? "S2" : "S3"), TU("1")};
-        if (line <= filled) {
+        if (7 * (line - 1) < offered) {
             // The keys first: the web page writer reads them, and the texts
             // are made from them. A short line leaves no earlier race's trio.
-            const int trios = line == 1 && shortFirst ? 4 : 7;
             for (int j = 1; j <= 7; ++j) {
                 const int i = 7 * (line - 1) + j;
-                s.SLineTrios[size_t(j - 1)] = j <= trios && i <= s.TrioCount ? checkedAt(list, i) : QByteArray();
+                s.SLineTrios[size_t(j - 1)] = i <= offered && i <= s.TrioCount ? checkedAt(list, i) : QByteArray();
             }
             for (int j = 1; j <= 7; ++j) {
                 const QByteArray& key = s.SLineTrios[size_t(j - 1)];
@@ -93,26 +89,25 @@ void addPayoffLines(const RunState& s, DayLines& out) {
 // ticket code (ワイド: 2, 3, 4 … by match), label, combination and payout.
 void addHitLines(const RunState& s, DayLines& out) {
     int hit = 0;
-    int wideOrdinal = 1;
+    int wideMatch = 0;
     ScanTieredMatches(s, [&](const TieredMatch& m) {
         if (m.kind == TicketKind::Sanrentan) return;
         ++hit;
-        QByteArray ticket, label = sj(shortTierWord(m.tier)), combination;
+        if (m.kind == TicketKind::Wide) ++wideMatch;
+        const QByteArray ticket = TicketCode(m.kind, wideMatch);
+        QByteArray label = sj(ShortTierWord(m.tier)), combination;
         switch (m.kind) {
         case TicketKind::Umaren:
         case TicketKind::Wide:
-            ticket = m.kind == TicketKind::Umaren ? QByteArray("1") : QByteArray::number(++wideOrdinal);
             label += QByteArray::number(m.n) + sj(" 的中");
             combination = FormatUmaren(m.combination);
             break;
         case TicketKind::UmatanFwd:
         case TicketKind::UmatanRev:
-            ticket = "5";
             label += sj(m.kind == TicketKind::UmatanFwd ? "正順的中" : "逆順的中");
             combination = FormatUmaren(m.combination);  // with "-", as the race card shows them
             break;
         case TicketKind::Sanrenpuku:
-            ticket = "6";
             label += QByteArray::number(m.n) + sj(" 的中");
             combination = FormatSanrenpuku(m.combination);
             break;
@@ -199,7 +194,7 @@ void WriteSanrentanComment(RunState& s, DayLines& out) {
     ScanTieredMatches(s, [&](const TieredMatch& m) {
         if (m.kind != TicketKind::Sanrentan || !m.tier) return;
         out.add({TU("CM"), TU("1"),
-                 T(sj(tierWord(m.tier)) + QByteArray::number(m.n) + orderSuffix(m.tier, m.order) +
+                 T(sj(TierWord(m.tier)) + QByteArray::number(m.n) + orderSuffix(m.tier, m.order) +
                    FormatSanrenpuku(m.combination) + ' ' + FormatPayout(m.payout) + sj("円"))});
         hitWritten = true;
     });

@@ -121,8 +121,23 @@ void ScanTieredMatches(const RunState& s, const std::function<void(const TieredM
     }
 }
 
+QByteArray TicketCode(TicketKind kind, int wideMatch) {
+    switch (kind) {
+    case TicketKind::Umaren: return kTicketCodes[0].code;
+    case TicketKind::Wide: return QByteArray::number(1 + wideMatch);
+    case TicketKind::UmatanFwd:
+    case TicketKind::UmatanRev: return kTicketCodes[4].code;
+    case TicketKind::Sanrenpuku: return kTicketCodes[5].code;
+    case TicketKind::Sanrentan: return kTicketCodes[6].code;
+    }
+    return {};
+}
+
+const char* TierWord(int tier) { return tier == 1 ? "本線" : tier == 2 ? "準本線" : "伏兵"; }
+const char* ShortTierWord(int tier) { return tier == 1 ? "本線" : tier == 2 ? "準本" : "伏兵"; }
+
 QByteArray HitLineLabel(const TieredMatch& m) {
-    const char* word = m.tier == 1 ? "本線" : m.tier == 2 ? "準本線" : "伏兵";
+    const char* word = TierWord(m.tier);
     QByteArray suffix;
     switch (m.kind) {
     case TicketKind::UmatanFwd: suffix = sj("正順 的中"); break;
@@ -147,42 +162,42 @@ void EvaluateTekichu(RunState& s, DayLines& out) {
     prediction::TicketHitSummary& sum = s.TicketHitSummary;
     prediction::TierHitTotals& totals = s.TierHitTotals;
     std::int16_t hit = 0;
-    std::int16_t wideOrdinal = 1;
+    int wideMatch = 0;
 
     ScanTieredMatches(s, [&](const TieredMatch& m) {
         ++hit;
         TicketHit* entry = nullptr;
         prediction::TierHitKind* group = nullptr;
-        QByteArray code, labelSuffix;
+        QByteArray labelSuffix;
         qint64 rank = m.position;
+        if (m.kind == TicketKind::Wide) ++wideMatch;
+        const QByteArray code = TicketCode(m.kind, wideMatch);
         switch (m.kind) {
         case TicketKind::Umaren:
-            entry = &sum.Umaren, group = &totals.Umaren, code = "1", labelSuffix = sj("点目");
+            entry = &sum.Umaren, group = &totals.Umaren, labelSuffix = sj("点目");
             break;
         case TicketKind::Wide:
-            ++wideOrdinal;
-            code = QByteArray::number(wideOrdinal);
             // The first three matches fill the three columns; a fourth and
             // later one (dead heats only) keeps its line and nothing more.
-            entry = wideOrdinal == 2   ? &sum.Wide1
-                    : wideOrdinal == 3 ? &sum.Wide2
-                    : wideOrdinal == 4 ? &sum.Wide3
-                                       : nullptr;
+            entry = wideMatch == 1   ? &sum.Wide1
+                    : wideMatch == 2 ? &sum.Wide2
+                    : wideMatch == 3 ? &sum.Wide3
+                                     : nullptr;
             group = &totals.Wide, labelSuffix = sj("点目");
             break;
         case TicketKind::UmatanFwd:
-            entry = &sum.Umatan, group = &totals.UmatanFwd, code = "5", labelSuffix = sj("点目表");
+            entry = &sum.Umatan, group = &totals.UmatanFwd, labelSuffix = sj("点目表");
             rank = 2 * qint64(m.position) - 1;
             break;
         case TicketKind::UmatanRev:
-            entry = &sum.Umatan, group = &totals.UmatanRev, code = "5", labelSuffix = sj("点目裏");
+            entry = &sum.Umatan, group = &totals.UmatanRev, labelSuffix = sj("点目裏");
             rank = 2 * qint64(m.position);
             break;
         case TicketKind::Sanrenpuku:
-            entry = &sum.Sanrenpuku, group = &totals.Sanrenpuku, code = "6", labelSuffix = sj("点目");
+            entry = &sum.Sanrenpuku, group = &totals.Sanrenpuku, labelSuffix = sj("点目");
             break;
         case TicketKind::Sanrentan:
-            entry = &sum.Sanrentan, group = &totals.Sanrentan, code = "7";
+            entry = &sum.Sanrentan, group = &totals.Sanrentan;
             labelSuffix = sj("第") + QByteArray::number(m.order) + sj("順目");
             rank = 6 * qint64(m.position) - (6 - m.order);
             break;
@@ -191,9 +206,9 @@ void EvaluateTekichu(RunState& s, DayLines& out) {
         if (m.tier) {
             const QByteArray payout = atLine(out, hit, code, m);
             if (!entry) return;  // a fourth ワイド hit: its line only
-            const char* shortWord = m.tier == 1 ? "本線" : m.tier == 2 ? "準本" : "伏兵";
             *entry = TicketHit{
-                sj(shortWord) + QByteArray::number(m.n) + labelSuffix, formatCombination(m.kind, m.combination), payout,
+                sj(ShortTierWord(m.tier)) + QByteArray::number(m.n) + labelSuffix,
+                formatCombination(m.kind, m.combination), payout,
                 QByteArray::number(rank) + ' ' + QByteArray::number(NineDigitNumber(m.popularity, "popularity"))};
             group->TierHits[size_t(m.tier)] += 1;
             group->KindHits += 1;

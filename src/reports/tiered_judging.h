@@ -22,11 +22,34 @@
 #include "reports/tagged_day_file.h"
 
 #include <QByteArray>
+#include <array>
 #include <functional>
 
 namespace rw::reports {
 
 enum class TicketKind { Umaren, Wide, UmatanFwd, UmatanRev, Sanrenpuku, Sanrentan };
+
+// The ticket codes of the upload day file's AT lines, in code order, with
+// the names the hit list shows for them. ワイド takes a code per match of the
+// race, from "2" on: its first three matches read ワイド1 to ワイド3, and a
+// later one (dead heats only) goes on counting into the codes after them.
+struct TicketCodeName {
+    const char* code;
+    const char* name;
+};
+inline constexpr std::array<TicketCodeName, 7> kTicketCodes{{
+    {"1", "馬連"},
+    {"2", "ワイド1"},
+    {"3", "ワイド2"},
+    {"4", "ワイド3"},
+    {"5", "馬単"},
+    {"6", "３連複"},
+    {"7", "３連単"},
+}};
+
+// The ticket code of a match; `wideMatch` numbers the race's ワイド matches
+// from 1, this one included.
+QByteArray TicketCode(TicketKind kind, int wideMatch);
 
 // One match of a bet with a payoff entry.
 struct TieredMatch {
@@ -41,6 +64,11 @@ struct TieredMatch {
 // Calls `visit` for every match of the race in the order above. Reads only
 // the bet lists and CurrentHR; a list shorter than its count fails.
 void ScanTieredMatches(const prediction::RunState& s, const std::function<void(const TieredMatch&)>& visit);
+
+// The tier words of the labels: 本線, 準本線, 伏兵 (any other tier reads
+// 伏兵); the short form cuts the middle one to 準本 for the narrow labels.
+const char* TierWord(int tier);
+const char* ShortTierWord(int tier);
 
 // The hit line's label: tier word ("準本線" for the middle tier), n and the
 // kind's suffix ("点目 的中", "正順 的中", "第3順的中 " …).

@@ -12,10 +12,10 @@
 #include "jvdata/records.h"
 #include "jvdata/store_files.h"
 #include "prediction/run_files.h"
+#include "prediction/trifecta_orders.h"
 
 #include <array>
 #include <string>
-#include <string_view>
 
 namespace rw::viewer {
 
@@ -23,24 +23,22 @@ namespace {
 
 enum class Kind { Umaren, Umatan, Sanren, Santan };
 
-// The combinations of one payoff group of the payoff record, as its layout
-// places them.
+// The combination fields of one payoff group, found in the layout once.
 struct PaidCombinations {
     std::array<jv::Field, 7> fields{};
     int count = 0;
 };
-constexpr PaidCombinations paidCombinations(std::string_view group) {
+constexpr PaidCombinations paidCombinations(const jv::hr::PayoffGroup& group) {
     PaidCombinations p;
-    for (const recordlayout::Row& r : jv::kHR.rows)
-        if (r.name == group) p.count = r.count;
-    for (int k = 0; k < p.count; ++k) p.fields[size_t(k)] = jv::hr::Payout(group, k, "combination");
+    p.count = group.entries;
+    for (int k = 0; k < p.count; ++k) p.fields[size_t(k)] = group.combination(k);
     return p;
 }
-constexpr PaidCombinations kQuinellaPaid = paidCombinations("quinella payouts");
-constexpr PaidCombinations kWidePaid = paidCombinations("wide payouts");
-constexpr PaidCombinations kExactaPaid = paidCombinations("exacta payouts");
-constexpr PaidCombinations kTrioPaid = paidCombinations("trio payouts");
-constexpr PaidCombinations kTrifectaPaid = paidCombinations("trifecta payouts");
+constexpr PaidCombinations kQuinellaPaid = paidCombinations(jv::hr::kQuinella);
+constexpr PaidCombinations kWidePaid = paidCombinations(jv::hr::kWide);
+constexpr PaidCombinations kExactaPaid = paidCombinations(jv::hr::kExacta);
+constexpr PaidCombinations kTrioPaid = paidCombinations(jv::hr::kTrio);
+constexpr PaidCombinations kTrifectaPaid = paidCombinations(jv::hr::kTrifecta);
 
 struct BetGridPlan {
     Kind kind;
@@ -223,13 +221,15 @@ struct Fill {
             state.TrioHorseA = a;
             state.TrioHorseB = b;
             state.TrioHorseC = c;
-            const QByteArray orders[6][3] = {{a, b, c}, {a, c, b}, {b, a, c}, {b, c, a}, {c, a, b}, {c, b, a}};
+            const QByteArray horses[3] = {a, b, c};
+            auto at = [&](int n, int k) -> const QByteArray& {
+                return horses[prediction::kTrifectaOrders[size_t(n)][size_t(k)]];
+            };
             for (int n = 0; n < 6; ++n)
-                cell("odds",
-                     [&] { g.setText(r, 2 + n, oddsText(trioOdds(orders[n][0], orders[n][1], orders[n][2]))); });
+                cell("odds", [&] { g.setText(r, 2 + n, oddsText(trioOdds(at(n, 0), at(n, 1), at(n, 2)))); });
             if (!sameRace) return;
             for (int n = 0; n < 6; ++n) {
-                const QByteArray order = orders[n][0] + orders[n][1] + orders[n][2];
+                const QByteArray order = at(n, 0) + at(n, 1) + at(n, 2);
                 for (int k = 0; k < kTrifectaPaid.count; ++k)
                     if (paid(kTrifectaPaid, k) == order) {
                         paint(g, r, {1, 2 + n}, n == 0 ? kGreen : kMagenta);

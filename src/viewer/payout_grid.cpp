@@ -7,30 +7,27 @@
 
 #include <array>
 #include <iterator>
-#include <string_view>
 
 namespace rw::viewer {
 
 namespace {
 // One ticket kind of the payoff record: its grid row and caption, its group
-// of the payoff layout and the member holding the combination (or horse
-// number), and how its combination is shown.
+// of the payoff layout, and how its combination is shown.
 struct PayoutKind {
     int row;
     const char* caption;
-    std::string_view group;
-    std::string_view item;
+    const jv::hr::PayoffGroup& group;
     enum Shape { Horse, Bracket, Pair, Ordered, Trio, OrderedTrio } shape;
 };
 constexpr PayoutKind kKinds[] = {
-    {1, "単勝", "win payouts", "horse number", PayoutKind::Horse},
-    {2, "複勝", "place payouts", "horse number", PayoutKind::Horse},
-    {3, "枠連", "bracket quinella payouts", "combination", PayoutKind::Bracket},
-    {4, "馬連", "quinella payouts", "combination", PayoutKind::Pair},
-    {5, "ワイド", "wide payouts", "combination", PayoutKind::Pair},
-    {6, "馬単", "exacta payouts", "combination", PayoutKind::Ordered},
-    {7, "３連複", "trio payouts", "combination", PayoutKind::Trio},
-    {8, "３連単", "trifecta payouts", "combination", PayoutKind::OrderedTrio},
+    {1, "単勝", jv::hr::kWin, PayoutKind::Horse},
+    {2, "複勝", jv::hr::kPlace, PayoutKind::Horse},
+    {3, "枠連", jv::hr::kBracket, PayoutKind::Bracket},
+    {4, "馬連", jv::hr::kQuinella, PayoutKind::Pair},
+    {5, "ワイド", jv::hr::kWide, PayoutKind::Pair},
+    {6, "馬単", jv::hr::kExacta, PayoutKind::Ordered},
+    {7, "３連複", jv::hr::kTrio, PayoutKind::Trio},
+    {8, "３連単", jv::hr::kTrifecta, PayoutKind::OrderedTrio},
 };
 
 // One entry of a kind: where its three members lie in the payoff record.
@@ -45,12 +42,9 @@ struct PayoutEntries {
 constexpr PayoutEntries kEntries = [] {
     PayoutEntries t;
     for (size_t k = 0; k < std::size(kKinds); ++k) {
-        for (const recordlayout::Row& r : jv::kHR.rows)
-            if (r.name == kKinds[k].group) t.count[k] = r.count;
-        for (int e = 0; e < t.count[k]; ++e)
-            t.entry[k][size_t(e)] = {jv::hr::Payout(kKinds[k].group, e, kKinds[k].item),
-                                     jv::hr::Payout(kKinds[k].group, e, "payout"),
-                                     jv::hr::Payout(kKinds[k].group, e, "popularity")};
+        const jv::hr::PayoffGroup& g = kKinds[k].group;
+        t.count[k] = g.entries;
+        for (int e = 0; e < t.count[k]; ++e) t.entry[k][size_t(e)] = {g.combination(e), g.payout(e), g.popularity(e)};
     }
     return t;
 }();

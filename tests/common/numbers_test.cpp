@@ -45,6 +45,24 @@ TEST(Numbers, NumberTexts) {
     EXPECT_EQ(singleText(2.5f, true), " 2.5");
 }
 
+// The two-digit text is the last two characters of numberText(v + 100),
+// for every value: the short way and the long one agree.
+TEST(Numbers, TwoDigitTextIsTheLastTwoOfTheSum) {
+    EXPECT_EQ(twoDigitText(7), "07");
+    EXPECT_EQ(twoDigitText(112), "12");
+    EXPECT_EQ(twoDigitText(-88), "12");
+    EXPECT_EQ(twoDigitText(-95), "5");
+    EXPECT_EQ(twoDigitText(-105), "-5");
+    const std::int64_t big = std::numeric_limits<std::int64_t>::max(), small = std::numeric_limits<std::int64_t>::min();
+    EXPECT_EQ(twoDigitText(big), "07");
+    EXPECT_EQ(twoDigitText(small), numberText(small + 100).right(2));
+    for (std::int64_t v = -1000; v <= 1000; ++v) {
+        ASSERT_EQ(twoDigitText(v), numberText(v + 100).right(2)) << v;
+        char buf[2];
+        ASSERT_EQ(QByteArray(buf, writeTwoDigitText(buf, v) - buf), twoDigitText(v)) << v;
+    }
+}
+
 // The number texts are printf's "%.7G" and "%.15G"; they are made without
 // printf, so a sweep of values holds them to it, ties and extremes included.
 TEST(Numbers, NumberTextsAreThoseOfPrintf) {

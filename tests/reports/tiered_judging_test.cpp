@@ -332,3 +332,19 @@ TEST(WriteTwiHitLines, AgreesWithTheUploadLinesButForTheThirdItem) {
         }
     }
 }
+
+// The codes and their names: ワイド counts from 2 by match, so a fourth
+// ワイド match (dead heats only) takes 馬単's code, as it always has.
+TEST(TieredJudging, TicketCodesAndTheirNames) {
+    EXPECT_EQ(TicketCode(TicketKind::Umaren, 0), "1");
+    EXPECT_EQ(TicketCode(TicketKind::Wide, 1), "2");
+    EXPECT_EQ(TicketCode(TicketKind::Wide, 3), "4");
+    EXPECT_EQ(TicketCode(TicketKind::Wide, 4), "5");
+    EXPECT_EQ(TicketCode(TicketKind::UmatanFwd, 4), "5");
+    EXPECT_EQ(TicketCode(TicketKind::UmatanRev, 0), "5");
+    EXPECT_EQ(TicketCode(TicketKind::Sanrenpuku, 0), "6");
+    EXPECT_EQ(TicketCode(TicketKind::Sanrentan, 0), "7");
+    for (size_t i = 0; i < kTicketCodes.size(); ++i)
+        EXPECT_EQ(QByteArray(kTicketCodes[i].code), QByteArray::number(qsizetype(i + 1)));
+    EXPECT_STREQ(kTicketCodes[4].name, "馬単");
+}
