@@ -91,13 +91,13 @@ static_assert(RaSortKey::width == 13 && SeSortKey::width == 25 && RunIdentity::w
 
 double makeDateValue(QByteArrayView r) { return valLenient(item(r, head::MakeDate)); }
 
-// A record file read whole. Opening a record file creates a missing one, so
-// a missing input is left behind empty, as it would be after any reader.
+// A record file read whole; a part record at the end is no record. Opening a
+// record file creates a missing one, so a missing input is left behind
+// empty, as it would be after any reader.
 Records readRecords(const QString& path, qsizetype length) {
     Records r;
     r.length = length;
-    if (!ReadWholeFile(path, r.bytes)) RecordFile(path, length).close();
-    r.bytes.truncate(r.size() * length);  // a part record at the end is no record
+    r.bytes = RecordFile::readAllBytes(path, length, RecordFile::PartRecord::Dropped, RecordFile::Missing::Created);
     return r;
 }
 
