@@ -163,6 +163,18 @@ TEST(Paths, RecordValuesNamingFilesAreChecked) {
         EXPECT_THROW(checkedRegistrationNumber(bad), StepFailure) << bad;
     EXPECT_EQ(checkedRaceId("202412070501"), "202412070501");
     EXPECT_THROW(checkedRaceId("2024120705/1"), StepFailure);
+    EXPECT_EQ(checkedDayKey("20241207153000"), "20241207153000");
+    EXPECT_THROW(checkedDayKey("2024120715300"), StepFailure);
+    EXPECT_EQ(checkedNamePart("Tokyo", "course name"), "Tokyo");
+    for (const char* bad : {"a\x7F" "b", "a\x1F" "b", "a/b", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b",
+                            "a|b", "a..b", "\x81"}) {
+        try {
+            checkedNamePart(bad, "course name");
+            ADD_FAILURE() << printable(bad);
+        } catch (const StepFailure& e) {
+            EXPECT_EQ(e.what(), "course name \"" + printable(bad) + "\" cannot be part of a file name");
+        }
+    }
 }
 
 TEST(SkipLog, FailedStepIsRecordedAndTheTaskGoesOn) {
