@@ -246,8 +246,7 @@ void listDams(const Records& recs) {
 }  // namespace
 
 QString HorseRunFile(QByteArrayView registrationNumber) {
-    return AppFile(QString::fromUtf16(kRunFileFolder) + QStringLiteral("\\") +
-                   checkedRegistrationNumber(registrationNumber) + QStringLiteral(".dat"));
+    return AppFile(inFolder(kRunFileFolder, checkedRegistrationNumber(registrationNumber) + QStringLiteral(".dat")));
 }
 
 WeeklyStoreGuard::WeeklyStoreGuard() : acquired_(!g_storeBusy) {
@@ -285,8 +284,6 @@ struct ListedHorses {
 
 ListedHorses readHorseList(SkipLog& log) {
     ListedHorses listed;
-    // HorseRunFile of each listed number, the folder's part made once.
-    const QString folder = AppFile(kRunFileFolder) + QLatin1Char('/');
     QList<QByteArray> values;
     log.step("read HorseList", [&] { values = readValues(AppFile(kHorseListFile)); });
     for (const QByteArray& v : std::as_const(values)) {
@@ -295,7 +292,7 @@ ListedHorses readHorseList(SkipLog& log) {
             continue;
         }
         if (listed.byNumber.emplace(v.toStdString(), listed.horses.size()).second)
-            listed.horses.push_back({folder + QLatin1StringView(v) + QStringLiteral(".dat"), {}});
+            listed.horses.push_back({HorseRunFile(v), {}});
     }
     return listed;
 }

@@ -6,7 +6,7 @@
 namespace rw::prediction {
 
 QString RunnerFile(QByteArrayView raceId) {
-    return AppFile(QString::fromUtf16(kRaceFolder) + u'\\' + checkedRaceId(raceId) + QStringLiteral(".dat"));
+    return AppFile(inFolder(kRaceFolder, checkedRaceId(raceId) + QStringLiteral(".dat")));
 }
 
 }  // namespace rw::prediction
