@@ -145,6 +145,9 @@ TEST(TextFile, QuotedValuesAndPlainLines) {
     EXPECT_EQ(readLines(path), (QList<QByteArray>{"\"0123456789\",12.5,,\"\xFB\xFC\"", "plain", "more"}));
     emptyTextFile(path);
     EXPECT_EQ(rwtest::readFile(path), QByteArray());
+    appendBytes(path, "a\r\nb");
+    appendBytes(path, "c");
+    EXPECT_EQ(rwtest::readFile(path), QByteArray("a\r\nbc"));
 }
 
 TEST(TextFile, ValueByValueReading) {
