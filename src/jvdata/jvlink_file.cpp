@@ -85,16 +85,21 @@ QString jvLinkSettingsFile(const QString& appFolder) {
 QString jvLinkDataFolder(const QString& appFolder) {
     // The first line, of at most 4095 bytes; a settings file that cannot be
     // read (missing, or no regular file) leaves the default folder.
+    QString stored;
     QByteArray bytes;
+    bool read = false;
     try {
-        ReadWholeFile(jvLinkSettingsFile(appFolder), bytes);
+        read = ReadWholeFile(jvLinkSettingsFile(appFolder), bytes);
     } catch (const StepFailure&) {
-        bytes.clear();
+        read = false;  // not a regular file, or not readable: no setting
     }
-    const qsizetype end = bytes.indexOf('\n');
-    QByteArray line = bytes.left(std::min<qsizetype>(end < 0 ? bytes.size() : end + 1, 4095));
-    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
-    return withSlash(cleanAbsolute(appFolder, cp932::decode(line)));
+    if (read) {
+        const qsizetype end = bytes.indexOf('\n');
+        QByteArray line = bytes.left(std::min<qsizetype>(end < 0 ? bytes.size() : end + 1, 4095));
+        while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+        stored = cp932::decode(line);
+    }
+    return withSlash(cleanAbsolute(appFolder, stored));
 }
 
 bool saveJvLinkDataFolder(const QString& appFolder, const QString& folder) {
