@@ -89,9 +89,15 @@ qint64 RecordFile::recordsIn(qint64 bytes, qsizetype recordLength, PartRecord pa
     return part == PartRecord::Dropped ? bytes / recordLength : qint64(std::nearbyint(double(bytes) / double(recordLength)));
 }
 
-QByteArray RecordFile::readAllBytes(const QString& path, qsizetype recordLength, PartRecord part) {
+namespace {
+FileAccess accessFor(RecordFile::Missing missing) {
+    return missing == RecordFile::Missing::Created ? FileAccess::ReadWrite : FileAccess::Read;
+}
+}  // namespace
+
+QByteArray RecordFile::readAllBytes(const QString& path, qsizetype recordLength, PartRecord part, Missing missing) {
     QByteArray all;
-    if (!ReadWholeFile(path, all)) return all;
+    if (!ReadWholeFile(path, all, accessFor(missing))) return all;
     const qsizetype n = qsizetype(recordsIn(all.size(), recordLength, part));
     // A part record the count drops goes; one it keeps is padded with zero bytes.
     all.resize(n * recordLength, '\0');
@@ -133,12 +139,12 @@ void eachRecord(Read&& read, FailRead&& failRead, qint64 left, qsizetype recordL
     }
 }
 
-// The records of the regular file at `path` as it is now; none when it is
-// missing. `opened` learns the file's length first.
-void eachRecordOf(const QString& path, qsizetype recordLength, RecordFile::PartRecord part,
+// The records of the regular file at `path` as it is now; a missing one as
+// `missing` says. `opened` learns the file's length first.
+void eachRecordOf(const QString& path, qsizetype recordLength, RecordFile::PartRecord part, RecordFile::Missing missing,
                   const std::function<void(QByteArrayView)>& each, const std::function<void(qint64)>& opened = {}) {
     qint64 size = 0;
-    const FileDescriptor file = OpenRegularFile(path, FileAccess::Read, &size);
+    const FileDescriptor file = OpenRegularFile(path, accessFor(missing), &size);
     if (!file.isOpen()) return;
     if (opened) opened(size);
     int error = 0;
@@ -163,10 +169,10 @@ void eachRecordOf(const QString& path, qsizetype recordLength, RecordFile::PartR
 
 }  // namespace
 
-QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part) {
+QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLength, PartRecord part, Missing missing) {
     QList<QByteArray> out;
     eachRecordOf(
-        path, recordLength, part, [&](QByteArrayView rec) { out.append(rec.toByteArray()); },
+        path, recordLength, part, missing, [&](QByteArrayView rec) { out.append(rec.toByteArray()); },
         [&](qint64 size) {
             if (recordLength > 0) out.reserve(qsizetype(size / recordLength) + 1);
         });
@@ -174,15 +180,8 @@ QList<QByteArray> RecordFile::readAll(const QString& path, qsizetype recordLengt
 }
 
 void RecordFile::readEach(const QString& path, qsizetype recordLength, PartRecord part,
-                          const std::function<void(QByteArrayView)>& each) {
-    eachRecordOf(path, recordLength, part, each);
-}
-
-void RecordFile::readEach(QFile& f, qsizetype recordLength, PartRecord part,
-                          const std::function<void(QByteArrayView)>& each) {
-    // The bytes the file has now, as a whole read takes them.
-    eachRecord([&](char* to, qint64 want) { return f.read(to, want); }, [&] { failFile("read", f); },
-               f.size() - f.pos(), recordLength, part, each);
+                          const std::function<void(QByteArrayView)>& each, Missing missing) {
+    eachRecordOf(path, recordLength, part, missing, each);
 }
 
 }  // namespace rw

@@ -50,24 +50,24 @@ public:
     enum class PartRecord { Dropped, Nearest };
     // The records that many bytes count as under that rule.
     static qint64 recordsIn(qint64 bytes, qsizetype recordLength, PartRecord part);
-    // The whole file read at once, split into records; a missing file gives
-    // none. Throws StepFailure with the system's reason.
+    // What the whole-file readers do with a missing file: give no records,
+    // or create it empty first, as opening it for records would (one open,
+    // one look: the file is opened for reading and writing).
+    enum class Missing { GivesNone, Created };
+    // The whole file read at once, split into records. Throws StepFailure
+    // with the system's reason.
     static QList<QByteArray> readAll(const QString& path, qsizetype recordLength,
-                                     PartRecord part = PartRecord::Dropped);
+                                     PartRecord part = PartRecord::Dropped, Missing missing = Missing::GivesNone);
     // The same records as one block of bytes, record i (from 0) at
     // i * recordLength, for callers that only look at them; the count is
-    // bytes.size() / recordLength. A missing file gives none.
+    // bytes.size() / recordLength.
     static QByteArray readAllBytes(const QString& path, qsizetype recordLength,
-                                   PartRecord part = PartRecord::Dropped);
-    // The records of an open file from its position to its end, handed to
-    // `each` one by one as readAll would list them; the file is read in
-    // pieces, never copied whole, so a file scanned once costs no more
-    // memory than a piece. Throws StepFailure with the system's reason.
-    static void readEach(QFile& file, qsizetype recordLength, PartRecord part,
-                         const std::function<void(QByteArrayView)>& each);
-    // The records readAll would give, handed on one by one instead of kept.
+                                   PartRecord part = PartRecord::Dropped, Missing missing = Missing::GivesNone);
+    // The records readAll would give, handed to `each` one by one instead of
+    // kept; the file is read in pieces, never copied whole, so a file
+    // scanned once costs no more memory than a piece.
     static void readEach(const QString& path, qsizetype recordLength, PartRecord part,
-                         const std::function<void(QByteArrayView)>& each);
+                         const std::function<void(QByteArrayView)>& each, Missing missing = Missing::GivesNone);
 
 private:
     FileDescriptor file_;

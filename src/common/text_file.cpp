@@ -93,6 +93,11 @@ void appendLine(const QString& path, QByteArrayView cp932) {
     out.printLine(cp932);
 }
 
+void appendBytes(const QString& path, QByteArrayView bytes) {
+    TextOut out(path, TextOut::Mode::Append);
+    out.writeRaw(bytes);
+}
+
 void appendValues(const QString& path, std::initializer_list<CsvValue> values) {
     TextOut out(path, TextOut::Mode::Append);
     out.writeValues(values);

@@ -109,6 +109,8 @@ private:
 void emptyTextFile(const QString& path);
 // One plain line / one quoted line appended (open, write, close).
 void appendLine(const QString& path, QByteArrayView cp932);
+// The bytes as they are, no line end added, appended likewise.
+void appendBytes(const QString& path, QByteArrayView bytes);
 void appendValues(const QString& path, std::initializer_list<CsvValue> values);
 
 // Every value of a file read value by value; an absent file gives none.

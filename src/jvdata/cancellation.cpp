@@ -11,8 +11,6 @@
 #include "jvdata/store_files.h"
 #include "jvdata/structure.h"
 
-#include <QFileInfo>
-
 #include <cstdio>
 
 namespace rw::jv {
@@ -30,8 +28,7 @@ QByteArray runMatchKey(const QByteArray& rec) { return raceMatchKey(rec) + itemO
 // A record file read whole; a missing one is created empty, as opening it
 // for records would.
 QList<QByteArray> readRecords(const QString& path, Kind kind) {
-    if (!QFileInfo::exists(path)) RecordFile(path, imageLength(kind)).close();
-    return RecordFile::readAll(path, imageLength(kind));
+    return RecordFile::readAll(path, imageLength(kind), RecordFile::PartRecord::Dropped, RecordFile::Missing::Created);
 }
 
 // Every cancellation record of the flash file overwrites the first

@@ -1,6 +1,8 @@
 #include "jvdata/jvlink_file.h"
 
 #include "common/cp932.h"
+#include "common/errors.h"
+#include "common/file_ops.h"
 #include "common/paths.h"
 #include "jvdata/layouts.h"
 #include "jvdata/records.h"
@@ -81,10 +83,19 @@ QString jvLinkSettingsFile(const QString& appFolder) {
 }
 
 QString jvLinkDataFolder(const QString& appFolder) {
+    // The first line, of at most 4095 bytes; a settings file that cannot be
+    // read (missing, or no regular file) leaves the default folder.
     QString stored;
-    QFile f(jvLinkSettingsFile(appFolder));
-    if (f.open(QIODevice::ReadOnly)) {
-        QByteArray line = f.readLine(4096);
+    QByteArray bytes;
+    bool read = false;
+    try {
+        read = ReadWholeFile(jvLinkSettingsFile(appFolder), bytes);
+    } catch (const StepFailure&) {
+        read = false;  // not a regular file, or not readable: no setting
+    }
+    if (read) {
+        const qsizetype end = bytes.indexOf('\n');
+        QByteArray line = bytes.left(std::min<qsizetype>(end < 0 ? bytes.size() : end + 1, 4095));
         while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
         stored = cp932::decode(line);
     }
@@ -100,10 +111,12 @@ bool saveJvLinkDataFolder(const QString& appFolder, const QString& folder) {
     } else if (absolute.startsWith(app + QLatin1Char('/'))) {
         stored = absolute.mid(app.size() + 1);
     }
-    QFile f(jvLinkSettingsFile(appFolder));
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    const QByteArray bytes = cp932::encode(stored) + "\r\n";
-    return f.write(bytes) == bytes.size();
+    try {
+        ReplaceFile(jvLinkSettingsFile(appFolder), cp932::encode(stored) + "\r\n");
+    } catch (const StepFailure&) {
+        return false;
+    }
+    return true;
 }
 
 FileJvLink::FileJvLink(QString appFolder) : appFolder_(withSlash(std::move(appFolder))) {}

@@ -44,10 +44,7 @@ void downloadOdds(UiPort& ui, JvLink& JVLink1, OddsDownloadState& st, SkipLog& l
 
 }  // namespace
 
-void AppendJvRecordLine(const QString& path, QByteArrayView record) {
-    TextOut out(path, TextOut::Mode::Append);
-    out.writeRaw(record);
-}
+void AppendJvRecordLine(const QString& path, QByteArrayView record) { appendBytes(path, record); }
 
 void DownloadWeekOdds(UiPort& ui, JvLink& JVLink1, OddsDownloadState& state, SkipLog& log) {
     downloadOdds(ui, JVLink1, state, log, {{"O2", kO2WeekFile}, {"O4", kO4WeekFile}, {"O5", kO5WeekFile}},

@@ -88,13 +88,13 @@ static_assert(RaSortKey::width == 13 && SeSortKey::width == 25 && RunIdentity::w
 
 double makeDateValue(QByteArrayView r) { return valLenient(item(r, head::MakeDate)); }
 
-// A record file read whole. Opening a record file creates a missing one, so
-// a missing input is left behind empty, as it would be after any reader.
+// A record file read whole; a part record at the end is no record. Opening a
+// record file creates a missing one, so a missing input is left behind
+// empty, as it would be after any reader.
 Records readRecords(const QString& path, qsizetype length) {
     Records r;
     r.length = length;
-    if (!ReadWholeFile(path, r.bytes)) RecordFile(path, length).close();
-    r.bytes.truncate(r.size() * length);  // a part record at the end is no record
+    r.bytes = RecordFile::readAllBytes(path, length, RecordFile::PartRecord::Dropped, RecordFile::Missing::Created);
     return r;
 }
 
@@ -243,8 +243,7 @@ void listDams(const Records& recs) {
 }  // namespace
 
 QString HorseRunFile(QByteArrayView registrationNumber) {
-    return AppFile(QString::fromUtf16(kRunFileFolder) + QStringLiteral("\\") +
-                   checkedRegistrationNumber(registrationNumber) + QStringLiteral(".dat"));
+    return AppFile(inFolder(kRunFileFolder, checkedRegistrationNumber(registrationNumber) + QStringLiteral(".dat")));
 }
 
 WeeklyStoreGuard::WeeklyStoreGuard() : acquired_(!g_storeBusy) {
@@ -282,8 +281,6 @@ struct ListedHorses {
 
 ListedHorses readHorseList(SkipLog& log) {
     ListedHorses listed;
-    // HorseRunFile of each listed number, the folder's part made once.
-    const QString folder = AppFile(kRunFileFolder) + QLatin1Char('/');
     QList<QByteArray> values;
     log.step("read HorseList", [&] { values = readValues(AppFile(kHorseListFile)); });
     for (const QByteArray& v : std::as_const(values)) {
@@ -292,7 +289,7 @@ ListedHorses readHorseList(SkipLog& log) {
             continue;
         }
         if (listed.byNumber.emplace(v.toStdString(), listed.horses.size()).second)
-            listed.horses.push_back({folder + QLatin1StringView(v) + QStringLiteral(".dat"), {}});
+            listed.horses.push_back({HorseRunFile(v), {}});
     }
     return listed;
 }

@@ -79,13 +79,10 @@ void DownloadThisWeek(UiPort& ui, JvLink& JVLink1, DownloadState& st, SkipLog& l
     // The request for the week's records, read to its end.
     const StoredRequest request{QStringLiteral("TOKURACETCVNRCVN"), SidMenu(), ctl::MenuWindow,
                                 /*reopenOn402=*/true};
-    try {
-        RunStoredRequest(ui, JVLink1, request, {st.DialogResult, st.DownloadCount}, log, openFiles, onRecord);
-    } catch (...) {
-        flushAll();  // what was received stays stored
-        throw;
-    }
-    flushAll();
+    // What was received stays stored, also when the request fails.
+    BuildThenWrite(
+        [&] { RunStoredRequest(ui, JVLink1, request, {st.DialogResult, st.DownloadCount}, log, openFiles, onRecord); },
+        flushAll);
     for (auto& f : files) f.close();
     ui.setText(ctl::MenuText1, QString::fromUtf8("今週開催取得終了"));
 }

@@ -281,16 +281,11 @@ void RunFactorPass::compute(QList<QByteArray>& records) {
 }
 
 void RunFactorPass::computeFile(QByteArrayView number) {
-    // Read once (created empty when absent), written back once; only whole
+    // Read once (created empty when absent), written back once, also when the
+    // pass fails part-way, so that what it computed before stays; only whole
     // records are rewritten, a part record at the end stays.
     RecordImageFile file(ExpandedRecordFile(number), kExRecordLength);
-    try {
-        compute(file.records);
-    } catch (...) {
-        file.writeBack();  // what was written before the failure stays
-        throw;
-    }
-    file.writeBack();
+    BuildThenWrite([&] { compute(file.records); }, [&] { file.writeBack(); });
 }
 
 void RunFactorPass::horseDone(int i, int n) {

@@ -1,5 +1,7 @@
 #include "model/package_files.h"
 
+#include "common/paths.h"
+
 namespace rw::model {
 
 QString SurfaceWord(Surface s) {
@@ -14,19 +16,19 @@ QString SurfaceWord(Surface s) {
 ModelFileNames ModelFiles(Surface s) {
     const QString w = SurfaceWord(s);
     const QString period = QStringLiteral("201401N2018.dat");
-    const QString dir = QString::fromUtf16(kPackageFolder) + u'\\';
+    auto file = [&](const QString& name) { return inFolder(kPackageFolder, name + period); };
     ModelFileNames f;
-    f.totalData = dir + QStringLiteral("QA1") + w + QStringLiteral("TotalData") + period;
-    f.codes = dir + w + QStringLiteral("ItemCategory") + period;
-    f.soha = dir + QStringLiteral("QA1") + w + QStringLiteral("SohaWeightData") + period;
+    f.totalData = file(QStringLiteral("QA1") + w + QStringLiteral("TotalData"));
+    f.codes = file(w + QStringLiteral("ItemCategory"));
+    f.soha = file(QStringLiteral("QA1") + w + QStringLiteral("SohaWeightData"));
     if (s == Surface::Jump) {
         f.agari = f.soha;
         f.pace = f.soha;
     } else {
-        f.agari = dir + QStringLiteral("QA1") + w + QStringLiteral("AgariWeightData") + period;
-        f.pace = dir + QStringLiteral("QA1") + w + QStringLiteral("PaceWeightData") + period;
+        f.agari = file(QStringLiteral("QA1") + w + QStringLiteral("AgariWeightData"));
+        f.pace = file(QStringLiteral("QA1") + w + QStringLiteral("PaceWeightData"));
     }
-    f.sampleCounts = dir + w + QStringLiteral("ItemCategoryCount") + period;
+    f.sampleCounts = file(w + QStringLiteral("ItemCategoryCount"));
     return f;
 }
 

@@ -45,9 +45,7 @@ void applyJockeyAndWeightRules(QByteArray& rec) {
 // The records of a file read whole; a missing file is created empty, as
 // opening it for records does.
 QList<QByteArray> readRecords(const QString& path, qsizetype length) {
-    QList<QByteArray> records = RecordFile::readAll(path, length);
-    if (records.isEmpty()) RecordFile created(path, length);
-    return records;
+    return RecordFile::readAll(path, length, RecordFile::PartRecord::Dropped, RecordFile::Missing::Created);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include "common/record_file.h"
 #include "model/record_image.h"
 
-#include <QFile>
 #include <cmath>
 
 namespace rw::model {
@@ -34,12 +33,10 @@ StatsFileImage ReadStatsFile(QStringView systemName, int recordLength) {
 }
 
 void ScanStatsFile(QStringView systemName, int recordLength, const std::function<void(QByteArrayView)>& each) {
-    const QString path = AppFile(systemName);
     if (recordLength <= 0) fail("record length must be positive");
-    RequireRegularFile(path);
-    QFile f(path);
-    if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) failFile("open", f);
-    RecordFile::readEach(f, recordLength, RecordFile::PartRecord::Nearest, each);
+    // Opened as the random-access file is: a missing file is created empty.
+    RecordFile::readEach(AppFile(systemName), recordLength, RecordFile::PartRecord::Nearest, each,
+                         RecordFile::Missing::Created);
 }
 
 std::optional<QByteArray> StatsIndex::find(QStringView systemName, int recordLength, QByteArrayView key) {

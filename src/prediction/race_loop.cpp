@@ -371,7 +371,7 @@ void RunRaceLoop(UiPort& ui, RunState& s, RunWork& work, const RaceWriterSlots& 
                 writeFile(path, ScoreFileBytes(s, id));
                 scoreStarted.insert(id, true);
             } else {
-                TextOut(path, TextOut::Mode::Append).writeRaw(ScoreFileBytes(s, id));
+                appendBytes(path, ScoreFileBytes(s, id));
             }
         });
         step("SANRENSORT.dat", [&] { writeFile(KaimeFile(id, kSanrenSortSuffix), SanrenSortBytes(s, id)); });

@@ -13,21 +13,12 @@ QString KaimeFile(QByteArrayView raceId, const char16_t* suffix) {
 
 QString BetImportFile(const char16_t* folder, QByteArrayView raceId, QByteArrayView courseName) {
     const QString id = checkedRaceId(raceId);
-    const QString course = cp932::decode(courseName);
-    for (const QChar c : course) {
-        if (c.unicode() < 0x20 || c == u'\\' || c == u'/' || c == u':' || c == u'*' || c == u'?' ||
-            c == u'"' || c == u'<' || c == u'>' || c == u'|' || c == QChar::ReplacementCharacter)
-            fail("course name \"" + printable(courseName) + "\" cannot be part of a file name");
-    }
-    if (course.contains(QStringLiteral("..")))
-        fail("course name \"" + printable(courseName) + "\" cannot be part of a file name");
+    const QString course = checkedNamePart(courseName, "course name");
     return AppFile(inFolder(folder, id.mid(2, 6) + course + id.mid(10, 2) + QStringLiteral("R.csv")));
 }
 
 QString TekichuDayFile(QByteArrayView dayKey, const char16_t* suffix) {
-    if (!isDigits(dayKey, 14))
-        fail("day key \"" + printable(dayKey) + "\" is not 14 digits; no file is named by it");
-    return AppFile(inFolder(jv::kTekichuFolder, QString::fromLatin1(dayKey) + QString::fromUtf16(suffix)));
+    return AppFile(inFolder(jv::kTekichuFolder, checkedDayKey(dayKey) + QString::fromUtf16(suffix)));
 }
 
 }  // namespace rw::prediction

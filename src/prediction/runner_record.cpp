@@ -12,7 +12,7 @@ jv::RaceKey RunnerRaceKey(QByteArrayView r, int slot) {
 }
 
 QString RunnerFile(QByteArrayView raceId) {
-    return AppFile(QString::fromUtf16(kRaceFolder) + u'\\' + checkedRaceId(raceId) + QStringLiteral(".dat"));
+    return AppFile(inFolder(kRaceFolder, checkedRaceId(raceId) + QStringLiteral(".dat")));
 }
 
 }  // namespace rw::prediction

@@ -4,6 +4,8 @@
 // page reads the same under the UTF-8 its head declares, under whatever a
 // server announces and after any later conversion; its bytes stay code page
 // 932 text.
+#include "common/file_ops.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <utility>
@@ -24,13 +26,8 @@ template <class Build>
 auto WithCharacterReferences(Build build) {
     return [build = std::move(build)](QByteArray& out, auto&&... more) {
         QByteArray page;
-        try {
-            build(page, std::forward<decltype(more)>(more)...);
-        } catch (...) {
-            AppendCharacterReferences(out, page);
-            throw;
-        }
-        AppendCharacterReferences(out, page);
+        BuildThenWrite([&] { build(page, std::forward<decltype(more)>(more)...); },
+                       [&] { AppendCharacterReferences(out, page); });
     };
 }
 

@@ -185,11 +185,7 @@ int TekichuListLoad(UiPort& ui, GridModel& tekichuFG, SkipLog& log) {
     // Show the big hits and write the list.
     for (int row = 1; row <= hits.bigHits.size(); ++row) showHit(tekichuFG, row, hits.bigHits[row - 1]);
     if (!hits.list.isEmpty())
-        log.step("write the hit list", [&] {
-            TextOut f(listPath, TextOut::Mode::Append);
-            f.writeRaw(hits.list);
-            f.close();
-        });
+        log.step("write the hit list", [&] { appendBytes(listPath, hits.list); });
     return hits.bigHitCount;
 }
 

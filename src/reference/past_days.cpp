@@ -30,13 +30,6 @@ QList<QByteArray> headerOf(const QList<QByteArray>& values) {
     return header;
 }
 
-// Appends to a file the scan created empty at its start.
-void appendBytes(const QString& path, const QByteArray& bytes) {
-    TextOut out(path, TextOut::Mode::Append);
-    out.writeRaw(bytes);
-    out.close();
-}
-
 }  // namespace
 
 QString PastDayItem(const QList<QByteArray>& header, QByteArrayView dayKey) {

@@ -204,13 +204,13 @@ TaggedDayFile::TaggedDayFile(const RunState& s, const DayFileMember& member)
 }
 
 QString TaggedDayFile::dayFilePath() const {
-    return AppFile(systemName(member_.folder) + u'\\' + QString::fromLatin1(dayKey_) +
-                   systemName(results_ ? member_.resultsSuffix : member_.normalSuffix));
+    return AppFile(inFolder(member_.folder, QString::fromLatin1(dayKey_) +
+                                                systemName(results_ ? member_.resultsSuffix : member_.normalSuffix)));
 }
 
 QString TaggedDayFile::hitTablePath() const {
     if (!hasHitTable()) return {};
-    return AppFile(systemName(member_.folder) + u'\\' + QString::fromLatin1(dayKey_) + systemName(member_.hitTable));
+    return AppFile(inFolder(member_.folder, QString::fromLatin1(dayKey_) + systemName(member_.hitTable)));
 }
 
 void TaggedDayFile::write(RunState& s) {

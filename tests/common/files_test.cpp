@@ -95,13 +95,40 @@ TEST(RecordFile, WholeFileReadsGiveEveryRecordWhateverThePieces) {
             }
         }
     }
-    rwtest::writeFile(path, "xxaaaabbbbccc");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(f.seek(2));
+    rwtest::writeFile(path, "aaaabbbbccc");
     QList<QByteArray> seen;
-    RecordFile::readEach(f, 4, RecordFile::PartRecord::Nearest, [&](QByteArrayView r) { seen.append(r.toByteArray()); });
+    RecordFile::readEach(path, 4, RecordFile::PartRecord::Nearest, [&](QByteArrayView r) { seen.append(r.toByteArray()); });
     EXPECT_EQ(seen, (QList<QByteArray>{"aaaa", "bbbb", QByteArray("ccc\0", 4)}));
+    EXPECT_EQ(RecordFile::readAllBytes(path, 4), "aaaabbbb");
+    EXPECT_EQ(RecordFile::readAllBytes(path, 4, RecordFile::PartRecord::Nearest), QByteArray("aaaabbbbccc\0", 12));
+}
+
+// Each whole-file reader either leaves a missing file missing or creates it
+// empty, as opening it for records would.
+TEST(RecordFile, WholeFileReadersCreateAMissingFileWhenAsked) {
+    AppFolder app;
+    using Missing = RecordFile::Missing;
+    const std::pair<const char*, std::function<qsizetype(const QString&, Missing)>> readers[] = {
+        {"readAll", [](const QString& p, Missing m) { return RecordFile::readAll(p, 4, RecordFile::PartRecord::Dropped, m).size(); }},
+        {"readAllBytes",
+         [](const QString& p, Missing m) { return RecordFile::readAllBytes(p, 4, RecordFile::PartRecord::Dropped, m).size() / 4; }},
+        {"readEach", [](const QString& p, Missing m) {
+             qsizetype n = 0;
+             RecordFile::readEach(p, 4, RecordFile::PartRecord::Nearest, [&](QByteArrayView) { ++n; }, m);
+             return n;
+         }}};
+    for (const auto& [name, read] : readers) {
+        const QString path = app.file(QString::fromLatin1(name) + ".dat");
+        EXPECT_EQ(read(path, Missing::GivesNone), 0) << name;
+        EXPECT_FALSE(QFileInfo::exists(path)) << name;
+        EXPECT_EQ(read(path, Missing::Created), 0) << name;
+        ASSERT_TRUE(QFileInfo::exists(path)) << name;
+        EXPECT_EQ(QFileInfo(path).size(), 0) << name;
+        rwtest::writeFile(path, "aaaabbbb");
+        EXPECT_EQ(read(path, Missing::Created), 2) << name;  // an existing file is only read
+        EXPECT_EQ(rwtest::readFile(path), "aaaabbbb") << name;
+        EXPECT_THROW(read(app.file("no/such/folder/x.dat"), Missing::Created), StepFailure) << name;
+    }
 }
 
 TEST(TextFile, QuotedValuesAndPlainLines) {
@@ -118,6 +145,9 @@ TEST(TextFile, QuotedValuesAndPlainLines) {
     EXPECT_EQ(readLines(path), (QList<QByteArray>{"\"0123456789\",12.5,,\"\xFB\xFC\"", "plain", "more"}));
     emptyTextFile(path);
     EXPECT_EQ(rwtest::readFile(path), QByteArray());
+    appendBytes(path, "a\r\nb");
+    appendBytes(path, "c");
+    EXPECT_EQ(rwtest::readFile(path), QByteArray("a\r\nbc"));
 }
 
 TEST(TextFile, ValueByValueReading) {
@@ -136,6 +166,18 @@ TEST(Paths, RecordValuesNamingFilesAreChecked) {
         EXPECT_THROW(checkedRegistrationNumber(bad), StepFailure) << bad;
     EXPECT_EQ(checkedRaceId("202412070501"), "202412070501");
     EXPECT_THROW(checkedRaceId("2024120705/1"), StepFailure);
+    EXPECT_EQ(checkedDayKey("20241207153000"), "20241207153000");
+    EXPECT_THROW(checkedDayKey("2024120715300"), StepFailure);
+    EXPECT_EQ(checkedNamePart("Tokyo", "course name"), "Tokyo");
+    for (const char* bad : {"a\x7F" "b", "a\x1F" "b", "a/b", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b",
+                            "a|b", "a..b", "\x81"}) {
+        try {
+            checkedNamePart(bad, "course name");
+            ADD_FAILURE() << printable(bad);
+        } catch (const StepFailure& e) {
+            EXPECT_EQ(e.what(), "course name \"" + printable(bad) + "\" cannot be part of a file name");
+        }
+    }
 }
 
 TEST(SkipLog, FailedStepIsRecordedAndTheTaskGoesOn) {

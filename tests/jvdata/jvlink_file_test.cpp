@@ -4,8 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace rw::jv;
 
@@ -283,6 +286,32 @@ TEST(FileJvLink, EachApplicationFolderHasItsOwnDataFolderSetting) {
     FileJvLink j(app.path()), k(otherApp);
     EXPECT_EQ(open(j, QStringLiteral("RACE")).readCount, 1);
     EXPECT_EQ(open(k, QStringLiteral("RACE")).readCount, 0);
+}
+
+// The setting is the file's first line. Something other than a regular file
+// at its name is never opened, so a FIFO there cannot hold the program: it
+// reads as no setting, and a new setting takes its place.
+TEST(FileJvLink, TheSettingIsTheFirstLineOfARegularFile) {
+    rwtest::AppFolder app;
+    app.write("JVLINK.cfg", "DATA\r\r\nOTHER\r\n");
+    EXPECT_EQ(jvLinkDataFolder(app.path()), app.path() + "DATA/");
+    app.write("JVLINK.cfg", QByteArray(5000, 'L'));  // a line is cut at 4095 bytes
+    EXPECT_EQ(jvLinkDataFolder(app.path()), app.path() + QString(4095, u'L') + "/");
+
+    const QString cfg = jvLinkSettingsFile(app.path());
+    ASSERT_TRUE(QFile::remove(cfg));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(cfg).constData(), 0600), 0);
+    EXPECT_EQ(jvLinkDataFolder(app.path()), app.path() + "JVDATA/");
+    ASSERT_TRUE(saveJvLinkDataFolder(app.path(), QStringLiteral("DATA")));
+    EXPECT_TRUE(QFileInfo(cfg).isFile());
+    EXPECT_EQ(app.read("JVLINK.cfg"), QByteArray("DATA\r\n"));
+
+    ASSERT_TRUE(QFile::remove(cfg));
+    ASSERT_TRUE(QDir().mkpath(cfg));  // a folder cannot be replaced: the setting is refused
+    EXPECT_EQ(jvLinkDataFolder(app.path()), app.path() + "JVDATA/");
+    EXPECT_FALSE(saveJvLinkDataFolder(app.path(), QStringLiteral("DATA")));
+    EXPECT_TRUE(QFileInfo(cfg).isDir());
+    EXPECT_FALSE(QFileInfo::exists(cfg + ".new"));
 }
 
 TEST(FileJvLink, SetUiPropertiesShowsTheHookAndKeepsWhatItChose) {

@@ -2,9 +2,12 @@
 
 #include "app/prediction_load.h"
 #include "support/recording_ui.h"
+#include "common/errors.h"
+#include "common/paths.h"
 #include "common/text_file.h"
 #include "prediction/prediction_run.h"
 #include "prediction/race_loop.h"
+#include "prediction/run_files.h"
 #include "prediction/runner_record.h"
 
 #include <gtest/gtest.h>
@@ -184,6 +187,16 @@ TEST(RaceLoop, BetImportFileNameAndFirstLine) {
     EXPECT_EQ(rw::readLines(app.file(QStringLiteral("UMATAN\\241207中山11R.csv"))).mid(0, 2),
               (QList<QByteArray>{"20241207,06,11,06,03-12,100", "20241207,06,11,06,12-03,100"}));
     EXPECT_EQ(BetImportLine("202412070611", "01", "05"), "20241207,06,11,01,05,100");
+}
+
+// A course name read from a record names no file when any character of it
+// could not stand in a file name, DEL among them.
+TEST(RaceLoop, BetImportFileRefusesCourseNamesNoFileCanHold) {
+    rwtest::AppFolder app;
+    EXPECT_EQ(BetImportFile(u"UMAREN", "202412070611", "Tokyo"),
+              app.file(QStringLiteral("UMAREN\\241207Tokyo11R.csv")));
+    for (const char* bad : {"Tok\x7Fyo", "Tok\x1Fyo", "Tok/yo", "..", "Tok|yo"})
+        EXPECT_THROW(BetImportFile(u"UMAREN", "202412070611", bad), rw::StepFailure) << rw::printable(bad);
 }
 
 TEST(RaceLoop, WritersFindTheRaceCompleteOnDiskAndTheCountersPinned) {
