@@ -3,6 +3,7 @@
 // A member assigned from a shorter value is padded with blanks, a longer one
 // is cut; a member never assigned holds zero bytes (callers start from
 // QByteArray(width, '\0')).
+#include "common/layout_table.h"
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -18,6 +19,10 @@ void putFixed(QByteArray& record, qsizetype pos, qsizetype width, QByteArrayView
 // The bytes of the member at 1-based position `pos` (fewer, or none, where the
 // record ends early).
 QByteArrayView member(QByteArrayView record, qsizetype pos, qsizetype width);
+// The bytes of a layout's member.
+inline QByteArrayView member(QByteArrayView record, const recordlayout::Field& f) {
+    return member(record, f.pos, f.width);
+}
 
 // Text read from a record, never-assigned zero bytes read as blanks (the
 // system's strings hold blanks where the file holds zero bytes).

@@ -38,8 +38,6 @@ int raLength() { return imageLength(Kind::RA); }
 int seLength() { return imageLength(Kind::SE); }
 int umLength() { return imageLength(Kind::UM); }
 
-QByteArrayView item(QByteArrayView rec, const Field& f) { return member(rec, f.pos, f.width); }
-
 // The records of one file, whole ones only, held in one block: record i
 // (from 0) at i * length.
 struct Records {
@@ -70,7 +68,7 @@ private:
         if (r.size() >= qsizetype(G.pos - 1 + G.width)) {
             std::memcpy(k.data() + at, r.data() + (G.pos - 1), size_t(G.width));
         } else {
-            const QByteArrayView v = item(r, G);
+            const QByteArrayView v = member(r, G);
             if (!v.isEmpty()) std::memcpy(k.data() + at, v.data(), size_t(v.size()));
         }
         at += size_t(G.width);
@@ -86,7 +84,7 @@ using DamKey = KeyOf<um::DamNumber>;
 using RunIdentity = KeyOf<head::Year, head::MonthDay, head::RaceNumber, se::HorseNumber, se::RegistrationNumber>;
 static_assert(RaSortKey::width == 13 && SeSortKey::width == 25 && RunIdentity::width == 22);
 
-double makeDateValue(QByteArrayView r) { return valLenient(item(r, head::MakeDate)); }
+double makeDateValue(QByteArrayView r) { return valLenient(member(r, head::MakeDate)); }
 
 // A record file read whole; a part record at the end is no record. Opening a
 // record file creates a missing one, so a missing input is left behind
@@ -395,7 +393,7 @@ void placeEntries(UiPort& ui, SkipLog& log, const Records& entries, ListedHorses
                   RunPlacement& placement) {
     for (qsizetype e = 0; e < entries.size(); ++e) {
         ui.processEvents();
-        const QByteArrayView reg = item(entries[e], se::RegistrationNumber);
+        const QByteArrayView reg = member(entries[e], se::RegistrationNumber);
         ListedHorses::Horse* horse = listed.find(reg);
         if (!horse) {
             if (!isRegistrationNumber(reg))

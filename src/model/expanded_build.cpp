@@ -134,7 +134,6 @@ constexpr Field kExJockeyQualificationCode = exAt("JockeyQualificationCode");
 constexpr Field kUmBirth = umAt("birth date");
 constexpr Field kKsBirth = ksAt("birth date");
 
-QByteArrayView bytesOf(QByteArrayView rec, Field f) { return member(rec, f.pos, f.width); }
 void put(QByteArray& rec, Field f, QByteArrayView v) { putFixed(rec, f.pos, f.width, v); }
 
 // A record file read whole, `count` whole records (truncated); a missing
@@ -150,7 +149,7 @@ QByteArray raceJoinKeyIn(QByteArrayView rec, char (&buf)[12]) {
                       jv::head::RaceNumber.width == 12);
     char* p = buf;
     for (const Field f : {jv::head::Racecourse, jv::head::Year, jv::head::MonthDay, jv::head::RaceNumber}) {
-        const QByteArrayView v = bytesOf(rec, f);
+        const QByteArrayView v = member(rec, f);
         std::memcpy(p, v.data(), size_t(v.size()));
         p += v.size();
     }
@@ -160,10 +159,10 @@ QByteArray raceJoinKeyIn(QByteArrayView rec, char (&buf)[12]) {
 QByteArray raceJoinKeyOf(QByteArrayView rec) {
     QByteArray k;
     k.reserve(12);
-    k += bytesOf(rec, jv::head::Racecourse);
-    k += bytesOf(rec, jv::head::Year);
-    k += bytesOf(rec, jv::head::MonthDay);
-    k += bytesOf(rec, jv::head::RaceNumber);
+    k += member(rec, jv::head::Racecourse);
+    k += member(rec, jv::head::Year);
+    k += member(rec, jv::head::MonthDay);
+    k += member(rec, jv::head::RaceNumber);
     return k;
 }
 
@@ -199,7 +198,7 @@ void loadUmTable(UiPort& ui, Tables& t) {
         row.FoalOrder = DamFoalOrder(damFoals, um);
         if (i == n)
             text = QString::number(i) + u' ' + cp932::decode(row.SireNo) + u' ' + cp932::decode(row.SireName);
-        t.horses.insert(bytesOf(um, jv::um::RegistrationNumber).toByteArray(), std::move(row));
+        t.horses.insert(member(um, jv::um::RegistrationNumber).toByteArray(), std::move(row));
     }
     // Nothing is repainted while the table loads: the last texts are what shows.
     if (n > 0) {
@@ -214,10 +213,10 @@ void loadKsTable(Tables& t) {
         const QByteArray all = readRecordFile(path, kKsLength, &n);
         for (qint64 i = 1; i <= n; ++i) {
             const QByteArrayView ks = QByteArrayView(all).sliced((i - 1) * kKsLength, kKsLength);
-            JockeyValues v{bytesOf(ks, kKsBirth).toByteArray(), bytesOf(ks, jv::ks::InvitedAreaName).toByteArray(),
-                           bytesOf(ks, jv::ks::SexCode).toByteArray(),
-                           bytesOf(ks, jv::ks::RidingQualification).toByteArray()};
-            t.jockeys.insert(bytesOf(ks, jv::ks::JockeyCode).toByteArray(), std::move(v));
+            JockeyValues v{member(ks, kKsBirth).toByteArray(), member(ks, jv::ks::InvitedAreaName).toByteArray(),
+                           member(ks, jv::ks::SexCode).toByteArray(),
+                           member(ks, jv::ks::RidingQualification).toByteArray()};
+            t.jockeys.insert(member(ks, jv::ks::JockeyCode).toByteArray(), std::move(v));
         }
     }
 }
@@ -229,17 +228,17 @@ void loadRaTable(Tables& t) {
         const QByteArrayView ra = QByteArrayView(all).sliced((i - 1) * kRaLength, kRaLength);
         RaceJoin row;
         row.RaceItems.reserve(kRaceItemsWidth);
-        row.RaceItems += bytesOf(ra, kRaFirst);
-        row.RaceItems += bytesOf(ra, kRaSecond);
-        row.WeekdayCode = bytesOf(ra, kRaWeekday).toByteArray();
+        row.RaceItems += member(ra, kRaFirst);
+        row.RaceItems += member(ra, kRaSecond);
+        row.WeekdayCode = member(ra, kRaWeekday).toByteArray();
         t.races.insert(raceJoinKeyOf(ra), std::move(row));
     }
 }
 
 double makeDateOf(QByteArrayView rec) {
-    QByteArray d = bytesOf(rec, ex::MakeYear).toByteArray();
-    d += bytesOf(rec, ex::MakeMonth);
-    d += bytesOf(rec, ex::MakeDay);
+    QByteArray d = member(rec, ex::MakeYear).toByteArray();
+    d += member(rec, ex::MakeMonth);
+    d += member(rec, ex::MakeDay);
     return valLenient(d);
 }
 
@@ -254,14 +253,14 @@ QByteArray joined(const QList<QByteArray>& records, qsizetype n) {
 
 HorseJoin HorseJoinOf(QByteArrayView um) {
     HorseJoin h;
-    h.BirthDate = bytesOf(um, kUmBirth).toByteArray();
-    h.SireNo = bytesOf(um, jv::um::SireNumber).toByteArray();
-    h.SireName = bytesOf(um, jv::um::PedigreeName(0)).toByteArray();
-    h.SireDamName = bytesOf(um, jv::um::PedigreeName(3)).toByteArray();
-    h.BreederCode = bytesOf(um, umAt("breeder code")).toByteArray();
-    h.BreederName = bytesOf(um, umAt("breeder name")).toByteArray();
-    h.ProductionArea = bytesOf(um, umAt("production area name")).toByteArray();
-    h.InvitedArea = bytesOf(um, umAt("invited area name")).toByteArray();
+    h.BirthDate = member(um, kUmBirth).toByteArray();
+    h.SireNo = member(um, jv::um::SireNumber).toByteArray();
+    h.SireName = member(um, jv::um::PedigreeName(0)).toByteArray();
+    h.SireDamName = member(um, jv::um::PedigreeName(3)).toByteArray();
+    h.BreederCode = member(um, umAt("breeder code")).toByteArray();
+    h.BreederName = member(um, umAt("breeder name")).toByteArray();
+    h.ProductionArea = member(um, umAt("production area name")).toByteArray();
+    h.InvitedArea = member(um, umAt("invited area name")).toByteArray();
     return h;
 }
 
@@ -275,7 +274,7 @@ QByteArrayView part(const QByteArray& t, qsizetype from, qsizetype n) {
 
 void FillExpandedRecord(QByteArray& rec, QByteArrayView se, const HorseJoin& h, const RaceJoin& r) {
     if (rec.size() != kExRecordLength) rec.resize(kExRecordLength, '\0');
-    for (const Copy& c : kSeCopies) put(rec, c.to, bytesOf(se, c.from));
+    for (const Copy& c : kSeCopies) put(rec, c.to, member(se, c.from));
     for (const Field& f : kBlankMembers) put(rec, f, {});
     put(rec, ex::FoalOrder, h.FoalOrder);
     put(rec, ex::BirthYear, part(h.BirthDate, 0, 4));
@@ -328,7 +327,7 @@ QByteArray DamFoalIndex::order(QByteArrayView dam, QByteArrayView reg) const {
 }
 
 QByteArray DamFoalOrder(const DamFoalIndex& index, QByteArrayView um) {
-    return index.order(bytesOf(um, jv::um::DamNumber), bytesOf(um, jv::um::RegistrationNumber));
+    return index.order(member(um, jv::um::DamNumber), member(um, jv::um::RegistrationNumber));
 }
 
 ExpandedBuilder::ExpandedBuilder(UiPort& ui, ExpandedState& s) : ui_(ui), s_(s), t_(std::make_unique<Tables>()) {
@@ -367,7 +366,7 @@ void ExpandedBuilder::assemble(QByteArrayView reg, const QByteArray& runs, qint6
             v.JockeyInvitedArea.clear();
             v.JockeySexCode.clear();
             v.JockeyQualificationCode.clear();
-            const QByteArrayView jockey = bytesOf(se, jv::se::JockeyCode);
+            const QByteArrayView jockey = member(se, jv::se::JockeyCode);
             if (auto j = t.jockeys.constFind(QByteArray::fromRawData(jockey.data(), jockey.size()));
                 j != t.jockeys.cend()) {
                 v.JockeyBirthDate = j->birth;

@@ -29,17 +29,16 @@ constexpr int kSeLength = jv::kSE.imageLength;
 constexpr int kRaLength = jv::kRA.imageLength;
 constexpr int kHrLength = jv::kHR.imageLength;
 
-QByteArrayView itemOf(QByteArrayView rec, Field f) { return member(rec, f.pos, f.width); }
 bool notZero(QByteArrayView v) { return valIgnoringBlanks(v) != 0.0; }
 
 void applyJockeyAndWeightRules(QByteArray& rec) {
-    if (notZero(itemOf(rec, se::JockeyCodeBefore))) {
-        putFixed(rec, se::JockeyCode.pos, se::JockeyCode.width, itemOf(rec, se::JockeyCodeBefore).toByteArray());
+    if (notZero(member(rec, se::JockeyCodeBefore))) {
+        putFixed(rec, se::JockeyCode.pos, se::JockeyCode.width, member(rec, se::JockeyCodeBefore).toByteArray());
         putFixed(rec, se::JockeyShortName.pos, se::JockeyShortName.width,
-                 itemOf(rec, se::JockeyShortNameBefore).toByteArray());
+                 member(rec, se::JockeyShortNameBefore).toByteArray());
     }
-    if (notZero(itemOf(rec, se::WeightCarriedBefore)))
-        putFixed(rec, se::WeightCarried.pos, se::WeightCarried.width, itemOf(rec, se::WeightCarriedBefore).toByteArray());
+    if (notZero(member(rec, se::WeightCarriedBefore)))
+        putFixed(rec, se::WeightCarried.pos, se::WeightCarried.width, member(rec, se::WeightCarriedBefore).toByteArray());
 }
 
 // The records of a file read whole; a missing file is created empty, as
@@ -63,7 +62,7 @@ void FixPreviousDayEntries(ExpandedState& s, SkipLog& log) {
         const qint64 c = runs.count();
         if (c == 0) continue;
         QByteArray bodyWeight = "440";
-        if (c >= 2) bodyWeight = itemOf(runs.read(c - 1), se::BodyWeight).toByteArray();
+        if (c >= 2) bodyWeight = member(runs.read(c - 1), se::BodyWeight).toByteArray();
         QByteArray rec = runs.read(c);
         applyJockeyAndWeightRules(rec);
         putFixed(rec, se::TimeDifference.pos, se::TimeDifference.width, "0000");

@@ -24,8 +24,6 @@ namespace {
 using jv::Field;
 using jv::RaceKey;
 
-QByteArrayView at(QByteArrayView rec, Field f) { return member(rec, f.pos, f.width); }
-
 constexpr Field kConditionYoungest = jv::findField(jv::kRA, "race condition codes", {}, 4);
 
 // Text comparison of a two-character code with a range.
@@ -35,11 +33,11 @@ QString latin(QByteArrayView b) { return cp932::decode(b); }
 
 // "2024年07月06日05東京02回03日11R" + blanks + RaceID.
 QString listItem(QByteArrayView rec, QByteArrayView courseName, int blanks, QByteArrayView raceId) {
-    const QByteArrayView md = at(rec, jv::head::MonthDay);
-    QString s = latin(at(rec, jv::head::Year)) + QStringLiteral("年") + latin(md.first(2)) + QStringLiteral("月") +
-                latin(md.sliced(2)) + QStringLiteral("日") + latin(at(rec, jv::head::Racecourse)) +
-                cp932::decode(courseName) + latin(at(rec, jv::head::Meeting)) + QStringLiteral("回") +
-                latin(at(rec, jv::head::Day)) + QStringLiteral("日") + latin(at(rec, jv::head::RaceNumber)) +
+    const QByteArrayView md = member(rec, jv::head::MonthDay);
+    QString s = latin(member(rec, jv::head::Year)) + QStringLiteral("年") + latin(md.first(2)) + QStringLiteral("月") +
+                latin(md.sliced(2)) + QStringLiteral("日") + latin(member(rec, jv::head::Racecourse)) +
+                cp932::decode(courseName) + latin(member(rec, jv::head::Meeting)) + QStringLiteral("回") +
+                latin(member(rec, jv::head::Day)) + QStringLiteral("日") + latin(member(rec, jv::head::RaceNumber)) +
                 QStringLiteral("R");
     s += QString(blanks, u' ');
     s += latin(raceId);
@@ -96,24 +94,24 @@ void EmptyWeekListFiles(SkipLog& log) {
 
 QByteArray RaceDetailLine(RunState& s, QByteArrayView ra) {
     const CodeTable& ct = s.CodeTable;
-    s.CourseName = CodeName(ct, "2001", at(ra, jv::head::Racecourse), 4);
-    QByteArray raceName = cp932::firstChars(at(ra, jv::ra::RaceName), 12);
+    s.CourseName = CodeName(ct, "2001", member(ra, jv::head::Racecourse), 4);
+    QByteArray raceName = cp932::firstChars(member(ra, jv::ra::RaceName), 12);
     if (isTwelveFullWidthSpaces(raceName)) raceName.clear();
-    const QByteArray condition = CodeName(ct, "2007", at(ra, kConditionYoungest), 2);
-    const QByteArray raceType = CodeName(ct, "2005", at(ra, jv::ra::RaceTypeCode), 4);
-    const QByteArray grade = cp932::firstChars(CodeName(ct, "2003", at(ra, jv::ra::GradeCode), 2), 4);
-    const QByteArray track = cp932::firstChars(CodeName(ct, "2009", at(ra, jv::ra::TrackCode), 3), 1);
-    const QByteArrayView trackCode = at(ra, jv::ra::TrackCode);
+    const QByteArray condition = CodeName(ct, "2007", member(ra, kConditionYoungest), 2);
+    const QByteArray raceType = CodeName(ct, "2005", member(ra, jv::ra::RaceTypeCode), 4);
+    const QByteArray grade = cp932::firstChars(CodeName(ct, "2003", member(ra, jv::ra::GradeCode), 2), 4);
+    const QByteArray track = cp932::firstChars(CodeName(ct, "2009", member(ra, jv::ra::TrackCode), 3), 1);
+    const QByteArrayView trackCode = member(ra, jv::ra::TrackCode);
     const Field going = textBetween(trackCode, "23", "29") ? jv::ra::DirtGoingCode : jv::ra::TurfGoingCode;
     const QByteArray weatherGoing =
-        CodeName(ct, "2011", at(ra, jv::ra::WeatherCode), 2) + CodeName(ct, "2010", at(ra, going), 2);
-    const QByteArrayView raceNo = at(ra, jv::head::RaceNumber);
+        CodeName(ct, "2011", member(ra, jv::ra::WeatherCode), 2) + CodeName(ct, "2010", member(ra, going), 2);
+    const QByteArrayView raceNo = member(ra, jv::head::RaceNumber);
     const auto raceNoValue = parseStrict(raceNo);
     const QByteArray raceNoText = raceNoValue ? numberText(std::int64_t(*raceNoValue)) : QByteArray();
     return csvLine({CsvValue::text(raceIdOf(ra)), CsvValue::text(raceNoText),
-                    CsvValue::text(at(ra, jv::ra::StartTime)), CsvValue::text(raceNo), CsvValue::text(raceName),
+                    CsvValue::text(member(ra, jv::ra::StartTime)), CsvValue::text(raceNo), CsvValue::text(raceName),
                     CsvValue::text(raceType), CsvValue::text(condition), CsvValue::text(grade),
-                    CsvValue::text(track), CsvValue::text(at(ra, jv::ra::Distance)), CsvValue::text("SD"),
+                    CsvValue::text(track), CsvValue::text(member(ra, jv::ra::Distance)), CsvValue::text("SD"),
                     CsvValue::text(weatherGoing)});
 }
 
@@ -127,7 +125,7 @@ void BuildRaceList(RunState& s, RunWork& work, SkipLog& log) {
     const QByteArray crlf("\r\n");
     auto addDetail = [&](QByteArrayView ra) {
         const QByteArray line = RaceDetailLine(s, ra);
-        keys += at(ra, jv::head::RaceKey16).toByteArray() + crlf;
+        keys += member(ra, jv::head::RaceKey16).toByteArray() + crlf;
         detail += line + crlf;
         work.detailLines.append(line);
     };
@@ -138,7 +136,7 @@ void BuildRaceList(RunState& s, RunWork& work, SkipLog& log) {
             const QByteArray& ra = races[i];
             s.RaceIndex = int(i + 1);
             s.CurrentRA = ra;
-            const QByteArrayView kind = at(ra, jv::head::DataKind);
+            const QByteArrayView kind = member(ra, jv::head::DataKind);
             if (kind < QByteArrayView("2") || kind > QByteArrayView("6")) continue;
             const QByteArray id = raceIdOf(ra);
             if (!isRaceId(id)) {
@@ -166,7 +164,7 @@ void BuildRaceList(RunState& s, RunWork& work, SkipLog& log) {
                            "race id \"" + printable(id) + "\" is not 12 digits; the race is not listed");
                 continue;
             }
-            s.CourseName = CodeName(s.CodeTable, "2001", at(hr, jv::head::Racecourse), 4);
+            s.CourseName = CodeName(s.CodeTable, "2001", member(hr, jv::head::Racecourse), 4);
             ++s.RaceCount;
             s.RaceIdList.append(id);
             work.payoffRecordNo.append(i + 1);

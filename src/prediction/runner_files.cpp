@@ -24,9 +24,8 @@ using jv::RaceKey;
 using recordlayout::Field;
 namespace ex = model::ex;
 
-QByteArrayView at(QByteArrayView rec, Field f) { return member(rec, f.pos, f.width); }
 void put(QByteArray& rec, Field f, QByteArrayView v) { putFixed(rec, f.pos, f.width, v); }
-void copy(QByteArray& runner, Field to, QByteArrayView exRec, Field from) { put(runner, to, at(exRec, from)); }
+void copy(QByteArray& runner, Field to, QByteArrayView exRec, Field from) { put(runner, to, member(exRec, from)); }
 void copySingles(QByteArray& runner, Field to, QByteArrayView exRec, Field from, int count) {
     std::memcpy(runner.data() + to.offset(), exRec.data() + from.offset(), size_t(4 * count));
 }
@@ -99,17 +98,17 @@ void CreateRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
         const QByteArray id = RaceKey::raceIdOfRecord(se);
         const auto it = work.runners.find(id);
         if (it == work.runners.end()) continue;
-        const QByteArrayView horseNo = at(se, jv::se::HorseNumber);
+        const QByteArrayView horseNo = member(se, jv::se::HorseNumber);
         const auto n = parseStrict(horseNo);
         if (!n || *n < 1 || *n != vbInt(*n) || *n > 99) {
             log.record("runner record of entry " + std::to_string(i + 1),
                        "horse number \"" + printable(horseNo) + "\" is not a whole number from 1");
             continue;
         }
-        put(horse, kFrame0, at(se, jv::se::FrameNumber));
+        put(horse, kFrame0, member(se, jv::se::FrameNumber));
         put(horse, kHorseNo0, horseNo);
-        put(horse, kReg0, at(se, jv::se::RegistrationNumber));
-        put(horse, rr::HorseName, at(se, jv::se::HorseName));
+        put(horse, kReg0, member(se, jv::se::RegistrationNumber));
+        put(horse, rr::HorseName, member(se, jv::se::HorseName));
         put(horse, rr::RecordEnd, "\r\n");
         QList<QByteArray>& records = *it;
         const qsizetype number = qsizetype(*n);
@@ -157,10 +156,10 @@ void FillRunnerRecord(QByteArray& runner, const QList<QByteArray>& expanded) {
         copy(runner, f.turf, e, ex::TurfGoingCode);
         copy(runner, f.dirt, e, ex::DirtGoingCode);
         if (slot == 0) {
-            put(runner, rr::BreederName, cp932::fitBytes(at(e, ex::BreederName), rr::BreederName.width));
+            put(runner, rr::BreederName, cp932::fitBytes(member(e, ex::BreederName), rr::BreederName.width));
             copy(runner, rr::SireName, e, ex::SireName);
-            const auto raceYear = parseStrict(at(e, ex::RaceYear));
-            const auto birthYear = parseStrict(at(e, ex::BirthYear));
+            const auto raceYear = parseStrict(member(e, ex::RaceYear));
+            const auto birthYear = parseStrict(member(e, ex::BirthYear));
             if (raceYear && birthYear) {  // otherwise Age keeps its value
                 const QByteArray age = numberText(std::int64_t(*raceYear + 100 - *birthYear));
                 put(runner, rr::Age, age.right(2));
@@ -183,9 +182,9 @@ void FillRunnerRecord(QByteArray& runner, const QList<QByteArray>& expanded) {
 }
 
 QByteArray RunnerWeatherGoing(const CodeTable& codes, QByteArrayView runner) {
-    const QByteArrayView track = at(runner, kTrack0);
+    const QByteArrayView track = member(runner, kTrack0);
     const Field going = textBetween(track, "23", "49") ? kDirt0 : kTurf0;  // "00"-"22" and jumps: turf
-    return CodeName(codes, "2011", at(runner, kWeather0), 2) + CodeName(codes, "2010", at(runner, going), 2);
+    return CodeName(codes, "2011", member(runner, kWeather0), 2) + CodeName(codes, "2010", member(runner, going), 2);
 }
 
 void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
@@ -201,7 +200,7 @@ void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
         if (it == work.runners.cend() || filled.contains(id)) continue;
         filled.insert(id, true);
         for (const QByteArray& runner : *it)
-            if (const QByteArrayView reg = at(runner, kReg0); isRegistrationNumber(reg)) ++runnersLeft[reg.toByteArray()];
+            if (const QByteArrayView reg = member(runner, kReg0); isRegistrationNumber(reg)) ++runnersLeft[reg.toByteArray()];
     }
     filled.clear();
     for (int k = 1; k <= s.RaceCount; ++k) {
@@ -216,7 +215,7 @@ void FillRunnerRecords(RunState& s, RunWork& work, SkipLog& log) {
             for (qsizetype n = 0; n < records.size(); ++n) {
                 QByteArray& runner = records[n];
                 s.CurIndex = int(n + 1);
-                const QByteArrayView reg = at(runner, kReg0);
+                const QByteArrayView reg = member(runner, kReg0);
                 QList<QByteArray> expanded;
                 if (isRegistrationNumber(reg)) {
                     const QByteArray key = reg.toByteArray();

@@ -29,7 +29,6 @@ constexpr qsizetype kRaLength = jv::kRA.imageLength;
 constexpr qsizetype kHrLength = jv::kHR.imageLength;
 constexpr qsizetype kRunnerLength = prediction::kRunnerRecordLength;
 
-QByteArrayView field(QByteArrayView record, jv::Field f) { return member(record, f.pos, f.width); }
 QByteArray raceIdOf(QByteArrayView record) { return jv::RaceKey::ofRecord(record).raceId(); }
 
 std::int32_t runnerCount(QByteArrayView field) {
@@ -41,10 +40,10 @@ std::int32_t runnerCount(QByteArrayView field) {
 QList<QByteArray> PendingRaceIds(const QList<QByteArray>& raceRecords) {
     QSet<QByteArray> official;
     for (const QByteArray& ra : raceRecords)
-        if (field(ra, jv::head::DataKind) == "7") official.insert(raceIdOf(ra));
+        if (member(ra, jv::head::DataKind) == "7") official.insert(raceIdOf(ra));
     QList<QByteArray> pending;
     for (const QByteArray& ra : raceRecords)
-        if (field(ra, jv::head::DataKind) == "2" && !official.contains(raceIdOf(ra))) pending.append(raceIdOf(ra));
+        if (member(ra, jv::head::DataKind) == "2" && !official.contains(raceIdOf(ra))) pending.append(raceIdOf(ra));
     return pending;
 }
 
@@ -132,7 +131,7 @@ void List1_Click(UiPort& ui, prediction::RunState& state, RaceViewer& viewer, in
         for (const QByteArray& ra : c.raceRecords.images) {
             state.CurrentRA = ra;
             if (raceIdOf(ra) != c.raceId) continue;
-            viewer.GridHorseCount = runnerCount(field(ra, jv::ra::RegisteredRunners));
+            viewer.GridHorseCount = runnerCount(member(ra, jv::ra::RegisteredRunners));
             fillBetGrids();
         }
     }
@@ -142,7 +141,7 @@ void List1_Click(UiPort& ui, prediction::RunState& state, RaceViewer& viewer, in
         if (raceIdOf(hr) != c.raceId) continue;
         if (pending) ui.setBackColor(ctl::PredictionText1, kHeaderYellow);
         log.step("payout grid", [&] { FillPayoutGrid(viewer.HAITOGrid1, hr); });
-        viewer.GridHorseCount = runnerCount(field(hr, jv::hr::RegisteredRunners));
+        viewer.GridHorseCount = runnerCount(member(hr, jv::hr::RegisteredRunners));
         fillBetGrids();
     }
 
