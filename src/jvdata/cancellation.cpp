@@ -16,7 +16,7 @@
 namespace rw::jv {
 namespace {
 
-QByteArray itemOf(const QByteArray& rec, const Field& f) { return member(rec, f.pos, f.width).toByteArray(); }
+QByteArray itemOf(const QByteArray& rec, const Field& f) { return member(rec, f).toByteArray(); }
 
 QByteArray raceMatchKey(const QByteArray& rec) {
     return itemOf(rec, head::Racecourse) + itemOf(rec, head::Year) + itemOf(rec, head::Meeting) +

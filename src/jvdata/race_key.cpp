@@ -6,7 +6,7 @@
 namespace rw::jv {
 
 namespace {
-QByteArray part(QByteArrayView record, Field f) { return member(record, f.pos, f.width).toByteArray(); }
+QByteArray part(QByteArrayView record, Field f) { return member(record, f).toByteArray(); }
 }  // namespace
 
 RaceKey RaceKey::ofRecord(QByteArrayView r) {
@@ -18,7 +18,7 @@ QByteArray RaceKey::raceIdOfRecord(QByteArrayView r) {
     using namespace head;
     QByteArray id;
     id.reserve(Year.width + MonthDay.width + Racecourse.width + RaceNumber.width);
-    for (const Field f : {Year, MonthDay, Racecourse, RaceNumber}) id += member(r, f.pos, f.width);
+    for (const Field f : {Year, MonthDay, Racecourse, RaceNumber}) id += member(r, f);
     return id;
 }
 

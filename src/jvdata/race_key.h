@@ -16,13 +16,13 @@ struct RaceKey {
     QByteArray dayKey() const { return year + monthDay + course + meeting + day; }
     QByteArray raceKey16() const { return dayKey() + raceNo; }
 
-    // The race key of a JV-Data record (RA, SE, HR and the odds); parts
+    // The race key of a JV-Data record (RA, SE, HR and the odds); items
     // are shorter, or empty, where the record ends early.
     static RaceKey ofRecord(QByteArrayView record);
     // ofRecord(record).raceId() made at once, for a pass over many records.
     static QByteArray raceIdOfRecord(QByteArrayView record);
-    // The parts of a key text laid out as a RaceKey16; a DayKey gives no race
-    // number. Parts are shorter, or empty, where the text ends early.
+    // The items of a key text laid out as a RaceKey16; a DayKey gives no race
+    // number. Items are shorter, or empty, where the text ends early.
     static RaceKey ofKeyText(QByteArrayView key);
 };
 

@@ -31,7 +31,7 @@ const std::vector<Field>& flatItems(Kind k) {
 
 template <Kind K>
 QByteArrayView Parsed<K>::item(Field f) const {
-    return member(bytes, f.pos, f.width);
+    return member(bytes, f);
 }
 
 template struct Parsed<Kind::RA>;

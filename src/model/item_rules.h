@@ -17,7 +17,7 @@
 namespace rw::model {
 
 // The member's bytes in a record image.
-inline QByteArrayView get(QByteArrayView record, Field f) { return member(record, f.pos, f.width); }
+inline QByteArrayView get(QByteArrayView record, Field f) { return member(record, f); }
 inline void put(QByteArray& record, Field f, QByteArrayView value) { putFixed(record, f.pos, f.width, value); }
 // put(record, f, numberText(v)) without the text in between.
 inline void putWhole(QByteArray& record, Field f, std::int64_t v) {

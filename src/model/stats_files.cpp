@@ -12,7 +12,7 @@
 
 namespace rw::model {
 
-double statsNumber(QByteArrayView record, Field f) { return valLenient(member(record, f.pos, f.width)); }
+double statsNumber(QByteArrayView record, Field f) { return valLenient(member(record, f)); }
 
 qint64 StatsRecordCount(qint64 fileLength, int recordLength) {
     if (recordLength <= 0 || fileLength <= 0) return 0;

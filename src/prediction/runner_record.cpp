@@ -7,8 +7,7 @@
 namespace rw::prediction {
 
 jv::RaceKey RunnerRaceKey(QByteArrayView r, int slot) {
-    const Field key = rr::RunRaceKey(slot);
-    return jv::RaceKey::ofKeyText(member(r, key.pos, key.width));
+    return jv::RaceKey::ofKeyText(member(r, rr::RunRaceKey(slot)));
 }
 
 QString RunnerFile(QByteArrayView raceId) {

@@ -154,7 +154,7 @@ static_assert(rr::AgariW(1, 2).offset() == 4976 + 96 + 8 && rr::PaceW(69, 23).of
               rr::DirtGoingCode(0).offset() == 4737 && rr::RaceNo(1).offset() == 16 + 14);
 
 // The race key of run slot `slot` of a runner record (0: the race the record
-// belongs to); parts are shorter, or empty, where the record ends early.
+// belongs to); items are shorter, or empty, where the record ends early.
 jv::RaceKey RunnerRaceKey(QByteArrayView runnerRecord, int slot = 0);
 
 // "RACE\" + RaceID + ".dat" under AppPath. Throws StepFailure when the

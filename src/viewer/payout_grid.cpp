@@ -49,7 +49,7 @@ constexpr PayoutEntries kEntries = [] {
     return t;
 }();
 
-QByteArray memberOf(const QByteArray& hr, jv::Field f) { return member(hr, f.pos, f.width).toByteArray(); }
+QByteArray memberOf(const QByteArray& hr, jv::Field f) { return member(hr, f).toByteArray(); }
 
 // The decimal text of a field's lenient value; a value no 64-bit whole
 // number holds (an exponent in the field) shows as read, not wrapped.
