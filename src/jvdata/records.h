@@ -87,9 +87,11 @@ inline char dataKind(QByteArrayView rec) {
 // The NEW files drop what is no longer a race: entries only ("1") and
 // cancelled races ("9").
 inline bool keptInNewFiles(QByteArrayView rec) { return dataKind(rec) != '1' && dataKind(rec) != '9'; }
-// Results mode: the week's last race record (of the NEW file) has data kind
-// "7", the official results.
-inline bool isResultsMode(QByteArrayView lastRace) { return dataKind(lastRace) == '7'; }
+// A record of the official results: data kind "7".
+inline bool isOfficialResults(QByteArrayView rec) { return dataKind(rec) == '7'; }
+// Results mode: the week's last race record (of the NEW file) holds the
+// official results.
+inline bool isResultsMode(QByteArrayView lastRace) { return isOfficialResults(lastRace); }
 
 namespace ra {
 inline constexpr Field WeekdayCode = findField(kRA, "weekday code");

@@ -40,7 +40,7 @@ std::int32_t runnerCount(QByteArrayView field) {
 QList<QByteArray> PendingRaceIds(const QList<QByteArray>& raceRecords) {
     QSet<QByteArray> official;
     for (const QByteArray& ra : raceRecords)
-        if (member(ra, jv::head::DataKind) == "7") official.insert(raceIdOf(ra));
+        if (jv::isOfficialResults(ra)) official.insert(raceIdOf(ra));
     QList<QByteArray> pending;
     for (const QByteArray& ra : raceRecords)
         if (member(ra, jv::head::DataKind) == "2" && !official.contains(raceIdOf(ra))) pending.append(raceIdOf(ra));
