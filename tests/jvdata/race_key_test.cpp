@@ -16,7 +16,7 @@ TEST(RaceKey, KeyTextsOfARecord) {
     EXPECT_EQ(k.raceKey16(), "2024062905030811");
     EXPECT_EQ(k.date(), "20240629");
 
-    // A record that ends inside its key gives the parts it holds.
+    // A record that ends inside its key gives the items it holds.
     EXPECT_EQ(RaceKey::ofRecord(hr.left(17)).raceId(), "202406");
     for (const qsizetype length : {qsizetype(0), qsizetype(17), qsizetype(23), qsizetype(26), hr.size()})
         EXPECT_EQ(RaceKey::raceIdOfRecord(hr.left(length)), RaceKey::ofRecord(hr.left(length)).raceId()) << length;

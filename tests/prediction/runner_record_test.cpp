@@ -13,6 +13,6 @@ TEST(RunnerRaceKey, KeyTextsOfARunSlot) {
     EXPECT_EQ(prediction::RunnerRaceKey(runner, 2).raceKey16(), "2023122406050812");
     EXPECT_EQ(prediction::RunnerRaceKey(runner, 2).raceId(), "202312240612");
     EXPECT_EQ(prediction::RunnerRaceKey(runner).raceId(), QByteArray(12, '\0'));  // slot 0 never assigned
-    // A record that ends inside the key gives the parts it holds.
+    // A record that ends inside the key gives the items it holds.
     EXPECT_EQ(prediction::RunnerRaceKey(runner.left(32 + 8), 2).raceId(), "20231224");
 }
